@@ -1,0 +1,57 @@
+# Compiler settings shared by every target of ours (not by GoogleTest's).
+
+if(TESS_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(tess_target_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(WIN32)
+    # ANSI calls everywhere: strings hold bytes in the system's ANSI code page.
+    target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  endif()
+endfunction()
+
+# One test executable of ours. Natively each test case is its own ctest test; under Wine each
+# executable is one ctest test (its cases are listed in its own output), which keeps Wine start-ups
+# and ctest's discovery runs through the emulator out of the picture.
+function(tess_add_test target)
+  add_executable(${target} ${ARGN})
+  tess_target_options(${target})
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
+  if(WIN32)
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=0)
+    set_tests_properties(${target} PROPERTIES TIMEOUT 300)
+  else()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# One folder of the source tree as one static library: every .cpp directly in the folder.
+# A folder may only link the folders below it (platform < core < game < ui).
+function(tess_folder_library target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    # A folder whose units have not arrived yet.
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${ARGN})
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  tess_target_options(${target})
+  if(ARGN)
+    target_link_libraries(${target} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# Every tests/<folder>/test_*.cpp becomes its own test executable linked with the given libraries.
+function(tess_test_folder)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+  foreach(source ${tests})
+    get_filename_component(name ${source} NAME_WE)
+    tess_add_test(${name} ${source})
+    target_link_libraries(${name} PRIVATE ${ARGN})
+  endforeach()
+endfunction()

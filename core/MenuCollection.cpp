@@ -1,0 +1,35 @@
+#include "core/MenuCollection.h"
+
+clsGameMenu* MenuCollection::Find(std::string_view key) {
+  for (auto& [itemKey, menu] : m_items) {
+    if (itemKey == key) return &menu;
+  }
+  return nullptr;
+}
+
+const clsGameMenu* MenuCollection::Find(std::string_view key) const {
+  return const_cast<MenuCollection*>(this)->Find(key);
+}
+
+clsGameMenu* MenuCollection::Slot(int slot) {
+  if (slot < 0 || slot >= kMenuSlotCount) return nullptr;
+  return Find(MenuKey(slot));
+}
+
+const clsGameMenu* MenuCollection::Slot(int slot) const {
+  return const_cast<MenuCollection*>(this)->Slot(slot);
+}
+
+std::string MenuKey(int slot) { return std::to_string(slot); }
+
+MenuCollection NewMenuTable() {
+  MenuCollection menus;
+  for (int n = 0; n < kMenuSlotCount; ++n) {
+    clsGameMenu menu;
+    menu.bEnabled(false);
+    menu.nId(n);
+    menu.sName("");
+    menus.Add(menu, MenuKey(menu.nId()));
+  }
+  return menus;
+}

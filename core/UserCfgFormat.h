@@ -1,0 +1,46 @@
+#pragma once
+// The attract-mode lines of the game's user.cfg, as bytes in and bytes out.
+//
+// user.cfg is a text file in the system's ANSI code page with one setting per line. Ten of its
+// lines choose the scenarios that the game plays behind its main menu, one per slot 0 to 9:
+//   attractMode-scenario-3 My Map     slot 3 enabled, playing "My Map"
+//   -attractMode-scenario-4           slot 4 disabled
+// Every other line belongs to the game and is kept byte for byte.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/MenuCollection.h"
+
+// Both prefixes are compared, exactly and case-sensitively, with a line's first 21 characters.
+inline constexpr std::string_view kEnabledPrefix = "attractMode-scenario-";
+inline constexpr std::string_view kDisabledPrefix = "-attractMode-scenario";
+
+// The game's two built-in menu scenarios, which a new user.cfg enables in slots 0 and 1.
+inline constexpr std::string_view kBuiltInWater = "~AoM_pgs_Water";
+inline constexpr std::string_view kBuiltInNorse = "~UI_Norse";
+
+// Splits file bytes into lines. CR LF, a lone CR and a lone LF (files edited on Linux) each end a
+// line and are not part of it; the last line needs no terminator.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
+
+// Applies one line to the table when it is a usable attract-mode line: an enabled line sets the
+// slot's name and enables it; a disabled line only empties the name. Any other line, and an
+// attract-mode line without a slot digit or too short to carry one, changes nothing.
+void ApplyAttractModeLine(std::string_view line, MenuCollection& menus);
+
+// Applies every line of the file, in file order, so the last line for a slot wins its name.
+void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
+
+// When slot 0 is not enabled, enables the two built-in menus in slots 0 and 1 and returns true.
+bool ApplyDefaultMenus(MenuCollection& menus);
+
+// The attract-mode line that stores one slot, without its line end.
+std::string AttractModeLine(const clsGameMenu& menu);
+
+// The file as the game should find it after a save: every line that begins with neither prefix,
+// unchanged and in its order, then the ten attract-mode lines in slot order; every line ends CR LF.
+std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus);
+
+// The contents of a new user.cfg: the built-in menus in slots 0 and 1, slots 2 to 9 disabled.
+std::string DefaultUserCfg();

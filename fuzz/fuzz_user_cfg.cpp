@@ -1,0 +1,60 @@
+// Arbitrary bytes as user.cfg: reading and rewriting never crash, the rewrite keeps every other
+// line in order byte for byte and ends with exactly the ten slot lines, and reading the rewrite
+// back gives the same slots.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/UserCfgFormat.h"
+
+namespace {
+
+void Require(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+  }
+}
+
+bool IsAttractModeLine(std::string_view line) {
+  return line.substr(0, kEnabledPrefix.size()) == kEnabledPrefix ||
+         line.substr(0, kDisabledPrefix.size()) == kDisabledPrefix;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view file(reinterpret_cast<const char*>(data), size);
+
+  MenuCollection menus = NewMenuTable();
+  ReadAttractModeLines(file, menus);
+  if (size > 0 && (data[0] & 1)) ApplyDefaultMenus(menus);
+
+  const std::string out = RewriteUserCfg(file, menus);
+  Require(out.size() >= 2 && out.substr(out.size() - 2) == "\r\n", "the rewrite ends with CR LF");
+
+  std::vector<std::string_view> others;
+  for (std::string_view line : SplitLines(file)) {
+    if (!IsAttractModeLine(line)) others.push_back(line);
+  }
+  const std::vector<std::string_view> outLines = SplitLines(out);
+  Require(outLines.size() == others.size() + kMenuSlotCount, "other lines plus ten slot lines");
+  for (size_t i = 0; i < others.size(); ++i) Require(outLines[i] == others[i], "other lines kept in order");
+  for (int n = 0; n < kMenuSlotCount; ++n) {
+    Require(outLines[others.size() + n] == AttractModeLine(*menus.Slot(n)), "slot lines in slot order");
+  }
+
+  MenuCollection back = NewMenuTable();
+  ReadAttractModeLines(out, back);
+  for (int n = 0; n < kMenuSlotCount; ++n) {
+    const clsGameMenu& before = *menus.Slot(n);
+    const clsGameMenu& after = *back.Slot(n);
+    Require(after.bEnabled() == before.bEnabled(), "flags read back");
+    Require(after.sName() == (before.bEnabled() ? before.sName() : ""), "names read back");
+  }
+  Require(RewriteUserCfg(out, back) == out, "a second rewrite changes nothing");
+  return 0;
+}

@@ -1,0 +1,52 @@
+# Sourced: starts and stops what the Windows programs need on a machine without a display:
+# an Xvfb server, the build tree's Wine prefix (made once) and a persistent, warmed wineserver.
+# Usage: . scripts/wine-session.sh; tess_session_start; ...; tess_session_stop
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+tess_xvfb_pid=""
+tess_wineserver_started=""
+
+tess_session_start() {
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" </dev/null >/dev/null 2>&1 &
+  tess_xvfb_pid=$!
+  for _ in $(seq 1 100); do [[ -s "$fdfile" ]] && break; sleep 0.1; done
+  if [[ ! -s "$fdfile" ]]; then
+    echo "Xvfb did not start" >&2
+    rm -f "$fdfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+
+  # Making a prefix takes seconds, and tests that race to make one fail: do it once, here.
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i </dev/null >/dev/null 2>&1
+    wineserver -w
+    # A crashing test must fail at once instead of waiting on Wine's crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1
+    wineserver -w
+  fi
+
+  # A persistent server, its pipes away from ours, warmed once: otherwise the helper processes
+  # that the first test starts inherit that test's pipes and ctest never sees it end.
+  wineserver -p </dev/null >/dev/null 2>&1
+  tess_wineserver_started=1
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
+tess_session_stop() {
+  if [[ -n "$tess_wineserver_started" ]]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    tess_wineserver_started=""
+  fi
+  if [[ -n "$tess_xvfb_pid" ]]; then
+    kill "$tess_xvfb_pid" 2>/dev/null
+    wait "$tess_xvfb_pid" 2>/dev/null
+    tess_xvfb_pid=""
+  fi
+}

@@ -1,0 +1,38 @@
+// Child process of the crash-safety test: loads the game folder's user.cfg, adds a menu and saves,
+// stopping at one step of the save until the test kills it.
+// Usage: save_child <game folder without final backslash> <step number> <event name>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/modFileOperation.h"
+#include "core/modMain.h"
+#include "core/modMenus.h"
+
+namespace {
+
+int stopAtStep = -1;
+HANDLE reachedEvent = nullptr;
+
+void StopHere(ReplaceStep step) {
+  if (static_cast<int>(step) != stopAtStep) return;
+  SetEvent(reachedEvent);
+  Sleep(INFINITE);  // the test terminates the process here
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) return 2;
+  sGamePath = std::string(argv[1]) + "\\";
+  stopAtStep = std::atoi(argv[2]);
+  reachedEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
+  if (!reachedEvent) return 3;
+
+  InitMenus();
+  if (!LoadMenus().ok) return 4;
+  AddMenu("New");
+  SetReplaceStepHook(&StopHere);
+  return SaveMenus().ok ? 0 : 5;
+}

@@ -1,0 +1,123 @@
+// The slot operations on the table: adding fills the first free place, removing closes the gap.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/modMain.h"
+#include "core/modMenus.h"
+
+namespace {
+
+// A slot as "name" when enabled, "-" when disabled and empty, "-name" when disabled with a name.
+std::vector<std::string> Slots() {
+  std::vector<std::string> slots;
+  for (const auto& [key, menu] : colMenus) {
+    slots.push_back(menu.bEnabled() ? menu.sName() : "-" + menu.sName());
+  }
+  return slots;
+}
+
+void Enable(const std::vector<std::string>& names) {
+  InitMenus();
+  for (size_t n = 0; n < names.size(); ++n) {
+    if (names[n] == "-") continue;
+    colMenus.Slot(static_cast<int>(n))->bEnabled(true);
+    colMenus.Slot(static_cast<int>(n))->sName(names[n]);
+  }
+}
+
+void ExpectIdsInPlace() {
+  int n = 0;
+  for (const auto& [key, menu] : colMenus) {
+    EXPECT_EQ(key, std::to_string(n));
+    EXPECT_EQ(menu.nId(), n);
+    ++n;
+  }
+  EXPECT_EQ(n, 10);
+}
+
+TEST(SlotTable, InitMenusMakesTenEmptyDisabledSlotsKeyedByNumber) {
+  colMenus.Clear();
+  InitMenus();
+  EXPECT_EQ(Slots(), std::vector<std::string>(10, "-"));
+  ExpectIdsInPlace();
+  EXPECT_NE(colMenus.Find("9"), nullptr);
+  EXPECT_EQ(colMenus.Find("10"), nullptr);
+  EXPECT_EQ(colMenus.Find("01"), nullptr);
+}
+
+TEST(SlotTable, AddMenuFillsTheFirstDisabledSlot) {
+  struct Case {
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+  };
+  const std::vector<Case> cases = {
+      {{"A", "B", "C", "-", "-", "-", "-", "-", "-", "-"},
+       {"A", "B", "C", "X", "-", "-", "-", "-", "-", "-"}},
+      {{"A", "-", "C", "-", "-", "-", "-", "-", "-", "-"},
+       {"A", "X", "C", "-", "-", "-", "-", "-", "-", "-"}},
+      {{"-", "-", "-", "-", "-", "-", "-", "-", "-", "J"},
+       {"X", "-", "-", "-", "-", "-", "-", "-", "-", "J"}},
+      {{"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"},
+       {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}},
+  };
+  for (const Case& c : cases) {
+    Enable(c.before);
+    AddMenu("X");
+    EXPECT_EQ(Slots(), c.after);
+    ExpectIdsInPlace();
+  }
+}
+
+TEST(SlotTable, EditMenuRenamesAndKeepsTheFlag) {
+  Enable({"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"});
+  EditMenu(1, "Renamed");
+  EditMenu(3, "Hidden");
+  EXPECT_EQ(Slots(), (std::vector<std::string>{"A", "Renamed", "-", "-Hidden", "-", "-", "-", "-",
+                                                "-", "-"}));
+  // Numbers outside 0 to 9 name no slot, as the main window's "no row selected" (-1) does.
+  const auto before = Slots();
+  EditMenu(-1, "X");
+  EditMenu(10, "X");
+  EXPECT_EQ(Slots(), before);
+}
+
+TEST(SlotTable, RemoveMenuMovesLaterSlotsDownAndEmptiesSlotNine) {
+  struct Case {
+    std::vector<std::string> before;
+    int slot;
+    std::vector<std::string> after;
+  };
+  const std::vector<std::string> all = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
+  const std::vector<Case> cases = {
+      {{"A", "B", "C", "D", "-", "-", "-", "-", "-", "-"}, 1,
+       {"A", "C", "D", "-", "-", "-", "-", "-", "-", "-"}},
+      {all, 9, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "-"}},
+      {all, 0, {"B", "C", "D", "E", "F", "G", "H", "I", "J", "-"}},
+      {{"A", "-", "-", "-", "-", "-", "-", "-", "-", "-"}, 0,
+       {"-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
+      // Disabled slots move down with the rest, gaps included.
+      {{"A", "-", "C", "-", "E", "-", "-", "-", "-", "-"}, 0,
+       {"-", "C", "-", "E", "-", "-", "-", "-", "-", "-"}},
+      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}, 12,
+       {"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}},
+      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}, -1,
+       {"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}},
+  };
+  for (const Case& c : cases) {
+    Enable(c.before);
+    RemoveMenu(c.slot);
+    EXPECT_EQ(Slots(), c.after) << "removing slot " << c.slot;
+    ExpectIdsInPlace();
+  }
+}
+
+TEST(SlotTable, RemoveMenuCarriesNamesOfDisabledSlots) {
+  Enable({"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"});
+  EditMenu(2, "Kept");
+  RemoveMenu(0);
+  EXPECT_EQ(Slots(), (std::vector<std::string>{"B", "-Kept", "-", "-", "-", "-", "-", "-", "-", "-"}));
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// Loading and saving the real user.cfg under Wine: defaults, kept lines, and every failure leaving
+// the file exactly as it was.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/UserCfgFormat.h"
+#include "core/modFileOperation.h"
+#include "core/modMain.h"
+#include "core/modMenus.h"
+#include "tests/support/TempGameFolder.h"
+
+namespace {
+
+const std::string kTenDisabledFromTwo =
+    "-attractMode-scenario-2\r\n-attractMode-scenario-3\r\n-attractMode-scenario-4\r\n"
+    "-attractMode-scenario-5\r\n-attractMode-scenario-6\r\n-attractMode-scenario-7\r\n"
+    "-attractMode-scenario-8\r\n-attractMode-scenario-9\r\n";
+
+const std::string kUserFile =
+    "+showFPS\r\nattractMode-scenario-0 Mine\r\nsetVolume 0.5\nattractMode-scenario-1 Two\r\n";
+const std::string kUserFileAfterAdd =
+    "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
+    "attractMode-scenario-2 Added\r\n-attractMode-scenario-3\r\n-attractMode-scenario-4\r\n"
+    "-attractMode-scenario-5\r\n-attractMode-scenario-6\r\n-attractMode-scenario-7\r\n"
+    "-attractMode-scenario-8\r\n-attractMode-scenario-9\r\n";
+
+class UserCfgFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sGamePath = game.Path();
+    sCfgFile.clear();
+    bAutoSave = false;
+    InitMenus();
+  }
+
+  // What the main window's refresh does after loading: save while saving is switched on.
+  FileResult LoadAndRefresh() {
+    FileResult loaded = LoadMenus();
+    if (loaded.ok && bAutoSave) return SaveMenus();
+    return loaded;
+  }
+
+  void LoadUserFileAndAdd() {
+    WriteBytes(game.UserCfg(), kUserFile);
+    ASSERT_TRUE(LoadAndRefresh().ok);
+    AddMenu("Added");
+  }
+
+  void ExpectUnchangedAndNoTemporaryFile() {
+    EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
+    EXPECT_FALSE(PathExists(game.UserCfg() + ".tmp"));
+  }
+
+  TempGameFolder game;
+};
+
+TEST_F(UserCfgFiles, MissingFileBecomesTheDefaultFileAndNothingMore) {
+  ASSERT_TRUE(LoadAndRefresh().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), DefaultUserCfg());
+  EXPECT_FALSE(bAutoSave);  // the default file enables slot 0, so nothing is rewritten
+  EXPECT_FALSE(PathExists(game.UserCfg() + ".tmp"));
+  EXPECT_EQ(sCfgFile, game.UserCfg());
+  EXPECT_EQ(colMenus.Slot(0)->sName(), "~AoM_pgs_Water");
+  EXPECT_EQ(colMenus.Slot(1)->sName(), "~UI_Norse");
+  EXPECT_FALSE(colMenus.Slot(2)->bEnabled());
+}
+
+TEST_F(UserCfgFiles, EmptyOrSlotZeroLessFileGetsTheDefaultMenusAtOnce) {
+  WriteBytes(game.UserCfg(), "");
+  ASSERT_TRUE(LoadAndRefresh().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), DefaultUserCfg());
+
+  InitMenus();
+  bAutoSave = false;
+  WriteBytes(game.UserCfg(), "keep\nattractMode-scenario-1 Other\nattractMode-scenario-3 Three");
+  ASSERT_TRUE(LoadAndRefresh().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()),
+            "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 ~UI_Norse\r\n"
+            "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" +
+                kTenDisabledFromTwo.substr(kTenDisabledFromTwo.find("-attractMode-scenario-4")));
+}
+
+TEST_F(UserCfgFiles, SaveKeepsOtherLinesAndLinesAddedSinceStartUp) {
+  LoadUserFileAndAdd();
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFileAfterAdd);
+
+  // Another program changes the file between two saves: its new line stays.
+  WriteBytes(game.UserCfg(), "new line\r\n" + ReadBytes(game.UserCfg()));
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), "new line\r\n" + kUserFileAfterAdd);
+}
+
+TEST_F(UserCfgFiles, ReadOnlyFileIsRefusedAndStaysReadOnly) {
+  LoadUserFileAndAdd();
+  ASSERT_TRUE(SetFileAttributesA(game.UserCfg().c_str(), FILE_ATTRIBUTE_READONLY));
+  const FileResult saved = SaveMenus();
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.file, game.UserCfg());
+  EXPECT_EQ(saved.reason, "read-only");
+  ExpectUnchangedAndNoTemporaryFile();
+  EXPECT_TRUE(GetFileAttributesA(game.UserCfg().c_str()) & FILE_ATTRIBUTE_READONLY);
+
+  // The table kept the change: once the file is writable again, the next save writes it.
+  SetFileAttributesA(game.UserCfg().c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFileAfterAdd);
+}
+
+TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
+  LoadUserFileAndAdd();
+  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const FileResult saved = SaveMenus();
+  CloseHandle(held);
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.file, game.UserCfg());
+  EXPECT_EQ(saved.reason, "in use by another program");
+  ExpectUnchangedAndNoTemporaryFile();
+}
+
+TEST_F(UserCfgFiles, FolderInTheWayOfTheTemporaryFileIsReportedAndKept) {
+  LoadUserFileAndAdd();
+  const std::string tempFolder = game.UserCfg() + ".tmp";
+  ASSERT_TRUE(CreateDirectoryA(tempFolder.c_str(), nullptr));
+  const FileResult saved = SaveMenus();
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.file, tempFolder);
+  EXPECT_FALSE(saved.reason.empty());
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
+  EXPECT_TRUE(GetFileAttributesA(tempFolder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
+  LoadUserFileAndAdd();
+  ASSERT_TRUE(DeleteFileA(game.UserCfg().c_str()));
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()),
+            "attractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
+            "attractMode-scenario-2 Added\r\n" +
+                kTenDisabledFromTwo.substr(kTenDisabledFromTwo.find("-attractMode-scenario-3")));
+}
+
+TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
+  WriteBytes(game.UserCfg(), "attractMode-scenario-1 Other\r\n");  // would get default menus
+  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const FileResult loaded = LoadMenus();
+  CloseHandle(held);
+  EXPECT_FALSE(loaded.ok);
+  EXPECT_EQ(loaded.file, game.UserCfg());
+  EXPECT_EQ(loaded.reason, "in use by another program");
+  EXPECT_FALSE(bAutoSave);
+  EXPECT_TRUE(sCfgFile.empty());
+  for (const auto& [key, menu] : colMenus) EXPECT_FALSE(menu.bEnabled());
+
+  // With no file read, a save writes nothing at all.
+  AddMenu("X");
+  EXPECT_FALSE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), "attractMode-scenario-1 Other\r\n");
+}
+
+TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
+  RemoveTree(game.Path() + "startup");
+  const FileResult loaded = LoadMenus();
+  EXPECT_FALSE(loaded.ok);
+  EXPECT_FALSE(loaded.reason.empty());
+  EXPECT_TRUE(sCfgFile.empty());
+  EXPECT_FALSE(PathExists(game.Path() + "startup"));
+
+  // A folder where the file should be is no file to read.
+  CreateDirectoryA((game.Path() + "startup").c_str(), nullptr);
+  CreateDirectoryA(game.UserCfg().c_str(), nullptr);
+  EXPECT_FALSE(LoadMenus().ok);
+  EXPECT_TRUE(sCfgFile.empty());
+}
+
+}  // namespace
