@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build make googletest
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth imagemagick
+  wine wine64 fonts-wine xvfb xauth imagemagick
 )
 
 missing=()

@@ -31,6 +31,13 @@ tess_session_start() {
     wineserver -w
   fi
 
+  # Wine registers MS Sans Serif, the face of the link labels, under the prefix's Fonts folder
+  # but does not put the file there: bring the one from Debian's fonts-wine.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [[ -d "$fonts" && ! -f "$fonts/sserife.fon" && -f /usr/share/wine/fonts/sserife.fon ]]; then
+    cp /usr/share/wine/fonts/sserife.fon "$fonts/"
+  fi
+
   # A persistent server, its pipes away from ours, warmed once: otherwise the helper processes
   # that the first test starts inherit that test's pipes and ctest never sees it end.
   wineserver -p </dev/null >/dev/null 2>&1

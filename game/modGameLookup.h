@@ -1,0 +1,21 @@
+#pragma once
+// Finding the game's installation folder, once per run, while the main window loads.
+//
+// The game's setup records its folder in the registry value "AppPath" (REG_SZ) under
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Microsoft Games\Age of Mythology\1.0. Everything the tool
+// reads or writes lies in that folder, and user.cfg lives in its "startup" subfolder, which must
+// exist.
+
+enum class GameLookupOutcome {
+  Success,            // sGamePath is the game folder, ending in "\", and it has a startup folder
+  NothingRegistered,  // no usable "AppPath" text; sGamePath is empty
+  NoStartupFolder,    // sGamePath is the registered folder with its "\"; it has no startup folder
+};
+
+// Reads the registered folder into sGamePath (ending in "\" whenever it is not empty), tests its
+// startup folder, and on either failure shows that failure's error message box before returning.
+GameLookupOutcome LookUpGamePath();
+
+// Shows the error message box of a failed lookup, built from the current sGamePath; nothing for
+// Success. The lookup calls it, and so can anything that needs the game folder and finds none.
+void ShowGameLookupMessage(GameLookupOutcome outcome);

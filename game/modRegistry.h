@@ -1,0 +1,11 @@
+#pragma once
+// Reading a text value from the Windows registry.
+#include <windows.h>
+
+#include <string>
+
+// The text of the REG_SZ value valueName under root\subKey, up to its first NUL, or defaultText
+// when the key cannot be opened, the value is missing or of any other type (REG_EXPAND_SZ
+// included: it is not expanded), or it cannot be read. Reports no error and writes nothing.
+std::string GetRegString(HKEY root, const std::string& subKey, const std::string& valueName,
+                         const std::string& defaultText);

@@ -1,0 +1,113 @@
+#pragma once
+// Registry values and folders that a Windows test makes for itself in the test prefix and removes
+// again when it ends.
+#include <windows.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <utility>
+
+namespace test_support {
+
+// Writes a value under HKEY_LOCAL_MACHINE with exactly these bytes and this type, creating the
+// key. False when the registry refused.
+[[nodiscard]] inline bool SetMachineValue(const std::string& subKey, const std::string& name,
+                                          DWORD type, const std::string& bytes) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG status = RegSetValueExA(key, name.c_str(), 0, type,
+                                     reinterpret_cast<const BYTE*>(bytes.data()),
+                                     static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+inline void DeleteMachineValue(const std::string& subKey, const std::string& name) {
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, subKey.c_str(), name.c_str());
+}
+
+// Deletes the key and everything under it; a missing key is fine.
+inline void DeleteMachineKey(const std::string& subKey) {
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, subKey.c_str());
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey.c_str());
+}
+
+// A value of HKEY_LOCAL_MACHINE as it stood when the test began, put back when it ends. When the
+// outer key `owner` (a prefix of the value's key) did not exist, the test brought it into being
+// and its whole tree goes; otherwise the value is restored with its type and bytes, or removed.
+class MachineValueGuard {
+ public:
+  MachineValueGuard(std::string owner, std::string subKey, std::string name)
+      : owner_(std::move(owner)), subKey_(std::move(subKey)), name_(std::move(name)) {
+    HKEY key = nullptr;
+    ownerExisted_ = RegOpenKeyExA(HKEY_LOCAL_MACHINE, owner_.c_str(), 0, KEY_READ, &key) ==
+                    ERROR_SUCCESS;
+    if (key) RegCloseKey(key);
+    key = nullptr;
+    DWORD size = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS &&
+        RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+      bytes_.resize(size);
+      valueExisted_ = RegQueryValueExA(key, name_.c_str(), nullptr, &type_,
+                                       reinterpret_cast<BYTE*>(bytes_.data()),
+                                       &size) == ERROR_SUCCESS;
+      bytes_.resize(size);
+    }
+    if (key) RegCloseKey(key);
+  }
+  MachineValueGuard(const MachineValueGuard&) = delete;
+  MachineValueGuard& operator=(const MachineValueGuard&) = delete;
+  ~MachineValueGuard() {
+    if (!ownerExisted_) {
+      DeleteMachineKey(owner_);
+    } else if (valueExisted_) {
+      (void)SetMachineValue(subKey_, name_, type_, bytes_);
+    } else {
+      DeleteMachineValue(subKey_, name_);
+    }
+  }
+
+ private:
+  std::string owner_;
+  std::string subKey_;
+  std::string name_;
+  bool ownerExisted_ = false;
+  bool valueExisted_ = false;
+  DWORD type_ = 0;
+  std::string bytes_;
+};
+
+// A new empty folder under the system's temporary folder, removed with its contents at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temp, temp);
+    static unsigned counter = 0;
+    for (;;) {
+      path_ = std::string(temp) + "tess-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(GetTickCount()) + "-" + std::to_string(++counter);
+      if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+      if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make " + path_);
+    }
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  // The folder's path, without a trailing backslash.
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace test_support
