@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Checks the artwork and the resource script:
+#   1. tools/make_art.py, run twice, gives byte for byte the files in ui/res/;
+#   2. the frame tiles join without a seam in both windows (tools/check_frame.py);
+#   3. ui/res/tessivane.rc compiles with windres;
+#   4. a small executable linked with it loads every resource under Wine (tools/check_resources.cpp).
+# Usage: tools/check_art.sh [--show SCREENSHOT.png]
+#   --show also opens the framed main-window layout and the splash under Xvfb and saves a
+#   screenshot of the screen.
+# Wine runs in a prefix of its own (build/art-check/wine), apart from the test suite's.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+shot=""
+if [[ "${1:-}" == "--show" ]]; then
+  shot=$(realpath -m "${2:?--show needs a file name}")
+fi
+work="$root/build/art-check"
+mkdir -p "$work"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+echo "== generator is deterministic and matches ui/res"
+python3 "$root/tools/make_art.py" --out "$tmp/a"
+python3 "$root/tools/make_art.py" --out "$tmp/b"
+status=0
+for file in "$tmp"/a/*; do
+  name=$(basename "$file")
+  cmp -s "$file" "$tmp/b/$name" || { echo "FAIL $name differs between two runs"; status=1; }
+  cmp -s "$file" "$root/ui/res/$name" || { echo "FAIL ui/res/$name is not what the generator makes"; status=1; }
+done
+[[ $status -eq 0 ]] && echo "ok   $(ls "$tmp/a" | wc -l) files"
+
+echo "== frame joins"
+python3 "$root/tools/check_frame.py" --res "$root/ui/res" || status=1
+
+echo "== resource script"
+x86_64-w64-mingw32-windres "$root/ui/res/tessivane.rc" -O coff -o "$work/tessivane_res.o"
+x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -O1 -static \
+  -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I"$root" \
+  "$root/tools/check_resources.cpp" "$work/tessivane_res.o" \
+  -o "$work/check_resources.exe" -lole32 -loleaut32 -luuid -lversion -lgdi32 -lshell32
+echo "ok   windres and link"
+
+echo "== resources under Wine"
+export TESS_WINEPREFIX="$work/wine"
+# shellcheck source=../scripts/wine-session.sh
+. "$root/scripts/wine-session.sh"
+tess_session_start
+trap 'tess_session_stop; rm -rf "$tmp"' EXIT
+if [[ -n "$shot" ]]; then
+  wine "$work/check_resources.exe" --show &
+  runner=$!
+  sleep 2.5
+  import -window root "$shot"
+  wait "$runner" || status=1
+  echo "screenshot: $shot"
+else
+  wine "$work/check_resources.exe" || status=1
+fi
+exit $status
