@@ -161,6 +161,21 @@ bool NameLess(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+// Windows also matches a pattern against a file's 8.3 short name, so "*.scn" finds "a.scnx" too
+// (short name A~1.SCN). Only a pattern of the form "*.ext" is used here: keep the names whose own
+// extension matches it.
+bool MatchesOwnName(const std::string& name, const std::string& pattern) {
+  if (pattern.size() < 2 || pattern[0] != '*' ||
+      pattern.find_first_of("*?", 1) != std::string::npos) {
+    return true;
+  }
+  const std::string suffix = pattern.substr(1);
+  return name.size() >= suffix.size() &&
+         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - suffix.size(),
+                        static_cast<int>(suffix.size()), suffix.c_str(),
+                        static_cast<int>(suffix.size())) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 FileResult FileResult::Failure(const std::string& file, unsigned long error,
@@ -217,7 +232,10 @@ FileResult ListFolderFiles(const std::string& folder, const std::string& pattern
     return FileResult::FromLastError(folder, error);
   }
   do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(entry.cFileName);
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        MatchesOwnName(entry.cFileName, pattern)) {
+      names.emplace_back(entry.cFileName);
+    }
   } while (FindNextFileA(find.Get(), &entry));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {

@@ -1,11 +1,40 @@
 #!/usr/bin/env bash
-# make run: builds tessivane.exe and starts it under Wine on a private demo prefix.
+# make run: builds tessivane.exe and starts it under Wine on a private demo prefix whose registry
+# points at a fresh copy of examples/demo-game. With a display the tool opens there; without one
+# it runs under Xvfb, and screenshots of the main window and the open picker are written instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
+
 bash scripts/install-deps.sh
 cmake --preset windows --log-level=WARNING >/dev/null
-cmake --build --preset windows
-if [[ ! -f build/windows/app/tessivane.exe ]]; then
-  echo "The tool itself arrives with its main window; until then 'make test' builds and tests its parts."
+cmake --build --preset windows --target tessivane ui_driver
+
+demo="$root/build/demo"
+rm -rf "$demo/game"
+mkdir -p "$demo"
+cp -r examples/demo-game "$demo/game"
+export TESS_WINEPREFIX="$demo/wine"
+
+. scripts/wine-session.sh
+. scripts/screenshots.sh
+show_on_display=""
+[[ -n "${DISPLAY:-}" && -z "${CI:-}" ]] && show_on_display=1
+trap tess_session_stop EXIT
+TESS_KEEP_DISPLAY="$show_on_display" tess_session_start
+tess_register_game "$demo/game"
+
+exe="$root/build/windows/app/tessivane.exe"
+if [[ -n "$show_on_display" ]]; then
+  echo "Starting Pelrith's Tessivane on $DISPLAY (the demo game folder is $demo/game)"
+  wine "$exe"
   exit 0
 fi
+
+tess_desktop_on
+shots="$root/build/screenshots"
+mkdir -p "$shots"
+tess_screenshot_tool "$exe" "$shots"
+echo "No display: screenshots written to"
+echo "  $shots/main-window.png"
+echo "  $shots/picker.png"

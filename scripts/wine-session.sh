@@ -7,6 +7,14 @@ tess_xvfb_pid=""
 tess_wineserver_started=""
 
 tess_session_start() {
+  # make run on a machine with a display shows the tool there.
+  if [[ -z "${TESS_KEEP_DISPLAY:-}" ]]; then
+    tess_start_xvfb || return 1
+  fi
+  tess_prepare_prefix
+}
+
+tess_start_xvfb() {
   local fdfile
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" </dev/null >/dev/null 2>&1 &
@@ -19,7 +27,9 @@ tess_session_start() {
   fi
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+}
 
+tess_prepare_prefix() {
   # Making a prefix takes seconds, and tests that race to make one fail: do it once, here.
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -31,11 +41,11 @@ tess_session_start() {
     wineserver -w
   fi
 
-  # Wine registers MS Sans Serif, the face of the link labels, under the prefix's Fonts folder
-  # but does not put the file there: bring the one from Debian's fonts-wine.
+  # Wine registers its own fonts (MS Sans Serif of the link labels, Marlett of the caption
+  # buttons) under the prefix's Fonts folder but does not put the files there: bring Debian's.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [[ -d "$fonts" && ! -f "$fonts/sserife.fon" && -f /usr/share/wine/fonts/sserife.fon ]]; then
-    cp /usr/share/wine/fonts/sserife.fon "$fonts/"
+  if [[ -d "$fonts" && ! -f "$fonts/sserife.fon" && -d /usr/share/wine/fonts ]]; then
+    cp /usr/share/wine/fonts/* "$fonts/"
   fi
 
   # A persistent server, its pipes away from ours, warmed once: otherwise the helper processes

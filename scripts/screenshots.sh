@@ -1,0 +1,52 @@
+# Sourced after wine-session.sh: registers a game folder in the prefix and takes screenshots of
+# the real tessivane.exe, driven from outside by ui_driver.exe.
+
+tess_driver() { wine "$tess_root/build/windows/tests/ui_driver.exe" "$@" | tr -d '\r'; }
+
+# Points the prefix's game registration (AppPath) at a folder of this machine.
+tess_register_game() {
+  local windowsPath
+  windowsPath=$(winepath -w "$1" 2>/dev/null)
+  wine reg add 'HKLM\Software\Microsoft\Microsoft Games\Age of Mythology\1.0' /v AppPath \
+    /t REG_SZ /d "${windowsPath%\\}" /f </dev/null >/dev/null 2>&1
+}
+
+# Runs the prefix's programs in a Wine desktop window of the screen's size, so that Wine draws
+# the windows' title bars and borders itself, as Windows would, without a window manager.
+tess_desktop_on() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
+    </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f \
+    </dev/null >/dev/null 2>&1
+  # The desktop is chosen when Wine's explorer starts: start Wine again.
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
+# Writes the screen area of a window (left top right bottom, from ui_driver) to a PNG file, with
+# a margin so that the border shows.
+tess_shoot() {
+  local left top right bottom margin=8
+  read -r left top right bottom <<<"$1"
+  import -window root -crop "$((right - left + 2 * margin))x$((bottom - top + 2 * margin))+$((left - margin))+$((top - margin))" \
+    +repage "$2"
+}
+
+# Starts the tool, photographs the main window and the open picker, then closes both.
+tess_screenshot_tool() {
+  local exe="$1" shots="$2" pid rect
+  wine "$exe" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  rect=$(tess_driver wait-button Add 30000)
+  sleep 0.5
+  tess_shoot "$rect" "$shots/main-window.png"
+  tess_driver click Add
+  rect=$(tess_driver wait-button OK 30000)
+  sleep 0.5
+  tess_shoot "$rect" "$shots/picker.png"
+  tess_driver click Cancel
+  tess_driver close "Pelrith's Tessivane"
+  wait "$pid"
+}

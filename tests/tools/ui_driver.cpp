@@ -1,0 +1,130 @@
+// Drives a running tessivane.exe from outside, as a user would: finds its windows, presses its
+// buttons, reads its list and closes it. Used by make run's screenshots and by the black-box tests.
+//
+//   ui_driver wait-button <text> [timeout ms]   wait until a visible window shows this button;
+//                                               prints that window's rectangle: left top right bottom
+//   ui_driver click <text>                      press the button (posted: a modal dialog it opens
+//                                               does not block the driver)
+//   ui_driver rows <caption>                    print the rows of the window's list box, one a line
+//   ui_driver close <caption>                   close the window as its close button does
+//   ui_driver wait-gone <caption> [timeout ms]  wait until no visible window has this caption
+// Exit status 0 on success, 1 when the window or button was not found in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct Search {
+  std::string text;
+  const char* childClass = nullptr;  // nullptr: the top-level window's own caption
+  HWND window = nullptr;
+  HWND child = nullptr;
+};
+
+std::string WindowText(HWND hwnd) {
+  char text[512] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+BOOL CALLBACK FindChild(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  char className[64] = {};
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, search->childClass) == 0 && WindowText(child) == search->text) {
+    search->child = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (!search->childClass) {
+    if (WindowText(hwnd) == search->text) {
+      search->window = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  EnumChildWindows(hwnd, FindChild, data);
+  if (search->child) {
+    search->window = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+Search Find(const std::string& text, const char* childClass, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    Search search{text, childClass};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+    if (search.window || GetTickCount() - start >= timeoutMs) return search;
+    Sleep(50);
+  }
+}
+
+DWORD Timeout(int argc, char** argv, int index) {
+  return argc > index ? static_cast<DWORD>(std::strtoul(argv[index], nullptr, 10)) : 20000;
+}
+
+int Fail(const char* what, const std::string& text) {
+  std::fprintf(stderr, "ui_driver: %s \"%s\" not found\n", what, text.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: ui_driver wait-button|click|rows|close|wait-gone <text> [ms]\n");
+    return 2;
+  }
+  const std::string command = argv[1];
+  const std::string text = argv[2];
+
+  if (command == "wait-button" || command == "click") {
+    const Search found = Find(text, "Button", Timeout(argc, argv, 3));
+    if (!found.child) return Fail("button", text);
+    if (command == "click") {
+      PostMessageA(found.child, BM_CLICK, 0, 0);
+      return 0;
+    }
+    RECT rect;
+    GetWindowRect(found.window, &rect);
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+  }
+  if (command == "rows" || command == "close") {
+    const Search found = Find(text, nullptr, Timeout(argc, argv, 3));
+    if (!found.window) return Fail("window", text);
+    if (command == "close") {
+      PostMessageA(found.window, WM_CLOSE, 0, 0);
+      return 0;
+    }
+    HWND list = FindWindowExA(found.window, nullptr, "ListBox", nullptr);
+    if (!list) return Fail("list box of", text);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      std::string row(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+      std::printf("%s\n", row.c_str());
+    }
+    return 0;
+  }
+  if (command == "wait-gone") {
+    const DWORD start = GetTickCount();
+    while (Find(text, nullptr, 0).window) {
+      if (GetTickCount() - start >= Timeout(argc, argv, 3)) return Fail("the end of window", text);
+      Sleep(50);
+    }
+    return 0;
+  }
+  std::fprintf(stderr, "ui_driver: unknown command %s\n", command.c_str());
+  return 2;
+}

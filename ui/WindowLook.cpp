@@ -1,0 +1,66 @@
+#include "ui/WindowLook.h"
+
+#include "ui/res/resource.h"
+
+namespace {
+
+// The tiles are 13 pixels thick.
+constexpr int kTileThickness = 13 * kTwipsPerPixel;
+
+}  // namespace
+
+const FrameLayout kMainWindowFrame = {
+    {4515, 3375},
+    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3900},
+    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3960},
+    {180, 660, 1140, 1620, 2100, 2460, 2880},
+    {180, 660, 1140, 1620, 2100, 2520, 2880},
+};
+
+const FrameLayout kPickerFrame = {
+    {3795, 4215},
+    {180, 660, 1140, 1620, 2100, 2580, 3060, 3180},
+    {180, 660, 1140, 1620, 2100, 2580, 2880, 3240},
+    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540},
+    {180, 660, 1140, 1620, 2100, 2520, 2880, 3180, 3600},
+};
+
+UniqueBitmap LoadBitmapResource(int id) {
+  return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                      MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
+                                                      LR_DEFAULTCOLOR)));
+}
+
+DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
+    : m_background(LoadBitmapResource(IDB_BACKGROUND)) {
+  form.SetPicture(m_background.Get());
+
+  const int width = layout.client.width;
+  const int height = layout.client.height;
+  auto load = [this](int id) {
+    m_bitmaps.push_back(LoadBitmapResource(id));
+    return m_bitmaps.back().Get();
+  };
+
+  // Edges first, so that the corners lie above the tiles that reach into them.
+  AddTiles(form, load(IDB_EDGE_TOP), layout.top, true, 0);
+  AddTiles(form, load(IDB_EDGE_BOTTOM), layout.bottom, true, height - kTileThickness);
+  AddTiles(form, load(IDB_EDGE_LEFT), layout.left, false, 0);
+  AddTiles(form, load(IDB_EDGE_RIGHT), layout.right, false, width - kTileThickness);
+
+  AddTile(form, load(IDB_CORNER_TOP_LEFT), {0, 0});
+  AddTile(form, load(IDB_CORNER_BOTTOM_LEFT), {0, height - kTileThickness});
+  AddTile(form, load(IDB_CORNER_BOTTOM_RIGHT), {width - kTileThickness, height - kTileThickness});
+  AddTile(form, load(IDB_CORNER_TOP_RIGHT), {width - kTileThickness, 0});
+}
+
+void DecorativeLook::AddTiles(Form& form, HBITMAP bitmap, const std::vector<int>& offsets,
+                              bool horizontal, int across) {
+  for (int along : offsets) {
+    AddTile(form, bitmap, horizontal ? TwipsPoint{along, across} : TwipsPoint{across, along});
+  }
+}
+
+void DecorativeLook::AddTile(Form& form, HBITMAP bitmap, TwipsPoint position) {
+  m_tiles.push_back(std::make_unique<Picture>(form, position, bitmap));
+}

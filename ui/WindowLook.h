@@ -1,0 +1,48 @@
+#pragma once
+// The look that the main window and the scenario picker share: the parchment background, a frame
+// of small gold tiles along the four edges of the client area, and sand-coloured buttons and lists.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/Form.h"
+#include "platform/GdiHandles.h"
+#include "platform/Picture.h"
+
+inline constexpr COLORREF kSandColor = RGB(228, 205, 122);
+
+// Where the edge tiles of one window lie along each edge, in twips from the client's corner. The
+// tiles follow at a step of 480 twips (33-pixel tiles overlapping by one pixel); the last one or
+// two sit closer so that the row reaches into the far corner tile.
+struct FrameLayout {
+  TwipsSize client;
+  std::vector<int> top, bottom, left, right;
+};
+
+extern const FrameLayout kMainWindowFrame;
+extern const FrameLayout kPickerFrame;
+
+// The background and the frame of one window, loaded from the program's resources and given to
+// the form as its picture and picture controls. It lives as long as its form object.
+class DecorativeLook {
+ public:
+  DecorativeLook(Form& form, const FrameLayout& layout);
+  DecorativeLook(const DecorativeLook&) = delete;
+  DecorativeLook& operator=(const DecorativeLook&) = delete;
+
+  // The picture controls that make up the frame, in drawing order (edges first, corners above).
+  const std::vector<std::unique_ptr<Picture>>& Tiles() const { return m_tiles; }
+
+ private:
+  void AddTiles(Form& form, HBITMAP bitmap, const std::vector<int>& offsets, bool horizontal,
+                int across);
+  void AddTile(Form& form, HBITMAP bitmap, TwipsPoint position);
+
+  UniqueBitmap m_background;
+  std::vector<UniqueBitmap> m_bitmaps;
+  std::vector<std::unique_ptr<Picture>> m_tiles;
+};
+
+// A bitmap of the program's resources; an empty owner when it is missing.
+UniqueBitmap LoadBitmapResource(int id);

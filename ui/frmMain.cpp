@@ -1,0 +1,176 @@
+#include "ui/frmMain.h"
+
+#include <string>
+
+#include "core/modFileOperation.h"
+#include "core/modMain.h"
+#include "core/modMenus.h"
+#include "platform/MsgBox.h"
+#include "ui/HomePage.h"
+#include "ui/frmSelectScn.h"
+#include "ui/modHyperlink.h"
+#include "ui/res/resource.h"
+
+namespace {
+
+constexpr int kDeleteKey = 46;
+constexpr COLORREF kLinkColor = RGB(64, 64, 64);
+
+// "read-only" and "in use by another program" describe the file; the system's texts are sentences.
+std::string ReasonSentence(const FileResult& failure) {
+  std::string sentence = failure.reason;
+  if (sentence == "read-only" || sentence == "in use by another program")
+    sentence = "The file is " + sentence;
+  return sentence + ".";
+}
+
+// The file the failure is about, when it is not user.cfg itself (its temporary file).
+std::string OtherFilePrefix(const FileResult& failure, const std::string& cfgFile) {
+  return failure.file != cfgFile ? failure.file + ":\r\n" : "";
+}
+
+void ReportSaveFailure(const FileResult& failure) {
+  MsgBox("The menus could not be saved to\r\n" + sCfgFile + "\r\n\r\n" +
+             OtherFilePrefix(failure, sCfgFile) + ReasonSentence(failure) +
+             "\r\n\r\nThe file was left unchanged. The change will be saved with the next one "
+             "that succeeds.",
+         kMsgBoxError, "Cannot save menus");
+}
+
+void ReportLoadFailure(const FileResult& failure) {
+  MsgBox("The game's menu settings could not be read from\r\n" + failure.file + "\r\n\r\n" +
+             ReasonSentence(failure) +
+             "\r\n\r\nNo menus are shown, and the file will not be changed.",
+         kMsgBoxError, "Cannot read menus");
+}
+
+}  // namespace
+
+frmMain::frmMain(Form* splash)
+    : Form({.caption = "Pelrith's Tessivane",
+            .border = FormBorder::FixedSingle,
+            .clientSize = kMainWindowFrame.client,
+            .startUpPosition = StartUpPosition::CenterScreen}),
+      m_handCursor(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
+                                                    MAKEINTRESOURCEA(IDC_LINK_HAND), IMAGE_CURSOR,
+                                                    0, 0, LR_DEFAULTCOLOR))),
+      lblHyperLink(*this, {2100, 2880, 2415, 255}, std::string(kHomePageAddress), 4),
+      m_splash(splash) {
+  SetIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TESSIVANE)));
+  for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
+  lstMenus.SetBackColor(kSandColor);
+  lblHyperLink.SetFont({.face = "MS Sans Serif", .points = 9.75, .underline = true});
+  lblHyperLink.SetForeColor(kLinkColor);
+  lblHyperLink.SetMouseCursor(m_handCursor ? m_handCursor.Get() : LoadCursorA(nullptr, IDC_HAND));
+
+  cmdAdd.OnClick = [this] { cmdAdd_Click(); };
+  cmdEdit.OnClick = [this] { cmdEdit_Click(); };
+  cmdDelete.OnClick = [this] { cmdDelete_Click(); };
+  lstMenus.OnKeyUp = [this](int keyCode, int shift) { lstMenus_KeyUp(keyCode, shift); };
+  lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
+}
+
+frmMain::~frmMain() = default;
+
+frmSelectScn& frmMain::Picker() {
+  if (!m_picker) m_picker = std::make_unique<frmSelectScn>();
+  return *m_picker;
+}
+
+void frmMain::Form_Load() {
+  InitMenus();
+  m_lookup = LookUpGamePath();
+  if (m_lookup != GameLookupOutcome::Success) return;
+
+  FileResult loaded = LoadMenus();
+  if (!loaded.ok) {
+    // Nothing was read, so nothing may be written: the window stays empty, as after a failed
+    // lookup, rather than offering menus that would replace the user's own.
+    m_loadFailure = loaded;
+    ReportLoadFailure(loaded);
+    return;
+  }
+  RefreshList();
+}
+
+void frmMain::Form_Activate() {
+  bAutoSave = true;
+  if (bOpenLinkOnShow) {
+    bOpenLinkOnShow = false;
+    OpenLink(std::string(kHomePageAddress));
+  }
+  if (m_splash) m_splash->Unload();
+}
+
+void frmMain::RefreshList() {
+  const int previousSelection = lstMenus.ListIndex();
+  lstMenus.Clear();
+  m_rows = BuildMenuRows(colMenus);
+  for (const MenuRow& row : m_rows) lstMenus.AddItem(row.sText);
+
+  const int rowCount = static_cast<int>(m_rows.size());
+  const MenuButtonStates states = ButtonStatesForRows(rowCount);
+  cmdAdd.SetEnabled(states.bAdd);
+  cmdEdit.SetEnabled(states.bEdit);
+  cmdDelete.SetEnabled(states.bDelete);
+  lstMenus.SetListIndex(SelectionAfterRefresh(previousSelection, rowCount));
+
+  if (bAutoSave) {
+    const FileResult saved = SaveMenus();
+    if (!saved.ok) ReportSaveFailure(saved);
+  }
+}
+
+std::string frmMain::PickScenario() {
+  sPickedScenario = "";
+  Picker().ShowModal(this);
+  return sPickedScenario;
+}
+
+bool frmMain::ConfigurationUnavailable() {
+  if (m_lookup != GameLookupOutcome::Success) {
+    ShowGameLookupMessage(m_lookup);
+    return true;
+  }
+  if (m_loadFailure) {
+    ReportLoadFailure(*m_loadFailure);
+    return true;
+  }
+  return false;
+}
+
+void frmMain::cmdAdd_Click() {
+  if (ConfigurationUnavailable()) return;
+  const std::string picked = PickScenario();
+  if (picked.empty()) return;
+  AddMenu(picked);
+  RefreshList();
+}
+
+void frmMain::cmdEdit_Click() {
+  if (ConfigurationUnavailable()) return;
+  const int selected = lstMenus.ListIndex();
+  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
+  const int slot = m_rows[selected].nSlot;
+  const std::string picked = PickScenario();
+  if (picked.empty()) return;
+  EditMenu(slot, picked);
+  RefreshList();
+}
+
+void frmMain::cmdDelete_Click() { lstMenus_KeyUp(kDeleteKey, 0); }
+
+void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
+  if (keyCode != kDeleteKey) return;
+  if (ConfigurationUnavailable()) return;
+  if (lstMenus.ListCount() < 2) {
+    MsgBox("You must leave at least one menu.", kMsgBoxExclamation, "Cannot remove");
+    return;
+  }
+  const int selected = lstMenus.ListIndex();
+  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
+  RemoveMenu(m_rows[selected].nSlot);
+  RefreshList();
+}
+
+void frmMain::lblHyperLink_Click() { OpenLink(std::string(kHomePageAddress)); }

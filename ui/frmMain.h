@@ -1,0 +1,61 @@
+#pragma once
+// The main window: the enabled attract-mode slots as a list, one row per slot, with Add, Edit and
+// Delete, and the home-page link. Every change is written to the game's user.cfg at once.
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/MenuRows.h"
+#include "game/modGameLookup.h"
+#include "platform/Button.h"
+#include "platform/FileSystem.h"
+#include "platform/Form.h"
+#include "platform/GdiHandles.h"
+#include "platform/Label.h"
+#include "platform/ListBox.h"
+#include "ui/WindowLook.h"
+
+class frmSelectScn;
+
+class frmMain : public Form {
+ public:
+  // The splash window, when there is one, is unloaded at every activation of this window.
+  explicit frmMain(Form* splash = nullptr);
+  ~frmMain() override;
+
+  // Rebuilds the list from the slot table, sets the buttons, keeps the selection, and saves
+  // user.cfg once saving is switched on.
+  void RefreshList();
+
+  // The picker, for the tests that drive it from inside its modal loop.
+  frmSelectScn& Picker();
+
+ private:
+  void Form_Load() override;
+  void Form_Activate() override;
+  void cmdAdd_Click();
+  void cmdEdit_Click();
+  void cmdDelete_Click();
+  void lstMenus_KeyUp(int keyCode, int shift);
+  void lblHyperLink_Click();
+
+  // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
+  std::string PickScenario();
+  // True when there is no user.cfg to work on (the game folder was not found, or the file could
+  // not be read): the reason is shown again, so that no change is made that could not be saved.
+  bool ConfigurationUnavailable();
+
+  DecorativeLook m_look{*this, kMainWindowFrame};
+  UniqueCursor m_handCursor;
+  Button cmdAdd{*this, {240, 240, 975, 375}, "Add", 0};
+  Button cmdEdit{*this, {1260, 240, 975, 375}, "Edit", 1};
+  Button cmdDelete{*this, {3300, 240, 975, 375}, "Delete", 2};
+  ListBox lstMenus{*this, {240, 660, 4035, 2205}, 3};
+  Label lblHyperLink;
+
+  Form* m_splash;
+  std::unique_ptr<frmSelectScn> m_picker;
+  std::vector<MenuRow> m_rows;  // the slot that each row of lstMenus shows
+  GameLookupOutcome m_lookup = GameLookupOutcome::Success;
+  std::optional<FileResult> m_loadFailure;
+};

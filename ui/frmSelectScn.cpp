@@ -1,0 +1,47 @@
+#include "ui/frmSelectScn.h"
+
+#include <string>
+#include <vector>
+
+#include "core/modMain.h"
+#include "game/ScenarioCatalogue.h"
+#include "platform/FileSystem.h"
+
+frmSelectScn::frmSelectScn()
+    : Form({.caption = "",
+            .border = FormBorder::FixedSingleNoCaption,
+            .clientSize = kPickerFrame.client,
+            .startUpPosition = StartUpPosition::CenterOwner}) {
+  lstScn.SetBackColor(kSandColor);
+  cmdDone.SetBackColor(kSandColor);
+  cmdCancel.SetBackColor(kSandColor);
+  cmdDone.OnClick = [this] { cmdDone_Click(); };
+  cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmSelectScn::Form_Load() { FillScenarioList(); }
+
+void frmSelectScn::FillScenarioList() {
+  // A scenario folder that is missing or cannot be read lists no files: the built-in scenarios
+  // are offered all the same.
+  std::vector<std::string> fileNames;
+  ListFolderFiles(sGamePath + "scenario", "*.scn", fileNames);
+  const std::vector<std::string> rows = BuildScenarioRows(fileNames);
+
+  size_t textBytes = 0;
+  for (const std::string& row : rows) textBytes += row.size() + 1;
+  lstScn.SetRedraw(false);
+  lstScn.ReserveRows(static_cast<int>(rows.size()), textBytes);
+  for (const std::string& row : rows) lstScn.AddItem(row);
+  lstScn.SetRedraw(true);
+  lstScn.SetListIndex(0);
+}
+
+void frmSelectScn::cmdDone_Click() {
+  // The list never loses its selection; without one there is no name to hand back.
+  const int selected = lstScn.ListIndex();
+  if (selected >= 0) sPickedScenario = lstScn.List(selected);
+  Unload();
+}
+
+void frmSelectScn::cmdCancel_Click() { Unload(); }
