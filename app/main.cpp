@@ -1,12 +1,12 @@
-// tessivane.exe: the main window is the program's start-up window; the program ends when the
+// tessivane.exe: the splash window is the program's start-up window; the program ends when the
 // last window has been closed.
 #include <windows.h>
 
 #include "platform/Form.h"
-#include "ui/frmMain.h"
+#include "ui/frmSplash.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  frmMain mainWindow;
-  mainWindow.Show();
+  frmSplash splash;
+  splash.Show();
   return RunMessageLoop();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make run: builds tessivane.exe and starts it under Wine on a private demo prefix whose registry
 # points at a fresh copy of examples/demo-game. With a display the tool opens there; without one
-# it runs under Xvfb, and screenshots of the main window and the open picker are written instead.
+# it runs under Xvfb, and screenshots of the splash, the main window and the open picker are
+# written instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -36,5 +37,6 @@ shots="$root/build/screenshots"
 mkdir -p "$shots"
 tess_screenshot_tool "$exe" "$shots"
 echo "No display: screenshots written to"
+echo "  $shots/splash.png"
 echo "  $shots/main-window.png"
 echo "  $shots/picker.png"

@@ -34,11 +34,14 @@ tess_shoot() {
     +repage "$2"
 }
 
-# Starts the tool, photographs the main window and the open picker, then closes both.
+# Starts the tool, photographs the splash, the main window and the open picker, then closes them.
 tess_screenshot_tool() {
   local exe="$1" shots="$2" pid rect
   wine "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
+  rect=$(tess_driver wait-label "http://tessivane.example" 30000)
+  sleep 0.5
+  tess_shoot "$rect" "$shots/splash.png"
   rect=$(tess_driver wait-button Add 30000)
   sleep 0.5
   tess_shoot "$rect" "$shots/main-window.png"

@@ -1,5 +1,6 @@
 #include "ui/WindowLook.h"
 
+#include "platform/Resources.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -24,12 +25,6 @@ const FrameLayout kPickerFrame = {
     {180, 660, 1140, 1620, 2100, 2580, 3060, 3540},
     {180, 660, 1140, 1620, 2100, 2520, 2880, 3180, 3600},
 };
-
-UniqueBitmap LoadBitmapResource(int id) {
-  return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                      MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
-                                                      LR_DEFAULTCOLOR)));
-}
 
 DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
     : m_background(LoadBitmapResource(IDB_BACKGROUND)) {

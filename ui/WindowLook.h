@@ -43,6 +43,3 @@ class DecorativeLook {
   std::vector<UniqueBitmap> m_bitmaps;
   std::vector<std::unique_ptr<Picture>> m_tiles;
 };
-
-// A bitmap of the program's resources; an empty owner when it is missing.
-UniqueBitmap LoadBitmapResource(int id);

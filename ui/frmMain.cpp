@@ -6,6 +6,7 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "platform/MsgBox.h"
+#include "platform/Resources.h"
 #include "ui/HomePage.h"
 #include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr int kDeleteKey = 46;
-constexpr COLORREF kLinkColor = RGB(64, 64, 64);
 
 // "read-only" and "in use by another program" describe the file; the system's texts are sentences.
 std::string ReasonSentence(const FileResult& failure) {
@@ -51,17 +51,10 @@ frmMain::frmMain(Form* splash)
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
             .startUpPosition = StartUpPosition::CenterScreen}),
-      m_handCursor(static_cast<HCURSOR>(LoadImageA(GetModuleHandleA(nullptr),
-                                                    MAKEINTRESOURCEA(IDC_LINK_HAND), IMAGE_CURSOR,
-                                                    0, 0, LR_DEFAULTCOLOR))),
-      lblHyperLink(*this, {2100, 2880, 2415, 255}, std::string(kHomePageAddress), 4),
       m_splash(splash) {
-  SetIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TESSIVANE)));
+  SetIcon(LoadIconResource(IDI_TESSIVANE));
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
-  lblHyperLink.SetFont({.face = "MS Sans Serif", .points = 9.75, .underline = true});
-  lblHyperLink.SetForeColor(kLinkColor);
-  lblHyperLink.SetMouseCursor(m_handCursor ? m_handCursor.Get() : LoadCursorA(nullptr, IDC_HAND));
 
   cmdAdd.OnClick = [this] { cmdAdd_Click(); };
   cmdEdit.OnClick = [this] { cmdEdit_Click(); };

@@ -10,9 +10,8 @@
 #include "platform/Button.h"
 #include "platform/FileSystem.h"
 #include "platform/Form.h"
-#include "platform/GdiHandles.h"
-#include "platform/Label.h"
 #include "platform/ListBox.h"
+#include "ui/LinkLabel.h"
 #include "ui/WindowLook.h"
 
 class frmSelectScn;
@@ -46,12 +45,11 @@ class frmMain : public Form {
   bool ConfigurationUnavailable();
 
   DecorativeLook m_look{*this, kMainWindowFrame};
-  UniqueCursor m_handCursor;
   Button cmdAdd{*this, {240, 240, 975, 375}, "Add", 0};
   Button cmdEdit{*this, {1260, 240, 975, 375}, "Edit", 1};
   Button cmdDelete{*this, {3300, 240, 975, 375}, "Delete", 2};
   ListBox lstMenus{*this, {240, 660, 4035, 2205}, 3};
-  Label lblHyperLink;
+  LinkLabel lblHyperLink{*this, {2100, 2880, 2415, 255}, 4, RGB(64, 64, 64)};  // dark grey
 
   Form* m_splash;
   std::unique_ptr<frmSelectScn> m_picker;

@@ -3,6 +3,7 @@
 //
 //   ui_driver wait-button <text> [timeout ms]   wait until a visible window shows this button;
 //                                               prints that window's rectangle: left top right bottom
+//   ui_driver wait-label <text> [timeout ms]    the same for a label (static control)
 //   ui_driver click <text>                      press the button (posted: a modal dialog it opens
 //                                               does not block the driver)
 //   ui_driver rows <caption>                    print the rows of the window's list box, one a line
@@ -82,15 +83,16 @@ int Fail(const char* what, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: ui_driver wait-button|click|rows|close|wait-gone <text> [ms]\n");
+    std::fprintf(stderr, "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone <text> [ms]\n");
     return 2;
   }
   const std::string command = argv[1];
   const std::string text = argv[2];
 
-  if (command == "wait-button" || command == "click") {
-    const Search found = Find(text, "Button", Timeout(argc, argv, 3));
-    if (!found.child) return Fail("button", text);
+  if (command == "wait-button" || command == "wait-label" || command == "click") {
+    const bool label = command == "wait-label";
+    const Search found = Find(text, label ? "Static" : "Button", Timeout(argc, argv, 3));
+    if (!found.child) return Fail(label ? "label" : "button", text);
     if (command == "click") {
       PostMessageA(found.child, BM_CLICK, 0, 0);
       return 0;

@@ -1,0 +1,89 @@
+#include "platform/Resources.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
+namespace {
+
+HINSTANCE Module() { return GetModuleHandleA(nullptr); }
+
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (m_pointer) m_pointer->Release();
+  }
+  Interface** Out() { return &m_pointer; }
+  Interface* operator->() const { return m_pointer; }
+  explicit operator bool() const { return m_pointer != nullptr; }
+
+ private:
+  Interface* m_pointer = nullptr;
+};
+
+// COM for the duration of one call, when the thread has not initialised it already.
+class ComScope {
+ public:
+  ComScope() : m_result(CoInitialize(nullptr)) {}
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  ~ComScope() {
+    if (SUCCEEDED(m_result)) CoUninitialize();
+  }
+
+ private:
+  HRESULT m_result;
+};
+
+}  // namespace
+
+UniqueBitmap LoadBitmapResource(int id) {
+  return UniqueBitmap(static_cast<HBITMAP>(
+      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+}
+
+UniqueBitmap LoadJpegResource(int id) {
+  HRSRC resource = FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /*RCDATA*/);
+  if (!resource) return {};
+  const DWORD size = SizeofResource(Module(), resource);
+  HGLOBAL loaded = LoadResource(Module(), resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes || size == 0) return {};
+
+  // The picture reads from a stream, and the stream owns a movable copy of the bytes.
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return {};
+  void* target = GlobalLock(copy);
+  std::memcpy(target, bytes, size);
+  GlobalUnlock(copy);
+
+  ComScope com;
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.Out()))) {
+    GlobalFree(copy);
+    return {};
+  }
+  ComPtr<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.operator->(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(picture.Out())))) {
+    return {};
+  }
+  OLE_HANDLE handle = 0;
+  if (FAILED(picture->get_Handle(&handle)) || !handle) return {};
+  // The picture deletes its bitmap when it is released: keep a copy of our own.
+  return UniqueBitmap(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(
+                                                         static_cast<UINT_PTR>(handle)),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+UniqueCursor LoadCursorResource(int id) {
+  return UniqueCursor(static_cast<HCURSOR>(
+      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
+}
+
+HICON LoadIconResource(int id) { return LoadIconA(Module(), MAKEINTRESOURCEA(id)); }

@@ -1,0 +1,32 @@
+#pragma once
+// The splash window, the program's start-up window: a picture for four seconds or until a click,
+// then the hand-over to the main window. A click on its link does the same and has the main
+// window open the home page once it is up.
+#include <memory>
+
+#include "platform/Form.h"
+#include "platform/GdiHandles.h"
+#include "platform/Timer.h"
+#include "ui/LinkLabel.h"
+
+class frmMain;
+
+class frmSplash : public Form {
+ public:
+  frmSplash();
+  ~frmSplash() override;
+
+  // The main window once the hand-over has created it; nullptr before.
+  frmMain* MainWindow() const { return m_main.get(); }
+
+ private:
+  void Form_Click() override;
+  void timTimer_Timer();
+  void lblHyperLink_Click();
+
+  UniqueBitmap m_picture;
+  Timer timTimer{*this, 4000, true};
+  // Reaches past the right edge of the window: text and clicks end at the edge.
+  LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
+  std::unique_ptr<frmMain> m_main;
+};
