@@ -7,13 +7,13 @@
 #include "core/modMain.h"
 #include "game/modGameLookup.h"
 #include "platform/MsgBox.h"
-#include "tests/game/WinTestSupport.h"
+#include "tests/support/RegistrySupport.h"
+#include "tests/support/TempGameFolder.h"
 
 namespace {
 
 using test_support::MachineValueGuard;
 using test_support::SetMachineValue;
-using test_support::TempFolder;
 
 const std::string kGamesKey = "Software\\Microsoft\\Microsoft Games";
 const std::string kGameKey = kGamesKey + "\\Age of Mythology\\1.0";

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/modRegistry.h"
-#include "tests/game/WinTestSupport.h"
+#include "tests/support/RegistrySupport.h"
 
 namespace {
 

@@ -6,20 +6,23 @@
 #include <sstream>
 #include <stdexcept>
 
-TempGameFolder::TempGameFolder() {
+TempFolder::TempFolder() {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   static unsigned counter = 0;
   for (;;) {
     m_path = std::string(temp) + "tessivane-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++counter) + "\\";
+             std::to_string(++counter);
     if (CreateDirectoryA(m_path.c_str(), nullptr)) break;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temporary folder");
   }
-  CreateDirectoryA((m_path + "startup").c_str(), nullptr);
 }
 
-TempGameFolder::~TempGameFolder() { RemoveTree(m_path); }
+TempFolder::~TempFolder() { RemoveTree(m_path); }
+
+TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
+  CreateDirectoryA((m_path + "startup").c_str(), nullptr);
+}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,18 +1,31 @@
 #pragma once
-// A game folder of its own for one test, in the temporary folder, removed with everything in it.
+// Folders of a test's own in the temporary folder, removed with everything in them.
 #include <string>
 
+// A new empty folder.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return m_path; }  // without a final backslash
+
+ private:
+  std::string m_path;
+};
+
+// A game folder with its startup subfolder.
 class TempGameFolder {
  public:
-  TempGameFolder();  // makes the folder and its startup subfolder
-  ~TempGameFolder();
-  TempGameFolder(const TempGameFolder&) = delete;
-  TempGameFolder& operator=(const TempGameFolder&) = delete;
+  TempGameFolder();
 
-  const std::string& Path() const { return m_path; }  // ends with "\"
+  const std::string& Path() const { return m_path; }  // ends with a backslash, as sGamePath does
   std::string UserCfg() const { return m_path + "startup\\user.cfg"; }
 
  private:
+  TempFolder m_folder;
   std::string m_path;
 };
 

@@ -1,12 +1,9 @@
 #pragma once
-// Registry values and folders that a Windows test makes for itself in the test prefix and removes
-// again when it ends.
+// Registry values that a Windows test writes for itself in the test prefix and puts back when it
+// ends.
 #include <windows.h>
 
-#include <filesystem>
-#include <stdexcept>
 #include <string>
-#include <system_error>
 #include <utility>
 
 namespace test_support {
@@ -80,34 +77,6 @@ class MachineValueGuard {
   bool valueExisted_ = false;
   DWORD type_ = 0;
   std::string bytes_;
-};
-
-// A new empty folder under the system's temporary folder, removed with its contents at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temp, temp);
-    static unsigned counter = 0;
-    for (;;) {
-      path_ = std::string(temp) + "tess-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(GetTickCount()) + "-" + std::to_string(++counter);
-      if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-      if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make " + path_);
-    }
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
-  // The folder's path, without a trailing backslash.
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 }  // namespace test_support
