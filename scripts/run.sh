@@ -2,7 +2,7 @@
 # make run: builds tessivane.exe and starts it under Wine on a private demo prefix whose registry
 # points at a fresh copy of examples/demo-game. With a display the tool opens there; without one
 # it runs under Xvfb, and screenshots of the splash, the main window and the open picker are
-# written instead.
+# written instead (to TESS_SCREENSHOTS when set: make screenshots writes the README's pictures).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -20,7 +20,7 @@ export TESS_WINEPREFIX="$demo/wine"
 . scripts/wine-session.sh
 . scripts/screenshots.sh
 show_on_display=""
-[[ -n "${DISPLAY:-}" && -z "${CI:-}" ]] && show_on_display=1
+[[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESS_SCREENSHOTS:-}" ]] && show_on_display=1
 trap tess_session_stop EXIT
 TESS_KEEP_DISPLAY="$show_on_display" tess_session_start
 tess_register_game "$demo/game"
@@ -33,7 +33,7 @@ if [[ -n "$show_on_display" ]]; then
 fi
 
 tess_desktop_on
-shots="$root/build/screenshots"
+shots="${TESS_SCREENSHOTS:-$root/build/screenshots}"
 mkdir -p "$shots"
 tess_screenshot_tool "$exe" "$shots"
 echo "No display: screenshots written to"

@@ -38,6 +38,9 @@ tess_prepare_prefix() {
     # A crashing test must fail at once instead of waiting on Wine's crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       </dev/null >/dev/null 2>&1
+    # Without a window manager, Wine waits two seconds for one at every hide of a managed window.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      </dev/null >/dev/null 2>&1
     wineserver -w
   fi
 

@@ -1,0 +1,480 @@
+#include "platform/Form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Control.h"
+#include "platform/MsgBox.h"
+#include "platform/Picture.h"
+#include "platform/Timer.h"
+
+namespace {
+
+const char kFormClassName[] = "TessivaneForm";
+
+// Posted on activation, so that Form_Activate runs after the procedure that showed the form.
+// In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose IsDialogMessage
+// our loops call.
+constexpr UINT kActivateMessage = WM_APP + 1;
+
+ATOM formClass = 0;
+int loadedForms = 0;
+// The program's active form: Form_Activate runs when another form becomes it, not when the
+// program gets the activation back from another program or from a message box.
+Form* activeForm = nullptr;
+
+void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle) {
+  // The form paints everything under its controls itself.
+  style = WS_CLIPCHILDREN;
+  exStyle = 0;
+  switch (design.border) {
+    case FormBorder::FixedSingle:
+      style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case FormBorder::FixedSingleNoCaption:
+      style |= WS_POPUP | WS_BORDER;
+      break;
+    case FormBorder::FixedDialogNoCaption:
+      style |= WS_POPUP | WS_DLGFRAME;
+      break;
+  }
+  if (!design.showInTaskbar) exStyle |= WS_EX_TOOLWINDOW;
+}
+
+RECT WorkAreaNear(HWND hwnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  HMONITOR monitor = hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                          : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return screen;
+}
+
+// The top-left corner of a window of this size at its start-up position.
+POINT StartUpPlace(StartUpPosition position, HWND owner, int width, int height) {
+  const RECT work = WorkAreaNear(owner);
+  RECT around = work;
+  if (position == StartUpPosition::CenterOwner && owner) GetWindowRect(owner, &around);
+  POINT place{around.left + (around.right - around.left - width) / 2,
+              around.top + (around.bottom - around.top - height) / 2};
+  // Centred on an owner near a screen edge, the window still comes up whole on the screen.
+  place.x = std::max(work.left, std::min(place.x, work.right - width));
+  place.y = std::max(work.top, std::min(place.y, work.bottom - height));
+  return place;
+}
+
+// The control to take the focus first: the first tab stop in tab order.
+HWND FirstTabStop(HWND form) {
+  HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
+  if (!first || !IsChild(form, first)) return nullptr;
+  return (GetWindowLongPtrA(first, GWL_STYLE) & WS_TABSTOP) ? first : nullptr;
+}
+
+struct ModalDisabling {
+  HWND dialog;
+  std::vector<HWND>* disabled;
+};
+
+BOOL CALLBACK DisableOtherWindow(HWND hwnd, LPARAM param) {
+  auto* modal = reinterpret_cast<ModalDisabling*>(param);
+  if (hwnd != modal->dialog && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, FALSE);
+    modal->disabled->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+std::string ProgramName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+}  // namespace
+
+ATOM Form::WindowClass() {
+  if (formClass) return formClass;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  // No CS_DBLCLKS: two quick clicks on a form are two clicks.
+  windowClass.lpfnWndProc = &Form::WindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.lpszClassName = kFormClassName;
+  formClass = RegisterClassExA(&windowClass);
+  if (!formClass) ThrowWindowsError("Registering the window class");
+  return formClass;
+}
+
+Form* Form::FromHwnd(HWND hwnd) {
+  if (!hwnd || !formClass || GetClassLongPtrA(hwnd, GCW_ATOM) != formClass) return nullptr;
+  return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+[[noreturn]] void ThrowWindowsError(const char* operation) {
+  const DWORD error = GetLastError();
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = text ? text : "";
+  if (text) LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+  throw std::runtime_error(std::string(operation) + " failed: " + reason + " (error " +
+                           std::to_string(error) + ")");
+}
+
+void ReportEventError(std::exception_ptr error) {
+  std::string text = "An unexpected error occurred.";
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    text = e.what();
+  } catch (...) {
+  }
+  try {
+    MsgBox(text, kMsgBoxError, ProgramName());
+  } catch (...) {
+    // Nothing is left to report with.
+  }
+}
+
+void DispatchFormMessage(MSG& msg) {
+  // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
+  // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (Form::FromHwnd(root) && IsDialogMessageA(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+int RunMessageLoop() {
+  if (Form::LoadedFormCount() == 0) return 0;
+  MSG msg;
+  for (;;) {
+    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+    if (result == 0) return static_cast<int>(msg.wParam);
+    if (result == -1) return -1;
+    DispatchFormMessage(msg);
+  }
+}
+
+Form::Form(FormDesign design) : m_design(std::move(design)) {}
+
+Form::~Form() {
+  if (!m_hwnd) return;
+  // Only Form's part of this object is left: no message may reach it any more.
+  HWND hwnd = m_hwnd;
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  if (m_modal) EndModal();
+  OnDestroyed();
+  DestroyWindow(hwnd);
+}
+
+int Form::LoadedFormCount() { return loadedForms; }
+
+bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
+
+COLORREF Form::BackColor() const {
+  return m_design.backColor.value_or(GetSysColor(COLOR_BTNFACE));
+}
+
+HBRUSH Form::BrushFor(COLORREF color) {
+  for (const auto& [made, brush] : m_brushes) {
+    if (made == color) return brush.Get();
+  }
+  UniqueBrush brush = CreateSolidBrushOwned(color);
+  if (!brush) return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  return m_brushes.emplace_back(color, std::move(brush)).second.Get();
+}
+
+void Form::SetPicture(HBITMAP picture) {
+  m_picture = picture;
+  if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form::SetIcon(HICON icon) {
+  m_icon = icon;
+  if (!m_hwnd) return;
+  SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Form::Load() {
+  // A form centred on its owner is owned by the window that is active when it loads.
+  Create(m_design.startUpPosition == StartUpPosition::CenterOwner ? GetActiveWindow() : nullptr);
+}
+
+void Form::Create(HWND owner) {
+  if (m_hwnd) return;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  StylesFor(m_design, style, exStyle);
+  RECT frame{0, 0, TwipsToPixels(m_design.clientSize.width),
+             TwipsToPixels(m_design.clientSize.height)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const POINT place = StartUpPlace(m_design.startUpPosition, owner, width, height);
+  if (!m_font) m_font = CreateFontFromSpec(m_design.font);
+
+  HWND hwnd = CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style,
+                              place.x, place.y, width, height, owner, nullptr,
+                              GetModuleHandleA(nullptr), this);
+  if (!hwnd) ThrowWindowsError("Creating a window");
+  // The window counts as loaded from here on: a failure below unloads it again.
+  try {
+    SetIcon(m_icon);
+    CreateControls();
+    for (Timer* timer : m_timers) timer->Start();
+  } catch (...) {
+    Unload();
+    throw;
+  }
+  RunEventProcedure([this] { Form_Load(); });
+}
+
+void Form::CreateControls() {
+  std::vector<Control*> order = m_controls;
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+  // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
+  int id = 100;
+  HWND previous = HWND_TOP;
+  for (Control* control : order) {
+    control->Create(id++);
+    // Tab moves along the order of the child windows: keep it the tab index's order.
+    SetWindowPos(control->Hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control->Hwnd();
+  }
+}
+
+void Form::Show() {
+  if (!m_hwnd) Load();
+  if (!m_hwnd) return;  // Form_Load unloaded it
+  ShowWindow(m_hwnd, SW_SHOW);
+  if (GetActiveWindow() != m_hwnd && IsWindowEnabled(m_hwnd)) SetForegroundWindow(m_hwnd);
+}
+
+void Form::ShowModal(Form* owner) {
+  HWND ownerWindow = owner && owner->IsLoaded() ? owner->Hwnd() : GetActiveWindow();
+  if (!m_hwnd) Create(ownerWindow);
+  if (!m_hwnd || m_modal) return;
+  const HWND dialog = m_hwnd;
+
+  ModalDisabling modal{dialog, &m_disabledWindows};
+  EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&modal));
+  m_modal = true;
+  m_modalOwner = GetWindow(dialog, GW_OWNER);
+  Show();
+
+  bool quit = false;
+  WPARAM exitCode = 0;
+  while (m_hwnd == dialog) {
+    MSG msg;
+    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+    if (result == 0) {
+      quit = true;
+      exitCode = msg.wParam;
+      break;
+    }
+    if (result == -1) break;
+    DispatchFormMessage(msg);
+  }
+  if (m_hwnd == dialog) Unload();
+  if (quit) PostQuitMessage(static_cast<int>(exitCode));
+}
+
+void Form::EndModal() {
+  m_modal = false;
+  // Enabled again before the dialog goes, so that Windows does not hand the activation to
+  // another program's window.
+  for (HWND hwnd : m_disabledWindows) {
+    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+  }
+  m_disabledWindows.clear();
+  if (m_modalOwner && IsWindow(m_modalOwner) && IsWindowVisible(m_modalOwner) &&
+      GetActiveWindow() == m_hwnd) {
+    SetActiveWindow(m_modalOwner);
+  }
+  m_modalOwner = nullptr;
+}
+
+void Form::Hide() {
+  if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void Form::Unload() {
+  if (!m_hwnd) return;
+  if (m_modal) EndModal();
+  if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Form* form = nullptr;
+  if (message == WM_NCCREATE) {
+    form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->m_hwnd = hwnd;
+    ++loadedForms;
+  } else {
+    form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    form->OnDestroyed();
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  try {
+    return form->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ReportEventError(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT draws everything
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(m_hwnd, &paint);
+      if (dc) Paint(dc);
+      EndPaint(m_hwnd, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case kActivateMessage:
+      RunEventProcedure([this] { Form_Activate(); });
+      return 0;
+    case WM_LBUTTONDOWN:
+      m_leftButtonDown = true;
+      return 0;
+    case WM_LBUTTONUP:
+      if (std::exchange(m_leftButtonDown, false)) RunEventProcedure([this] { Form_Click(); });
+      return 0;
+    case WM_COMMAND:
+      // Commands from no control (IDOK, IDCANCEL of the dialog manager) are ignored.
+      if (Control* control = ControlFromHwnd(reinterpret_cast<HWND>(lParam))) {
+        control->OnCommand(HIWORD(wParam));
+      }
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      Control* control = ControlFromHwnd(item->hwndItem);
+      if (!control) break;
+      control->OnDrawItem(*item);
+      return TRUE;
+    }
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (Control* control = ControlFromHwnd(reinterpret_cast<HWND>(lParam))) {
+        if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam))) {
+          return reinterpret_cast<LRESULT>(brush);
+        }
+      }
+      break;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        Control* control = ControlFromHwnd(reinterpret_cast<HWND>(wParam));
+        if (HCURSOR cursor = control ? control->MouseCursor() : nullptr) {
+          SetCursor(cursor);
+          return TRUE;
+        }
+      }
+      break;
+    case WM_TIMER:
+      if (Timer* timer = TimerFromId(wParam)) {
+        timer->Tick();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+  }
+  return DefWindowProcA(m_hwnd, message, wParam, lParam);
+}
+
+void Form::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(m_hwnd, focus)) m_focusChild = focus;
+    return;
+  }
+  if (activeForm != this) {
+    activeForm = this;
+    PostMessageA(m_hwnd, kActivateMessage, 0, 0);
+  }
+  if (!HIWORD(wParam)) RestoreFocus();  // not while minimised
+}
+
+void Form::RestoreFocus() {
+  HWND target = m_focusChild;
+  if (!target || !IsWindow(target) || !IsChild(m_hwnd, target) || !IsWindowEnabled(target) ||
+      !IsWindowVisible(target)) {
+    target = FirstTabStop(m_hwnd);
+  }
+  SetFocus(target ? target : m_hwnd);
+}
+
+void Form::OnDestroyed() {
+  for (Control* control : m_controls) control->Detached();
+  m_hwnd = nullptr;
+  m_focusChild = nullptr;
+  m_leftButtonDown = false;
+  if (activeForm == this) activeForm = nullptr;
+  if (--loadedForms == 0) PostQuitMessage(0);
+}
+
+void Form::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  PaintBackground(dc, client);
+}
+
+void Form::PaintBackground(HDC dc, const RECT& area) {
+  const int saved = SaveDC(dc);
+  OffsetWindowOrgEx(dc, area.left, area.top, nullptr);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  const SIZE picture = BitmapSize(m_picture);
+  {
+    // The back colour only where the picture does not cover, so nothing flickers.
+    const int beforeFill = SaveDC(dc);
+    ExcludeClipRect(dc, 0, 0, picture.cx, picture.cy);
+    FillRect(dc, &area, BrushFor(BackColor()));
+    RestoreDC(dc, beforeFill);
+  }
+  DrawBitmap(dc, m_picture, 0, 0);
+  for (const Picture* item : m_pictures) item->Draw(dc);
+  RestoreDC(dc, saved);
+}
+
+Control* Form::ControlFromHwnd(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (Control* control : m_controls) {
+    if (control->Hwnd() == hwnd) return control;
+  }
+  return nullptr;
+}
+
+Timer* Form::TimerFromId(UINT_PTR id) const {
+  for (Timer* timer : m_timers) {
+    if (timer->Id() == id) return timer;
+  }
+  return nullptr;
+}

@@ -1,0 +1,180 @@
+#pragma once
+// Forms: the program's top-level windows. A form is an object for the whole run; its window and
+// controls exist only while it is loaded. A form class derives from Form, declares its controls as
+// members (each control registers itself with the form it is given) and overrides the event
+// procedures it handles:
+//
+//   class frmExample : public Form {
+//    public:
+//     frmExample() : Form({.caption = "Example", .clientSize = {4515, 3375}}) {
+//       cmdGo.OnClick = [this] { cmdGo_Click(); };
+//     }
+//    private:
+//     void Form_Load() override;
+//     void cmdGo_Click();
+//     Button cmdGo{*this, {240, 240, 975, 375}, "Go", 0};
+//   };
+//
+// Controls are created in the order of their tab index. Loading creates the window hidden and
+// runs Form_Load; showing a form that is not loaded loads it first. Form_Activate runs through
+// the message queue each time the form becomes the program's active form, so it always runs after
+// the procedure that showed the form has returned. When no form is loaded any more, the message
+// loop ends (PostQuitMessage).
+//
+// Load, Show and ShowModal throw std::runtime_error when the window or a control cannot be made
+// (the form is then not loaded). An exception that leaves an event procedure goes no further: it
+// is reported with ReportEventError.
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/GdiHandles.h"
+#include "platform/Twips.h"
+
+class Control;
+class Timer;
+class Picture;
+
+enum class FormBorder {
+  FixedSingle,           // title bar with icon, caption, minimise and close buttons; no maximise
+  FixedSingleNoCaption,  // a 1-pixel line and no title bar, so it cannot be moved
+  FixedDialogNoCaption,  // a raised 3-pixel dialog frame and no title bar
+};
+
+enum class StartUpPosition { CenterScreen, CenterOwner };
+
+// Every member has a default, so a form names only what it sets: {.caption = "...", ...}.
+struct FormDesign {
+  std::string caption{};
+  FormBorder border = FormBorder::FixedSingle;
+  TwipsSize clientSize{};
+  StartUpPosition startUpPosition = StartUpPosition::CenterScreen;
+  bool showInTaskbar = true;            // false: no taskbar button even without an owner
+  std::optional<COLORREF> backColor{};  // shown where no picture covers; none: the button face
+  FontSpec font{};                      // the controls' default font
+};
+
+class Form {
+ public:
+  explicit Form(FormDesign design);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  // Destroys the window if it is still loaded; no event procedure runs then.
+  virtual ~Form();
+
+  // Creates the window (hidden) and its controls, then runs Form_Load. Does nothing when loaded.
+  void Load();
+  // Loads if needed, makes the window visible and active, and returns at once.
+  void Show();
+  // Loads if needed (the owner, or else the active window, owns the dialog), shows the form and
+  // returns when it has been unloaded. Meanwhile the program's other visible windows are disabled,
+  // so only this form takes input; afterwards the ones disabled here are enabled again and the
+  // owner is active again. A WM_QUIT that arrives meanwhile unloads the form and is posted again.
+  void ShowModal(Form* owner = nullptr);
+  // Makes the window invisible; the form stays loaded.
+  void Hide();
+  // Destroys the window and its controls. Does nothing when the form is not loaded.
+  void Unload();
+
+  bool IsLoaded() const { return m_hwnd != nullptr; }
+  bool IsVisible() const;
+  HWND Hwnd() const { return m_hwnd; }
+
+  // The picture drawn unscaled from the top-left corner of the client area, clipped by it. The
+  // bitmap stays its caller's and must outlive its use here; nullptr removes it.
+  void SetPicture(HBITMAP picture);
+  // The icon of the title bar and taskbar button; shared, not owned.
+  void SetIcon(HICON icon);
+
+  // How many forms are loaded in the whole program.
+  static int LoadedFormCount();
+  // The form whose window this is; nullptr for any other window.
+  static Form* FromHwnd(HWND hwnd);
+
+  // For the controls of this form.
+  HFONT DefaultFont() const { return m_font.Get(); }
+  // A solid brush of this colour, made once and owned by the form.
+  HBRUSH BrushFor(COLORREF color);
+  COLORREF BackColor() const;
+  // Draws what lies under the child windows in the rectangle `area` (client coordinates) into
+  // `dc`, whose origin is that rectangle's top-left corner: the back colour, the picture and the
+  // picture controls. Transparent controls draw their own background with it.
+  void PaintBackground(HDC dc, const RECT& area);
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_Click() {}
+
+ private:
+  friend class Control;
+  friend class Timer;
+  friend class Picture;
+
+  static ATOM WindowClass();
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Create(HWND owner);
+  void CreateControls();
+  void Paint(HDC dc);
+  void OnActivate(WPARAM wParam);
+  void RestoreFocus();
+  void OnDestroyed();
+  void EndModal();
+  Control* ControlFromHwnd(HWND hwnd) const;
+  Timer* TimerFromId(UINT_PTR id) const;
+
+  void Attach(Control* control) { m_controls.push_back(control); }
+  void Attach(Timer* timer) { m_timers.push_back(timer); }
+  void Attach(Picture* picture) { m_pictures.push_back(picture); }
+  template <typename T>
+  static void Detach(std::vector<T*>& list, T* item) {
+    std::erase(list, item);
+  }
+  void Detach(Control* control) { Detach(m_controls, control); }
+  void Detach(Timer* timer) { Detach(m_timers, timer); }
+  void Detach(Picture* picture) { Detach(m_pictures, picture); }
+
+  FormDesign m_design;
+  HWND m_hwnd = nullptr;
+  HBITMAP m_picture = nullptr;
+  HICON m_icon = nullptr;
+  UniqueFont m_font;
+  std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
+  std::vector<Control*> m_controls;
+  std::vector<Timer*> m_timers;
+  std::vector<Picture*> m_pictures;
+  HWND m_focusChild = nullptr;       // the control that had the focus when the form was left
+  bool m_leftButtonDown = false;     // a click is a press and a release on the form itself
+  bool m_modal = false;
+  HWND m_modalOwner = nullptr;
+  std::vector<HWND> m_disabledWindows;
+};
+
+// Runs the program's message loop until no form is loaded any more; returns the exit code.
+int RunMessageLoop();
+
+// Handles one message as the message loops do: keyboard navigation (Tab between controls) for
+// the forms' windows, then translation and dispatch.
+void DispatchFormMessage(MSG& msg);
+
+// Shows an error message for an exception that left an event procedure: nothing may cross a
+// window procedure, and the program goes on as after any other failed action.
+void ReportEventError(std::exception_ptr error);
+
+// Throws std::runtime_error naming the operation and GetLastError()'s text.
+[[noreturn]] void ThrowWindowsError(const char* operation);
+
+// Runs an event procedure; an exception that leaves it is reported and goes no further.
+template <typename Procedure>
+void RunEventProcedure(Procedure&& procedure) noexcept {
+  try {
+    std::forward<Procedure>(procedure)();
+  } catch (...) {
+    ReportEventError(std::current_exception());
+  }
+}

@@ -1,0 +1,40 @@
+#include "platform/GdiHandles.h"
+
+#include <cmath>
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 96;
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+int PointsToPixels(double points) {
+  return static_cast<int>(std::lround(points * ScreenDpi() / 72.0));
+}
+
+UniqueFont CreateFontFromSpec(const FontSpec& spec) {
+  // A negative height asks for the character height, which is what a point size measures.
+  return UniqueFont(CreateFontA(-PointsToPixels(spec.points), 0, 0, 0,
+                                spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
+                                ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));
+}
+
+UniqueBrush CreateSolidBrushOwned(COLORREF color) { return UniqueBrush(CreateSolidBrush(color)); }
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+  SIZE size = BitmapSize(bitmap);
+  if (size.cx == 0 || size.cy == 0) return;
+  MemoryDC source;
+  if (!source.Get()) return;
+  SelectedObject selected(source.Get(), bitmap);
+  BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+}

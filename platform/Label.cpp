@@ -1,0 +1,56 @@
+#include "platform/Label.h"
+
+#include <utility>
+
+#include "platform/Form.h"
+
+Label::Label(Form& form, TwipsRect place, std::string caption, int tabIndex)
+    : Control(form, place, tabIndex), m_caption(std::move(caption)) {}
+
+void Label::Create(int id) {
+  // Owner-drawn, so that the form paints what lies under it; SS_NOTIFY so that it takes clicks
+  // and the mouse at all (a plain static lets them through to the form).
+  CreateChild("STATIC", m_caption, SS_OWNERDRAW | SS_NOTIFY, 0, id);
+}
+
+void Label::SetCaption(const std::string& caption) {
+  m_caption = caption;
+  if (!m_hwnd) return;
+  SetWindowTextA(m_hwnd, m_caption.c_str());
+  Redraw();
+}
+
+void Label::SetFont(const FontSpec& font) {
+  m_font = CreateFontFromSpec(font);
+  Redraw();
+}
+
+void Label::SetForeColor(COLORREF color) {
+  m_foreColor = color;
+  Redraw();
+}
+
+void Label::SetMouseCursor(HCURSOR cursor) { m_cursor = cursor; }
+
+void Label::Redraw() {
+  // The whole label, background included: the old text must not show through.
+  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void Label::OnCommand(WORD code) {
+  // The second click of a double click arrives as STN_DBLCLK: it is a click all the same.
+  if ((code == STN_CLICKED || code == STN_DBLCLK) && OnClick) RunEventProcedure(OnClick);
+}
+
+void Label::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  MapWindowPoints(m_hwnd, m_form.Hwnd(), reinterpret_cast<POINT*>(&area), 2);
+  m_form.PaintBackground(dc, area);
+
+  SelectedObject font(dc, m_font ? m_font.Get() : m_form.DefaultFont());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, m_foreColor.value_or(GetSysColor(COLOR_BTNTEXT)));
+  RECT text = item.rcItem;
+  DrawTextA(dc, m_caption.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+}

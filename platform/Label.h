@@ -1,0 +1,40 @@
+#pragma once
+// A label: one caption in its own font and colour on a transparent background (the form's
+// picture shows through), with an optional mouse cursor of its own and a click event.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Control.h"
+#include "platform/GdiHandles.h"
+
+class Label : public Control {
+ public:
+  Label(Form& form, TwipsRect place, std::string caption, int tabIndex);
+
+  void SetCaption(const std::string& caption);
+  const std::string& Caption() const { return m_caption; }
+  // Without a font of its own the label uses its form's default font.
+  void SetFont(const FontSpec& font);
+  // Without a colour of its own the text has the system's button text colour.
+  void SetForeColor(COLORREF color);
+  // The cursor while the mouse is over the label; it must outlive the label's use of it
+  // (a system cursor from LoadCursor, or one its form owns in a UniqueCursor).
+  void SetMouseCursor(HCURSOR cursor);
+
+  std::function<void()> OnClick;
+
+ private:
+  void Create(int id) override;
+  void OnCommand(WORD code) override;
+  void OnDrawItem(const DRAWITEMSTRUCT& item) override;
+  HCURSOR MouseCursor() const override { return m_cursor; }
+  void Redraw();
+
+  std::string m_caption;
+  UniqueFont m_font;
+  std::optional<COLORREF> m_foreColor;
+  HCURSOR m_cursor = nullptr;
+};

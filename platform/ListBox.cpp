@@ -1,0 +1,94 @@
+#include "platform/ListBox.h"
+
+#include <stdexcept>
+
+#include "platform/Form.h"
+
+int CurrentShiftState() {
+  // The high bit of GetKeyState: held when the message being handled was sent.
+  int shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftMask;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
+  return shift;
+}
+
+ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
+
+void ListBox::Create(int id) {
+  // No integral height: the list keeps the exact height of its design.
+  CreateChild("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, id);
+  Subclass();
+}
+
+void ListBox::SetBackColor(COLORREF color) {
+  m_backColor = color;
+  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+HBRUSH ListBox::OnCtlColor(HDC dc) {
+  if (!m_backColor) return nullptr;
+  SetBkColor(dc, *m_backColor);
+  return m_form.BrushFor(*m_backColor);
+}
+
+void ListBox::Clear() {
+  if (m_hwnd) SendMessageA(m_hwnd, LB_RESETCONTENT, 0, 0);
+}
+
+void ListBox::AddItem(const std::string& text) {
+  if (!m_hwnd) return;
+  const LRESULT result =
+      SendMessageA(m_hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (result == LB_ERR || result == LB_ERRSPACE) {
+    throw std::runtime_error("The list has no room for another row.");
+  }
+}
+
+int ListBox::ListCount() const {
+  if (!m_hwnd) return 0;
+  const LRESULT count = SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0);
+  return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string ListBox::List(int index) const {
+  if (!m_hwnd) return {};
+  const LRESULT length = SendMessageA(m_hwnd, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      SendMessageA(m_hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+  return text;
+}
+
+int ListBox::ListIndex() const {
+  if (!m_hwnd) return -1;
+  const LRESULT index = SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0);
+  return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void ListBox::SetListIndex(int index) {
+  if (m_hwnd) SendMessageA(m_hwnd, LB_SETCURSEL, index, 0);
+}
+
+void ListBox::SetRedraw(bool redraw) {
+  if (!m_hwnd) return;
+  SendMessageA(m_hwnd, WM_SETREDRAW, redraw, 0);
+  if (redraw) InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void ListBox::ReserveRows(int rows, std::size_t textBytes) {
+  if (m_hwnd) SendMessageA(m_hwnd, LB_INITSTORAGE, rows, static_cast<LPARAM>(textBytes));
+}
+
+LRESULT ListBox::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallOriginal(message, wParam, lParam);
+  // With Alt held, a released key arrives as WM_SYSKEYUP.
+  if ((message == WM_KEYUP || message == WM_SYSKEYUP) && OnKeyUp) {
+    const int keyCode = static_cast<int>(wParam);
+    const int shift = CurrentShiftState();
+    RunEventProcedure([&] { OnKeyUp(keyCode, shift); });
+  }
+  return result;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// A single-selection list box. Rows stay in the order they were added (never sorted) and live
+// only in the window: a form that loads again starts with an empty list.
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/Control.h"
+
+// The shift state of key events: the sum of the modifier keys held.
+constexpr int kShiftMask = 1;
+constexpr int kCtrlMask = 2;
+constexpr int kAltMask = 4;
+
+// The modifier keys held as the current message was sent, as the key events report them.
+int CurrentShiftState();
+
+class ListBox : public Control {
+ public:
+  ListBox(Form& form, TwipsRect place, int tabIndex);
+
+  // The colour behind the rows; none: the system's window colour.
+  void SetBackColor(COLORREF color);
+
+  // While the form is not loaded the list is empty: adding does nothing.
+  void Clear();
+  void AddItem(const std::string& text);
+  int ListCount() const;
+  std::string List(int index) const;  // "" outside 0 .. ListCount() - 1
+  int ListIndex() const;              // -1 when no row is selected
+  void SetListIndex(int index);       // -1 clears the selection
+
+  // For filling many rows at once: no drawing until redraw is on again, and room for the rows
+  // reserved up front instead of growing row by row.
+  void SetRedraw(bool redraw);
+  void ReserveRows(int rows, std::size_t textBytes);
+
+  // A key released while the list has the focus: key code and shift state (kShiftMask ...).
+  std::function<void(int keyCode, int shift)> OnKeyUp;
+
+ private:
+  void Create(int id) override;
+  HBRUSH OnCtlColor(HDC dc) override;
+  LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  std::optional<COLORREF> m_backColor;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// A passive picture of a form: a bitmap drawn unscaled at a fixed place, above the form's own
+// picture and below every control, taking no input (a click on it is a click on the form). The
+// form draws it, so it needs no window and always stays under the child windows.
+#include <windows.h>
+
+#include "platform/Twips.h"
+
+class Form;
+
+class Picture {
+ public:
+  // The bitmap stays its caller's and must outlive its use here.
+  Picture(Form& form, TwipsPoint position, HBITMAP bitmap = nullptr);
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+  ~Picture();
+
+  void SetBitmap(HBITMAP bitmap);
+  HBITMAP Bitmap() const { return m_bitmap; }
+  TwipsPoint Position() const { return m_position; }
+
+ private:
+  friend class Form;
+  void Draw(HDC dc) const;
+  void Invalidate() const;
+
+  Form& m_form;
+  TwipsPoint m_position;
+  HBITMAP m_bitmap;
+};
