@@ -25,18 +25,23 @@ tess_desktop_on() {
   wine wineboot </dev/null >/dev/null 2>&1
 }
 
-# Writes the screen area of a window (left top right bottom, from ui_driver) to a PNG file, with
-# a margin so that the border shows.
+# Writes the screen area that the windows cover (each given as "left top right bottom", as
+# ui_driver prints it) to a PNG file: the last argument.
 tess_shoot() {
-  local left top right bottom margin=8
-  read -r left top right bottom <<<"$1"
-  import -window root -crop "$((right - left + 2 * margin))x$((bottom - top + 2 * margin))+$((left - margin))+$((top - margin))" \
-    +repage "$2"
+  local out="${*: -1}" left=100000 top=100000 right=0 bottom=0 l t r b
+  for rect in "${@:1:$#-1}"; do
+    read -r l t r b <<<"$rect"
+    ((l < left)) && left=$l
+    ((t < top)) && top=$t
+    ((r > right)) && right=$r
+    ((b > bottom)) && bottom=$b
+  done
+  import -window root -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage "$out"
 }
 
 # Starts the tool, photographs the splash, the main window and the open picker, then closes them.
 tess_screenshot_tool() {
-  local exe="$1" shots="$2" pid rect
+  local exe="$1" shots="$2" pid rect picker
   wine "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
   rect=$(tess_driver wait-label "http://tessivane.example" 30000)
@@ -46,9 +51,9 @@ tess_screenshot_tool() {
   sleep 0.5
   tess_shoot "$rect" "$shots/main-window.png"
   tess_driver click Add
-  rect=$(tess_driver wait-button OK 30000)
+  picker=$(tess_driver wait-button OK 30000)
   sleep 0.5
-  tess_shoot "$rect" "$shots/picker.png"
+  tess_shoot "$rect" "$picker" "$shots/picker.png"
   tess_driver click Cancel
   tess_driver close "Pelrith's Tessivane"
   wait "$pid"

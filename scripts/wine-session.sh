@@ -38,9 +38,6 @@ tess_prepare_prefix() {
     # A crashing test must fail at once instead of waiting on Wine's crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       </dev/null >/dev/null 2>&1
-    # Without a window manager, Wine waits two seconds for one at every hide of a managed window.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-      </dev/null >/dev/null 2>&1
     wineserver -w
   fi
 
@@ -55,6 +52,12 @@ tess_prepare_prefix() {
   # that the first test starts inherit that test's pipes and ctest never sees it end.
   wineserver -p </dev/null >/dev/null 2>&1
   tess_wineserver_started=1
+  # Without a window manager (Xvfb), Wine waits two seconds for one at every hide of a managed
+  # window: leave the windows unmanaged there, and to the window manager of a real display.
+  local managed=N
+  [[ -n "${TESS_KEEP_DISPLAY:-}" ]] && managed=Y
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f \
+    </dev/null >/dev/null 2>&1
   wine wineboot </dev/null >/dev/null 2>&1
 }
 
