@@ -72,6 +72,7 @@ frmSelectScn& frmMain::Picker() {
 
 void frmMain::Form_Load() {
   InitMenus();
+  m_loadFailure.reset();  // a window loaded again starts from what it finds now
   m_lookup = LookUpGamePath();
   if (m_lookup != GameLookupOutcome::Success) return;
 

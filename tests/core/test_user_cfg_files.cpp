@@ -11,18 +11,18 @@
 
 namespace {
 
-const std::string kTenDisabledFromTwo =
-    "-attractMode-scenario-2\r\n-attractMode-scenario-3\r\n-attractMode-scenario-4\r\n"
-    "-attractMode-scenario-5\r\n-attractMode-scenario-6\r\n-attractMode-scenario-7\r\n"
-    "-attractMode-scenario-8\r\n-attractMode-scenario-9\r\n";
+// The disabled lines of the slots from `first` to 9, as a save writes them.
+std::string DisabledFrom(int first) {
+  std::string lines;
+  for (int n = first; n <= 9; ++n) lines += "-attractMode-scenario-" + std::to_string(n) + "\r\n";
+  return lines;
+}
 
 const std::string kUserFile =
     "+showFPS\r\nattractMode-scenario-0 Mine\r\nsetVolume 0.5\nattractMode-scenario-1 Two\r\n";
 const std::string kUserFileAfterAdd =
     "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
-    "attractMode-scenario-2 Added\r\n-attractMode-scenario-3\r\n-attractMode-scenario-4\r\n"
-    "-attractMode-scenario-5\r\n-attractMode-scenario-6\r\n-attractMode-scenario-7\r\n"
-    "-attractMode-scenario-8\r\n-attractMode-scenario-9\r\n";
+    "attractMode-scenario-2 Added\r\n" + DisabledFrom(3);
 
 class UserCfgFiles : public ::testing::Test {
  protected:
@@ -76,8 +76,7 @@ TEST_F(UserCfgFiles, EmptyOrSlotZeroLessFileGetsTheDefaultMenusAtOnce) {
   ASSERT_TRUE(LoadAndRefresh().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
             "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 ~UI_Norse\r\n"
-            "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" +
-                kTenDisabledFromTwo.substr(kTenDisabledFromTwo.find("-attractMode-scenario-4")));
+            "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" + DisabledFrom(4));
 }
 
 TEST_F(UserCfgFiles, SaveKeepsOtherLinesAndLinesAddedSinceStartUp) {
@@ -138,8 +137,7 @@ TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
   ASSERT_TRUE(SaveMenus().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
             "attractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
-            "attractMode-scenario-2 Added\r\n" +
-                kTenDisabledFromTwo.substr(kTenDisabledFromTwo.find("-attractMode-scenario-3")));
+            "attractMode-scenario-2 Added\r\n" + DisabledFrom(3));
 }
 
 TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
