@@ -111,11 +111,20 @@ int main(int argc, char** argv) {
     }
     HWND list = FindWindowExA(found.window, nullptr, "ListBox", nullptr);
     if (!list) return Fail("list box of", text);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // Asked from another process, Wine 8 answers LB_GETTEXTA in UTF-16: ask for UTF-16 and
+    // convert to the ANSI code page, as the rows are in the tool itself.
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-      std::string row(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
-      std::printf("%s\n", row.c_str());
+      std::wstring row(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+      row.resize(static_cast<size_t>(
+          SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()))));
+      std::string ansi(row.size() * 2 + 1, '\0');
+      ansi.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, row.data(),
+                                                           static_cast<int>(row.size()),
+                                                           ansi.data(),
+                                                           static_cast<int>(ansi.size()), nullptr,
+                                                           nullptr)));
+      std::printf("%s\n", ansi.c_str());
     }
     return 0;
   }
