@@ -1,5 +1,14 @@
 #include "core/UserCfgFormat.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -20,23 +29,121 @@ int SlotDigitAt(std::string_view line, size_t position) {
   return (c >= '0' && c <= '9') ? c - '0' : -1;
 }
 
+bool IsAttractModeLine(std::string_view line) {
+  return StartsWith(line, kEnabledPrefix) || StartsWith(line, kDisabledPrefix);
+}
+
+// Where the line that starts at `from` ends: its CR or LF, or the end of the bytes.
+size_t LineEnd(std::string_view bytes, size_t from) {
+  while (from < bytes.size() && bytes[from] != '\r' && bytes[from] != '\n') ++from;
+  return from;
+}
+
+// Calls visit(line) for every line in file order, without its terminator.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, Visit&& visit) {
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t end = LineEnd(bytes, start);
+    visit(bytes.substr(start, end - start));
+    const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
+    start = end < bytes.size() ? end + (crLf ? 2 : 1) : end;
+  }
+}
+
+// A user.cfg can hold a million of the game's own lines, and it is read again at every save. Only
+// the lines that begin with the first character of a prefix ('a' or '-') can be attract-mode lines,
+// so one pass finds those without stopping at every line: it marks, 64 bytes at a time, where the
+// CRs, LFs and those two characters stand.
+struct BlockBits {
+  uint64_t cr = 0;
+  uint64_t lf = 0;
+  uint64_t prefixStart = 0;
+};
+
+BlockBits ScanBlock(const char* block) {
+  BlockBits bits;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i enabled = _mm_set1_epi8(kEnabledPrefix[0]);
+  const __m128i disabled = _mm_set1_epi8(kDisabledPrefix[0]);
+  // Asked for well ahead, the bytes arrive from memory as fast as they are looked at; otherwise the
+  // scan waits for each block in turn. A prefetch past the end of the bytes is harmless.
+  _mm_prefetch(block + 2048, _MM_HINT_T0);
+  // The four parts are written out, so that each shift is a constant.
+  const auto scanPart = [&](int part) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+    const auto mask = [part](__m128i equal) {
+      return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(equal))} << (16 * part);
+    };
+    bits.cr |= mask(_mm_cmpeq_epi8(bytes, cr));
+    bits.lf |= mask(_mm_cmpeq_epi8(bytes, lf));
+    bits.prefixStart |=
+        mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, enabled), _mm_cmpeq_epi8(bytes, disabled)));
+  };
+  scanPart(0);
+  scanPart(1);
+  scanPart(2);
+  scanPart(3);
+#else
+  for (int i = 0; i < 64; ++i) {
+    const uint64_t bit = uint64_t{1} << i;
+    if (block[i] == '\r') bits.cr |= bit;
+    if (block[i] == '\n') bits.lf |= bit;
+    if (block[i] == kEnabledPrefix[0] || block[i] == kDisabledPrefix[0]) bits.prefixStart |= bit;
+  }
+#endif
+  return bits;
+}
+
+struct FileScan {
+  std::vector<size_t> candidates;  // where each line starts that begins with 'a' or '-'
+  bool loneLineEnds = false;       // some line ends with a lone CR or LF rather than CR LF
+};
+
+FileScan ScanFile(std::string_view bytes) {
+  FileScan scan;
+  uint64_t lone = 0;
+  uint64_t endBefore = 1;  // a line ended just before the block: the file's start counts as one
+  uint64_t crBefore = 0;   // the block before ended with a CR
+  for (size_t block = 0; block < bytes.size(); block += 64) {
+    const char* data = bytes.data() + block;
+    char last[64];
+    if (bytes.size() - block < 64) {
+      // The last block, filled up with NUL bytes: none of the characters looked for.
+      std::memset(last, 0, sizeof last);
+      data = static_cast<const char*>(std::memcpy(last, data, bytes.size() - block));
+    }
+    const BlockBits bits = ScanBlock(data);
+    const uint64_t ends = bits.cr | bits.lf;
+    for (uint64_t starts = ((ends << 1) | endBefore) & bits.prefixStart; starts != 0;
+         starts &= starts - 1) {
+      scan.candidates.push_back(block + static_cast<size_t>(std::countr_zero(starts)));
+    }
+    lone |= bits.lf & ~((bits.cr << 1) | crBefore);  // an LF after no CR
+    lone |= bits.cr & ~(bits.lf >> 1) & ~(uint64_t{1} << 63);  // a CR before no LF
+    lone |= crBefore & ~bits.lf;  // the same across blocks (bit 0 only)
+    endBefore = ends >> 63;
+    crBefore = bits.cr >> 63;
+  }
+  scan.loneLineEnds = lone != 0 || crBefore != 0;  // a CR as the last byte is alone too
+  return scan;
+}
+
+void AppendAttractModeLines(std::string& out, const MenuCollection& menus) {
+  for (int n = 0; n < kMenuSlotCount; ++n) {
+    if (const clsGameMenu* menu = menus.Slot(n)) {
+      out.append(AttractModeLine(*menu));
+      out.append(kLineEnd);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(bytes.substr(start, i - start));
-      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  ForEachLine(bytes, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
@@ -56,7 +163,9 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
 }
 
 void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
-  for (std::string_view line : SplitLines(bytes)) ApplyAttractModeLine(line, menus);
+  for (size_t start : ScanFile(bytes).candidates) {
+    ApplyAttractModeLine(bytes.substr(start, LineEnd(bytes, start) - start), menus);
+  }
 }
 
 bool ApplyDefaultMenus(MenuCollection& menus) {
@@ -77,20 +186,40 @@ std::string AttractModeLine(const clsGameMenu& menu) {
 }
 
 std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus) {
-  std::string out;
-  out.reserve(oldBytes.size() + kMenuSlotCount * 64);
-  for (std::string_view line : SplitLines(oldBytes)) {
-    if (StartsWith(line, kEnabledPrefix) || StartsWith(line, kDisabledPrefix)) continue;
-    out.append(line);
-    out.append(kLineEnd);
-  }
-  for (int n = 0; n < kMenuSlotCount; ++n) {
-    if (const clsGameMenu* menu = menus.Slot(n)) {
-      out.append(AttractModeLine(*menu));
+  std::string bytes(oldBytes);
+  RewriteUserCfgInPlace(bytes, menus);
+  return bytes;
+}
+
+void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
+  const FileScan scan = ScanFile(bytes);
+  if (scan.loneLineEnds) {
+    // Line ends change: a new buffer, line by line.
+    std::string out;
+    out.reserve(bytes.size() + kMenuSlotCount * 64);
+    ForEachLine(bytes, [&](std::string_view line) {
+      if (IsAttractModeLine(line)) return;
+      out.append(line);
       out.append(kLineEnd);
+    });
+    bytes.swap(out);
+  } else {
+    // Every line ends with CR LF already, but perhaps the last: the other lines stay as they
+    // stand, and the attract-mode lines among them are cut out by moving the rest forward.
+    size_t kept = 0;  // the bytes kept so far, at the front
+    size_t from = 0;  // where the next bytes to keep begin
+    for (size_t start : scan.candidates) {
+      const size_t end = LineEnd(bytes, start);
+      if (!IsAttractModeLine(std::string_view(bytes).substr(start, end - start))) continue;
+      if (kept != from) std::memmove(bytes.data() + kept, bytes.data() + from, start - from);
+      kept += start - from;
+      from = std::min(end + kLineEnd.size(), bytes.size());
     }
+    if (kept != from) std::memmove(bytes.data() + kept, bytes.data() + from, bytes.size() - from);
+    bytes.resize(kept + bytes.size() - from);
+    if (!bytes.empty() && bytes.back() != '\n') bytes.append(kLineEnd);  // the last line had none
   }
-  return out;
+  AppendAttractModeLines(bytes, menus);
 }
 
 std::string DefaultUserCfg() {

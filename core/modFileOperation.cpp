@@ -13,24 +13,16 @@ constexpr unsigned long kErrorPathNotFound = 3;
 FileResult LoadMenus() {
   const std::string path = sGamePath + kUserCfgInGameFolder;
 
-  unsigned long error = 0;
-  switch (GetPathKind(path, &error)) {
-    case PathKind::Missing: {
-      // The default lines are read back below like any other file's.
-      FileResult created = ReplaceFileContents(path, DefaultUserCfg());
-      if (!created.ok) return created;
-      break;
-    }
-    case PathKind::Unknown:
-      return FileResult::FromLastError(path, error);
-    case PathKind::File:
-    case PathKind::Folder:  // reading a folder fails below, with the system's own words
-      break;
-  }
-
+  // Read first and ask why only when that fails: the file is there nearly always.
   std::string bytes;
   FileResult read = ReadWholeFile(path, bytes);
-  if (!read.ok) return read;
+  if (!read.ok && GetPathKind(path) == PathKind::Missing) {
+    // The default lines are read back like any other file's.
+    FileResult created = ReplaceFileContents(path, DefaultUserCfg());
+    if (!created.ok) return created;
+    read = ReadWholeFile(path, bytes);
+  }
+  if (!read.ok) return read;  // a folder of that name fails here, with the system's own words
 
   sCfgFile = path;
   ReadAttractModeLines(bytes, colMenus);
@@ -44,19 +36,11 @@ FileResult SaveMenus() {
                                "the game's user.cfg was never read, so it is not known where it is");
   }
 
-  std::string oldBytes;
-  unsigned long error = 0;
-  switch (GetPathKind(sCfgFile, &error)) {
-    case PathKind::Missing:  // removed since start-up: the new file holds the ten lines alone
-      break;
-    case PathKind::Unknown:
-      return FileResult::FromLastError(sCfgFile, error);
-    case PathKind::File:
-    case PathKind::Folder: {
-      FileResult read = ReadWholeFile(sCfgFile, oldBytes);
-      if (!read.ok) return read;
-      break;
-    }
-  }
-  return ReplaceFileContents(sCfgFile, RewriteUserCfg(oldBytes, colMenus));
+  std::string bytes;
+  const FileResult read = ReadWholeFile(sCfgFile, bytes);
+  // A file that another program removed since start-up: the new file holds the ten lines alone.
+  if (!read.ok && GetPathKind(sCfgFile) != PathKind::Missing) return read;
+  // In the buffer read: a file of a million lines is not copied once more.
+  RewriteUserCfgInPlace(bytes, colMenus);
+  return ReplaceFileContents(sCfgFile, bytes);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "core/UserCfgFormat.h"
 
@@ -33,15 +34,15 @@ bool IsBuiltIn(std::string_view base) {
 
 }  // namespace
 
-std::vector<std::string> BuildScenarioRows(const std::vector<std::string>& fileNames) {
+std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames) {
   std::vector<std::string> rows;
   rows.reserve(fileNames.size() + 2);
   rows.emplace_back(kBuiltInWater);
   rows.emplace_back(kBuiltInNorse);
-  for (const std::string& name : fileNames) {
+  for (std::string& name : fileNames) {
     if (name.size() < kExtensionLength || HoldsControlCharacter(name)) continue;
-    const std::string_view base = std::string_view(name).substr(0, name.size() - kExtensionLength);
-    if (!IsBuiltIn(base)) rows.emplace_back(base);
+    name.resize(name.size() - kExtensionLength);
+    if (!IsBuiltIn(name)) rows.push_back(std::move(name));
   }
   return rows;
 }

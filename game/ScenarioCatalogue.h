@@ -9,5 +9,6 @@
 // four-character extension, in the order given. A file whose name is a built-in's in any letter
 // case adds no row, so each built-in is offered once and spelled as the game spells it. A name
 // holding a control character is left out, because it would break user.cfg into extra lines;
-// so is a name too short to carry the extension.
-std::vector<std::string> BuildScenarioRows(const std::vector<std::string>& fileNames);
+// so is a name too short to carry the extension. The names are taken by value: a caller done with
+// them moves them in, and the rows reuse their storage.
+std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames);

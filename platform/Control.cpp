@@ -47,6 +47,11 @@ LRESULT Control::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(m_originalProc, m_hwnd, message, wParam, lParam);
 }
 
+LRESULT Control::SendDirect(UINT message, WPARAM wParam, LPARAM lParam) {
+  return m_originalProc ? CallOriginal(message, wParam, lParam)
+                        : SendMessageA(m_hwnd, message, wParam, lParam);
+}
+
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!control || !control->m_originalProc) return DefWindowProcA(hwnd, message, wParam, lParam);

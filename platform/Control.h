@@ -34,6 +34,9 @@ class Control {
   void Subclass();
   // The window class's own handling of a message.
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+  // A message from the program to its own control that the subclass has nothing to add to, such
+  // as one row of many being added: straight to the window class, past the subclass.
+  LRESULT SendDirect(UINT message, WPARAM wParam, LPARAM lParam);
 
   // Called by the form.
   virtual void Create(int id) = 0;

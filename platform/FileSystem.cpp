@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -11,6 +13,9 @@ namespace {
 // second: the game and editors keep user.cfg open only briefly.
 constexpr int kBusyRetries = 10;
 constexpr DWORD kBusyRetryPauseMs = 100;
+
+// What ReadWholeFile reserves beyond the file's size: a save appends ten lines to what it read.
+constexpr size_t kAppendRoom = 4096;
 
 ReplaceStepHook replaceStepHook = nullptr;
 
@@ -161,19 +166,188 @@ bool NameLess(const std::string& a, const std::string& b) {
   return a < b;
 }
 
+// Equal bytes, or ASCII letters that differ only in case: text that Windows compares as equal
+// when it ignores case.
+bool EqualsIgnoringAsciiCase(const char* a, const char* b, size_t length) {
+  const auto lower = [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  for (size_t i = 0; i < length; ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 // Windows also matches a pattern against a file's 8.3 short name, so "*.scn" finds "a.scnx" too
 // (short name A~1.SCN). Only a pattern of the form "*.ext" is used here: keep the names whose own
-// extension matches it.
+// extension matches it. Plain letters that differ only in case match at once; anything else is
+// compared as Windows compares text.
 bool MatchesOwnName(const std::string& name, const std::string& pattern) {
   if (pattern.size() < 2 || pattern[0] != '*' ||
       pattern.find_first_of("*?", 1) != std::string::npos) {
     return true;
   }
-  const std::string suffix = pattern.substr(1);
-  return name.size() >= suffix.size() &&
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - suffix.size(),
-                        static_cast<int>(suffix.size()), suffix.c_str(),
-                        static_cast<int>(suffix.size())) == CSTR_EQUAL;
+  const char* const suffix = pattern.c_str() + 1;
+  const size_t length = pattern.size() - 1;
+  if (name.size() < length) return false;
+  const char* const end = name.c_str() + name.size() - length;
+  return EqualsIgnoringAsciiCase(end, suffix, length) ||
+         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end, static_cast<int>(length), suffix,
+                        static_cast<int>(length)) == CSTR_EQUAL;
+}
+
+// Eight bytes of a sort key as a number that orders as the bytes do (Windows is little-endian).
+uint64_t KeyWord(const char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return __builtin_bswap64(word);
+}
+
+// Sort keys compare as unsigned bytes; eight at a time here, as the keys of names with a common
+// beginning share dozens of bytes.
+int CompareKeys(std::string_view a, std::string_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  size_t i = 0;
+  for (; i + 8 <= common; i += 8) {
+    const uint64_t x = KeyWord(a.data() + i);
+    const uint64_t y = KeyWord(b.data() + i);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  for (; i < common; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Sorts the names as NameLess orders them, each name's sort key made once: LCMapString's keys
+// compare byte for byte as CompareString compares the names, and sorting a hundred thousand names
+// by their keys takes a small part of the time that comparing the names pairwise does (seconds
+// under Wine). The keys lie in one buffer.
+void SortNames(std::vector<std::string>& names) {
+  struct Entry {
+    uint32_t offset;
+    uint32_t length;
+    size_t index;
+  };
+  constexpr DWORD kKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  std::string keys;
+  keys.reserve(names.size() * 48);
+  std::vector<Entry> entries(names.size());
+  char key[1024];
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    const int size = LCMapStringA(LOCALE_INVARIANT, kKeyFlags, name.c_str(),
+                                  static_cast<int>(name.size()), key, sizeof key);
+    if (size <= 0 || keys.size() + static_cast<size_t>(size) > UINT32_MAX) {
+      // A name without a key (or with a key beyond any file name's): compare the names themselves.
+      std::sort(names.begin(), names.end(), NameLess);
+      return;
+    }
+    entries[i] = {static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(size), i};
+    keys.append(key, static_cast<size_t>(size));
+  }
+  const std::string_view allKeys = keys;
+  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    const int order =
+        CompareKeys(allKeys.substr(a.offset, a.length), allKeys.substr(b.offset, b.length));
+    if (order != 0) return order < 0;
+    return names[a.index] < names[b.index];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (const Entry& entry : entries) sorted.push_back(std::move(names[entry.index]));
+  names.swap(sorted);
+}
+
+// A file name as the ANSI functions give it, converted with their code page. False for a name
+// that does not convert.
+bool AnsiName(UINT codePage, const WCHAR* wide, size_t wideLength, std::string& name) {
+  char buffer[1024];  // a file name has at most 255 UTF-16 units, two bytes each at most
+  const int length = WideCharToMultiByte(codePage, 0, wide, static_cast<int>(wideLength), buffer,
+                                         sizeof buffer, nullptr, nullptr);
+  if (length <= 0) return false;
+  name.assign(buffer, static_cast<size_t>(length));
+  return true;
+}
+
+// "*.ext" with a plain extension: the pattern whose matches can be told from a name's own end.
+bool IsExtensionPattern(const std::string& pattern) {
+  return pattern.size() > 2 && pattern[0] == '*' && pattern[1] == '.' &&
+         pattern.find_first_of("*?.<>\"", 2) == std::string::npos;
+}
+
+// Lists a folder through a handle to it, hundreds of entries a call, keeping the files whose own
+// name ends in the pattern's extension. FindFirstFileA finds the same files (and some through
+// their 8.3 names, which MatchesOwnName drops), but one entry a call, which makes listing a large
+// folder a tenth to a sixth slower under Wine.
+FileResult ListFilesByExtension(const std::string& folder, const std::string& pattern,
+                                std::vector<std::string>& names) {
+  FileHandle directory(CreateFileA(folder.empty() ? "." : folder.c_str(), FILE_LIST_DIRECTORY,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!directory.IsValid()) {
+    const DWORD error = GetLastError();
+    // A folder that is not there is a path not found, as a listing by pattern reports it.
+    return FileResult::FromLastError(folder,
+                                     error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+  }
+  // The names come as UTF-16; the ANSI functions would convert them with the same code page.
+  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));  // entries are 8-byte aligned
+  const DWORD bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+  std::string name;
+  FILE_INFO_BY_HANDLE_CLASS infoClass = FileFullDirectoryRestartInfo;
+  while (GetFileInformationByHandleEx(directory.Get(), infoClass, buffer.data(), bufferBytes)) {
+    infoClass = FileFullDirectoryInfo;
+    const char* entryBytes = reinterpret_cast<const char*>(buffer.data());
+    for (;;) {
+      const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(entryBytes);
+      if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          AnsiName(codePage, entry->FileName, entry->FileNameLength / sizeof(WCHAR), name) &&
+          MatchesOwnName(name, pattern)) {
+        names.push_back(name);
+      }
+      if (entry->NextEntryOffset == 0) break;
+      entryBytes += entry->NextEntryOffset;
+    }
+  }
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) {
+    names.clear();
+    return FileResult::FromLastError(folder, error);
+  }
+  return FileResult::Success();
+}
+
+// Lists the files that FindFirstFileA matches with the pattern.
+FileResult ListFilesByPattern(const std::string& folder, const std::string& pattern,
+                              std::vector<std::string>& names) {
+  std::string search = folder;
+  if (!search.empty() && search.back() != '\\' && search.back() != '/') search += '\\';
+  search += pattern;
+
+  WIN32_FIND_DATAA entry;
+  FindHandle find(FindFirstFileA(search.c_str(), &entry));
+  if (find.Get() == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // An existing folder without a matching file is an empty listing, not a failure.
+    if (error == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return FileResult::Success();
+    return FileResult::FromLastError(folder, error);
+  }
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        MatchesOwnName(entry.cFileName, pattern)) {
+      names.emplace_back(entry.cFileName);
+    }
+  } while (FindNextFileA(find.Get(), &entry));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) {
+    names.clear();
+    return FileResult::FromLastError(folder, error);
+  }
+  return FileResult::Success();
 }
 
 }  // namespace
@@ -219,31 +393,10 @@ bool FolderExists(const std::string& path) {
 FileResult ListFolderFiles(const std::string& folder, const std::string& pattern,
                            std::vector<std::string>& names) {
   names.clear();
-  std::string search = folder;
-  if (!search.empty() && search.back() != '\\' && search.back() != '/') search += '\\';
-  search += pattern;
-
-  WIN32_FIND_DATAA entry;
-  FindHandle find(FindFirstFileA(search.c_str(), &entry));
-  if (find.Get() == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    // An existing folder without a matching file is an empty listing, not a failure.
-    if (error == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return FileResult::Success();
-    return FileResult::FromLastError(folder, error);
-  }
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        MatchesOwnName(entry.cFileName, pattern)) {
-      names.emplace_back(entry.cFileName);
-    }
-  } while (FindNextFileA(find.Get(), &entry));
-  const DWORD error = GetLastError();
-  if (error != ERROR_NO_MORE_FILES) {
-    names.clear();
-    return FileResult::FromLastError(folder, error);
-  }
-  std::sort(names.begin(), names.end(), NameLess);
-  return FileResult::Success();
+  FileResult listed = IsExtensionPattern(pattern) ? ListFilesByExtension(folder, pattern, names)
+                                                  : ListFilesByPattern(folder, pattern, names);
+  if (listed.ok) SortNames(names);
+  return listed;
 }
 
 FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -260,18 +413,26 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
     return FileResult::Failure(path, ERROR_FILE_TOO_LARGE, SystemMessage(ERROR_FILE_TOO_LARGE));
 
   // Read until the end rather than trusting the size alone: the file may grow or shrink meanwhile.
-  bytes.reserve(static_cast<size_t>(size.QuadPart));
-  char buffer[64 * 1024];
+  // The bytes go straight into the string, asked for one more than the size: a read that stops
+  // short has reached the end. The room beyond the size lets a caller append a few lines without
+  // moving all the bytes.
+  const size_t expected = static_cast<size_t>(size.QuadPart);
+  bytes.reserve(expected + kAppendRoom);
+  size_t filled = 0;
+  DWORD wanted = static_cast<DWORD>(std::min<size_t>(expected + 1, 1u << 30));
   for (;;) {
+    bytes.resize(filled + wanted);
     DWORD read = 0;
-    if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) {
+    if (!ReadFile(file.Get(), bytes.data() + filled, wanted, &read, nullptr)) {
       const DWORD readError = GetLastError();
       bytes.clear();
       return BusyOrError(path, readError);
     }
-    if (read == 0) break;
-    bytes.append(buffer, read);
+    filled += read;
+    if (read < wanted) break;
+    wanted = 64 * 1024;  // more than its size said: read on
   }
+  bytes.resize(filled);
   return FileResult::Success();
 }
 

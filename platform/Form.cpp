@@ -309,6 +309,8 @@ void Form::Hide() {
 
 void Form::Unload() {
   if (!m_hwnd) return;
+  RunEventProcedure([this] { Form_Unload(); });
+  if (!m_hwnd) return;
   if (m_modal) EndModal();
   if (m_hwnd) DestroyWindow(m_hwnd);
 }

@@ -109,6 +109,8 @@ class Form {
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   virtual void Form_Click() {}
+  // The window is about to be destroyed by Unload (also when the user closes it).
+  virtual void Form_Unload() {}
 
  private:
   friend class Control;

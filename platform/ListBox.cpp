@@ -38,8 +38,7 @@ void ListBox::Clear() {
 
 void ListBox::AddItem(const std::string& text) {
   if (!m_hwnd) return;
-  const LRESULT result =
-      SendMessageA(m_hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT result = SendDirect(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (result == LB_ERR || result == LB_ERRSPACE) {
     throw std::runtime_error("The list has no room for another row.");
   }

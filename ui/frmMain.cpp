@@ -96,6 +96,12 @@ void frmMain::Form_Activate() {
   if (m_splash) m_splash->Unload();
 }
 
+void frmMain::Form_Unload() {
+  // Closed before its first activation (which unloads the splash) the program would otherwise go
+  // on with the hidden splash as its last window.
+  if (m_splash) m_splash->Unload();
+}
+
 void frmMain::RefreshList() {
   const int previousSelection = lstMenus.ListIndex();
   lstMenus.Clear();

@@ -32,6 +32,7 @@ class frmMain : public Form {
  private:
   void Form_Load() override;
   void Form_Activate() override;
+  void Form_Unload() override;
   void cmdAdd_Click();
   void cmdEdit_Click();
   void cmdDelete_Click();

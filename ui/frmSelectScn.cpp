@@ -1,6 +1,7 @@
 #include "ui/frmSelectScn.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/modMain.h"
@@ -26,7 +27,7 @@ void frmSelectScn::FillScenarioList() {
   // are offered all the same.
   std::vector<std::string> fileNames;
   ListFolderFiles(sGamePath + "scenario", "*.scn", fileNames);
-  const std::vector<std::string> rows = BuildScenarioRows(fileNames);
+  const std::vector<std::string> rows = BuildScenarioRows(std::move(fileNames));
 
   size_t textBytes = 0;
   for (const std::string& row : rows) textBytes += row.size() + 1;

@@ -88,6 +88,8 @@ TEST(UserCfgFormat, ReaderTakesSlotsFromAttractModeLines) {
        }()},
       {"bytes above 127 and NUL stay in the name", "attractMode-scenario-6 Fj\xf6rd\0x\xff"s,
        With(6, "Fj\xf6rd\0x\xff"s)},
+      {"a line that starts at byte 64", std::string(62, 'x') + "\r\nattractMode-scenario-1 A",
+       With(1, "A")},
   };
   for (const Case& c : cases) EXPECT_EQ(SlotsOf(Read(c.file)), c.slots) << c.what;
 }
@@ -113,6 +115,9 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
        "AttractMode-scenario-2 A\r\n attractMode-scenario-2 A\r\nattractMode-scenari\r\n",
        "AttractMode-scenario-2 A\r\n attractMode-scenario-2 A\r\nattractMode-scenari\r\n"},
       {"bytes above 127 and NUL kept", "\xe9t\xe9\0\x01\x7f\x80\r\n"s, "\xe9t\xe9\0\x01\x7f\x80\r\n"s},
+      {"lines that meet at 64-byte steps: a slot line at byte 64, a lone CR at byte 191",
+       std::string(62, 'x') + "\r\nattractMode-scenario-1 A\r\n" + std::string(101, 'y') + "\rz",
+       std::string(62, 'x') + "\r\n" + std::string(101, 'y') + "\r\nz\r\n"},
   };
   const MenuCollection noMenus = NewMenuTable();
   for (const Case& c : cases) EXPECT_EQ(RewriteUserCfg(c.file, noMenus), c.kept + kAllDisabled) << c.what;

@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# make bench: builds tessivane.exe and the benchmark programs of bench/, starts Xvfb and Wine as the
+# tests do (on a prefix of its own, whose registry points at a benchmark game folder), runs each
+# benchmark beside its floor program on the same input and prints one table of medians and ratios.
+# The table is also written to build/bench/last-run.md.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/install-deps.sh
+cmake --preset windows --log-level=WARNING >/dev/null
+cmake --build --preset windows --target benchmarks
+
+work="$root/build/bench"
+fixtures="$work/fixtures"
+samples="$work/samples"
+bin="$root/build/windows/bench"
+exe="$root/build/windows/app/tessivane.exe"
+rm -rf "$samples"
+mkdir -p "$fixtures" "$samples"
+
+# Wine maps drive Z: to the root of this machine's file system.
+winpath() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
+
+# A game folder whose scenario folder holds this many .scn files with names of mixed case and
+# punctuation, one in 97 with the extension in capitals; beside them a subfolder named like a
+# scenario file and two other files, which the listings leave out. Made once, then kept.
+make_scenarios() {
+  local game="$1" count="$2" dir="$1/scenario"
+  [[ -f "$game/.complete" ]] && return
+  rm -rf "$game"
+  mkdir -p "$dir/old.scn"
+  touch "$dir/readme.txt" "$dir/notes.scx"
+  awk -v n="$count" 'BEGIN {
+    split("Aegean Sea|battle of the bay|Norse_raid|~custom|Zeus temple|hades-gate|" \
+          "LAND OF ICE|island_04|Sparta v2|oasis", prefix, "|")
+    for (i = 0; i < n; i++) {
+      extension = (i % 97 == 0) ? ".SCN" : ".scn"
+      printf "%s %d%s\n", prefix[i % 10 + 1], (i * 7919 + 13) % 1000003, extension
+    }
+  }' | (cd "$dir" && xargs -d '\n' touch)
+  make_cfg "$game" 10
+  touch "$game/.complete"
+}
+
+# A game folder whose user.cfg holds this many other lines and then the ten attract-mode lines,
+# slot 0 enabled, every line ending CR LF.
+make_cfg() {
+  local game="$1" count="$2"
+  mkdir -p "$game/startup"
+  awk -v n="$count" 'BEGIN {
+    for (i = 0; i < n; i++) {
+      if (i % 3 == 0) printf "+option%d\r\n", i
+      else if (i % 3 == 1) printf "setVolume%d 0.%d\r\n", i, i % 10
+      else printf "// a comment about setting %d of the game\r\n", i
+    }
+    printf "attractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 ~UI_Norse\r\n"
+    for (s = 2; s < 10; s++) printf "-attractMode-scenario-%d\r\n", s
+  }' >"$game/startup/user.cfg"
+}
+
+echo "Preparing the benchmark folders in $fixtures"
+for count in 100 10000 100000; do make_scenarios "$fixtures/scenarios-$count" "$count"; done
+for count in 10 10000 1000000; do make_cfg "$fixtures/cfg-$count" "$count"; done
+
+# Everything from here on runs on one processor: the program, the wineserver and Xvfb answer each
+# other hundreds of times while a window is made, and on this kind of virtual machine a process
+# whose partners ran on the other processor took up to ten times as long, by chance, from one start
+# to the next. On one processor the tool and its floor run as alike as they can.
+cores=$(nproc --all)
+pinned="${TESS_BENCH_CPU:-$((cores - 1))}"
+if command -v taskset >/dev/null; then
+  taskset -cp "$pinned" $$ >/dev/null
+else
+  pinned=""
+  echo "taskset is missing: the benchmarks run on any processor and vary more" >&2
+fi
+
+export TESS_WINEPREFIX="$work/wine"
+. scripts/wine-session.sh
+. scripts/screenshots.sh
+trap tess_session_stop EXIT
+tess_session_start
+# tessivane.exe starts on the folder of 10,000 scenario files (its picker for the memory figure).
+tess_register_game "$fixtures/scenarios-10000"
+
+# Runs a benchmark program and appends the values of each of its result lines to
+# samples/<prefix><name>, one a line.
+collect() {
+  local prefix="$1" name values
+  shift
+  wine "$@" | tr -d '\r' | while read -r name values; do
+    printf '%s\n' $values >>"$samples/$prefix$name"
+  done
+}
+
+# Each case runs in rounds, the tool and its floor by turns, so that both meet the same load of a
+# shared machine; the medians are taken over all rounds.
+rounds=5
+echo "Timing the picker"
+for round in $(seq $rounds); do
+  for count in 100 10000 100000; do
+    runs=15
+    ((count == 10000)) && runs=7
+    ((count == 100000)) && runs=3
+    game="$fixtures/scenarios-$count"
+    collect "$count-" "$bin/bench_picker.exe" "$(winpath "$game")\\" "$runs" "$count"
+    collect "$count-" "$bin/floor_picker.exe" "$(winpath "$game/scenario")" "$runs" "$count"
+  done
+done
+
+echo "Timing LoadMenus and SaveMenus"
+for round in $(seq $rounds); do
+  for count in 10 10000 1000000; do
+    runs=15
+    ((count == 1000000)) && runs=5
+    game="$fixtures/cfg-$count"
+    collect "$count-" "$bin/bench_cfg.exe" "$(winpath "$game")\\" "$runs"
+    collect "$count-" "$bin/floor_cfg.exe" "$(winpath "$game/startup/user.cfg")" "$runs"
+  done
+done
+
+echo "Timing the start-up"
+for round in $(seq $rounds); do
+  collect "tool-" "$bin/bench_launch.exe" startup 5 "Pelrith's Tessivane" "$(winpath "$exe")"
+  collect "floor-" "$bin/bench_launch.exe" startup 5 "Floor main" \
+    "$(winpath "$bin/floor_window.exe")"
+done
+
+echo "Measuring the peak working set"
+for round in $(seq $rounds); do
+  collect "tool-" "$bin/bench_launch.exe" memory 10002 "$(winpath "$exe")"
+  collect "floor-" "$bin/bench_launch.exe" memory 10000 "$(winpath "$bin/floor_picker.exe")" \
+    "$(winpath "$fixtures/scenarios-10000/scenario")" show
+done
+
+# ---- The table ----
+median() {
+  sort -g "$samples/$1" |
+    awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+ms() { awk -v v="$1" 'BEGIN { printf (v < 1 ? "%.3f ms" : v < 100 ? "%.2f ms" : "%.0f ms"), v }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+holds() { awk -v r="$1" -v g="$2" 'BEGIN { print (r <= g) ? "yes" : "no" }'; }
+thousands() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
+
+table="$work/last-run.md"
+row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@" >>"$table"; }
+# A time beside its floor's, as a ratio with its goal.
+timed_row() {
+  local label="$1" tool="$2" floor="$3" goal="$4" t f r
+  t=$(median "$tool")
+  f=$(median "$floor")
+  r=$(ratio "$t" "$f")
+  row "$label" "$(ms "$t")" "$(ms "$f")" "$r" "≤ $goal" "$(holds "$r" "$goal")"
+}
+# How the time grows from the smaller case to the larger one, the floor's growth beside it.
+growth_row() {
+  local label="$1" small="$2" large="$3" goal="$4" r f
+  r=$(ratio "$(median "$large")" "$(median "$small")")
+  f=$(ratio "$(median "$large-floor")" "$(median "$small-floor")")
+  row "$label" "× $r" "× $f" "$r" "≤ $goal" "$(holds "$r" "$goal")"
+}
+
+model=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')
+{
+  echo "make bench, $(date '+%Y-%m-%d %H:%M %Z'), $cores cores of $model" \
+    "${pinned:+(run on processor $pinned)}, $(wine --version 2>/dev/null)"
+  echo
+  echo "| case | tool | floor | ratio | goal | holds |"
+  echo "| --- | ---: | ---: | ---: | --- | --- |"
+} >"$table"
+for count in 100 10000 100000; do
+  timed_row "picker fill, $(thousands "$count") files" "$count-picker" "$count-picker-floor" 1.2
+done
+growth_row "picker fill growth, 100,000 vs 10,000 files" 10000-picker 100000-picker 11
+for count in 10 10000 1000000; do
+  timed_row "SaveMenus, $(thousands "$count") other lines" "$count-save" "$count-save-floor" 1.2
+done
+# A hundred times the lines: linear growth is a factor of 100, with a tenth for measuring.
+growth_row "SaveMenus growth, 1,000,000 vs 10,000 lines" 10000-save 1000000-save 110
+for count in 10 10000 1000000; do
+  timed_row "LoadMenus, $(thousands "$count") other lines" "$count-load" "$count-load-floor" 1.5
+done
+timed_row "start-up: process start to splash shown" tool-first-window floor-first-window 1.5
+timed_row "start-up: hand-over to main window active" tool-main-active floor-main-active 1.5
+size=$(stat -c %s "$exe")
+mib=$(awk -v s="$size" 'BEGIN { printf "%.2f", s / 1048576 }')
+row "size of tessivane.exe with its pictures" "$mib MiB" "—" "—" "≤ 2 MiB" "$(holds "$mib" 2)"
+t=$(median tool-peak-working-set)
+f=$(median floor-peak-working-set)
+r=$(ratio "$t" "$f")
+row "peak working set, picker open on 10,000 files" "$(printf '%.1f MiB' "$t")" \
+  "$(printf '%.1f MiB' "$f")" "$r" "≤ 1.5" "$(holds "$r" 1.5)"
+
+echo
+cat "$table"
