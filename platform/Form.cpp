@@ -219,7 +219,7 @@ void Form::Create(HWND owner) {
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const POINT place = StartUpPlace(m_design.startUpPosition, owner, width, height);
-  if (!m_font) m_font = CreateFontFromSpec(m_design.font);
+  if (!m_font) m_font = CreateFontFromDesign(m_design.font);
 
   HWND hwnd = CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style,
                               place.x, place.y, width, height, owner, nullptr,

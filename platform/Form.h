@@ -55,7 +55,7 @@ struct FormDesign {
   StartUpPosition startUpPosition = StartUpPosition::CenterScreen;
   bool showInTaskbar = true;            // false: no taskbar button even without an owner
   std::optional<COLORREF> backColor{};  // shown where no picture covers; none: the button face
-  FontSpec font{};                      // the controls' default font
+  FontDesign font{};                      // the controls' default font
 };
 
 class Form {

@@ -14,12 +14,12 @@ int PointsToPixels(double points) {
   return static_cast<int>(std::lround(points * ScreenDpi() / 72.0));
 }
 
-UniqueFont CreateFontFromSpec(const FontSpec& spec) {
+UniqueFont CreateFontFromDesign(const FontDesign& design) {
   // A negative height asks for the character height, which is what a point size measures.
-  return UniqueFont(CreateFontA(-PointsToPixels(spec.points), 0, 0, 0,
-                                spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
+  return UniqueFont(CreateFontA(-PointsToPixels(design.points), 0, 0, 0,
+                                design.bold ? FW_BOLD : FW_NORMAL, FALSE, design.underline, FALSE,
                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, design.face.c_str()));
 }
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color) { return UniqueBrush(CreateSolidBrush(color)); }

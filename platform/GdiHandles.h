@@ -78,7 +78,7 @@ class SelectedObject {
 };
 
 // A font as a window's design gives it: face name and size in points.
-struct FontSpec {
+struct FontDesign {
   std::string face = "MS Sans Serif";
   double points = 8.0;
   bool bold = false;
@@ -92,7 +92,7 @@ int ScreenDpi();
 int PointsToPixels(double points);
 
 // Creates the font in the ANSI character set; a face the system lacks is replaced by its nearest.
-UniqueFont CreateFontFromSpec(const FontSpec& spec);
+UniqueFont CreateFontFromDesign(const FontDesign& design);
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color);
 

@@ -20,8 +20,8 @@ void Label::SetCaption(const std::string& caption) {
   Redraw();
 }
 
-void Label::SetFont(const FontSpec& font) {
-  m_font = CreateFontFromSpec(font);
+void Label::SetFont(const FontDesign& font) {
+  m_font = CreateFontFromDesign(font);
   Redraw();
 }
 

@@ -17,7 +17,7 @@ class Label : public Control {
   void SetCaption(const std::string& caption);
   const std::string& Caption() const { return m_caption; }
   // Without a font of its own the label uses its form's default font.
-  void SetFont(const FontSpec& font);
+  void SetFont(const FontDesign& font);
   // Without a colour of its own the text has the system's button text colour.
   void SetForeColor(COLORREF color);
   // The cursor while the mouse is over the label; it must outlive the label's use of it

@@ -1,7 +1,7 @@
 # Sourced after wine-session.sh: registers a game folder in the prefix and takes screenshots of
 # the real tessivane.exe, driven from outside by ui_driver.exe.
 
-tess_driver() { wine "$tess_root/build/windows/tests/ui_driver.exe" "$@" | tr -d '\r'; }
+tess_driver() { wine "$tess_root/build/windows/tools/ui_driver.exe" "$@" | tr -d '\r'; }
 
 # Points the prefix's game registration (AppPath) at a folder of this machine.
 tess_register_game() {

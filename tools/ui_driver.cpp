@@ -1,5 +1,5 @@
 // Drives a running tessivane.exe from outside, as a user would: finds its windows, presses its
-// buttons, reads its list and closes it. Used by make run's screenshots and by the black-box tests.
+// buttons, reads its list and closes it. Used by make run's screenshots.
 //
 //   ui_driver wait-button <text> [timeout ms]   wait until a visible window shows this button;
 //                                               prints that window's rectangle: left top right bottom
