@@ -1,4 +1,5 @@
-// The installation lookup: the registered folder, its startup folder and the two error messages.
+// The installation lookup against AppPath values the test writes into the registry: the folder it
+// yields and the error message it shows.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,132 +13,66 @@
 
 namespace {
 
-using test_support::MachineValueGuard;
-using test_support::SetMachineValue;
-
 const std::string kGamesKey = "Software\\Microsoft\\Microsoft Games";
 const std::string kGameKey = kGamesKey + "\\Age of Mythology\\1.0";
 const std::string kAppPath = "AppPath";
 
-struct ShownBox {
-  std::string prompt;
-  unsigned style;
-  std::string title;
-};
-std::vector<ShownBox> shownBoxes;
+std::vector<std::string> shownBoxes;  // style, title and prompt of each box
 
 int RecordBox(const std::string& prompt, unsigned style, const std::string& title) {
-  shownBoxes.push_back({prompt, style, title});
+  shownBoxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
   return IDOK;
 }
 
-std::string NoStartupPrompt(const std::string& gamePath) {
-  return "The game installation points to this directory :\r\n" + gamePath +
-         "\r\n\r\nBut this folder does not exist.";
-}
-
-class GameLookupTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previousHandler_ = SetMsgBoxHandler(&RecordBox);
+TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
+  test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
+  TempFolder game, bare;  // `game` has an empty startup folder, `bare` none
+  ASSERT_TRUE(CreateDirectoryA((game.Path() + "\\startup").c_str(), nullptr));
+  const std::string dir = game.Path(), z(1, '\0');
+  const std::string nothing = "16 Invalid AoM path: Cannot find the folder where AoM is installed.";
+  constexpr DWORD kNoValue = ~0u - 1, kNoKey = ~0u;
+  struct Case {
+    const char* what;
+    DWORD type;
+    std::string bytes;
+    GameLookupOutcome outcome;
+    std::string gamePath, box;
+  };
+  const Case cases[] = {
+      {"no trailing backslash", REG_SZ, dir + z, GameLookupOutcome::Success, dir + "\\", ""},
+      {"trailing backslash", REG_SZ, dir + "\\" + z, GameLookupOutcome::Success, dir + "\\", ""},
+      {"stored without its NUL", REG_SZ, dir, GameLookupOutcome::Success, dir + "\\", ""},
+      {"cut at a NUL inside", REG_SZ, dir + z + "\\x" + z, GameLookupOutcome::Success, dir + "\\",
+       ""},
+      {"only the NUL", REG_SZ, z, GameLookupOutcome::NothingRegistered, "", nothing},
+      {"expandable text", REG_EXPAND_SZ, dir + z, GameLookupOutcome::NothingRegistered, "",
+       nothing},
+      {"no value", kNoValue, "", GameLookupOutcome::NothingRegistered, "", nothing},
+      {"no key", kNoKey, "", GameLookupOutcome::NothingRegistered, "", nothing},
+      {"no startup folder", REG_SZ, bare.Path() + z, GameLookupOutcome::NoStartupFolder,
+       bare.Path() + "\\",
+       "16 Invalid AoM path: The game installation points to this directory :\r\n" + bare.Path() +
+           "\\\r\n\r\nBut this folder does not exist."},
+  };
+  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  for (const Case& c : cases) {
+    if (c.type == kNoKey) {
+      test_support::DeleteMachineKey(kGameKey);
+    } else if (c.type == kNoValue) {
+      test_support::DeleteMachineValue(kGameKey, kAppPath);
+    } else {
+      ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, c.type, c.bytes)) << c.what;
+    }
     shownBoxes.clear();
     sGamePath = "left over";
+    EXPECT_EQ(LookUpGamePath(), c.outcome) << c.what;
+    EXPECT_EQ(sGamePath, c.gamePath) << c.what;
+    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
+                                        : std::vector<std::string>{c.box})
+        << c.what;
   }
-  void TearDown() override {
-    SetMsgBoxHandler(previousHandler_);
-    sGamePath.clear();
-  }
-
-  // Writes AppPath, runs the lookup and checks its outcome, sGamePath and the one box it showed.
-  void ExpectLookup(const char* what, DWORD type, const std::string& bytes,
-                    GameLookupOutcome outcome, const std::string& gamePath,
-                    const std::string& prompt) {
-    ASSERT_TRUE(SetMachineValue(kGameKey, kAppPath, type, bytes)) << what;
-    ExpectLookupOfCurrentRegistry(what, outcome, gamePath, prompt);
-  }
-
-  void ExpectLookupOfCurrentRegistry(const char* what, GameLookupOutcome outcome,
-                                     const std::string& gamePath, const std::string& prompt) {
-    shownBoxes.clear();
-    EXPECT_EQ(LookUpGamePath(), outcome) << what;
-    EXPECT_EQ(sGamePath, gamePath) << what;
-    if (prompt.empty()) {
-      EXPECT_TRUE(shownBoxes.empty()) << what;
-      return;
-    }
-    ASSERT_EQ(shownBoxes.size(), 1u) << what;
-    EXPECT_EQ(shownBoxes[0].prompt, prompt) << what;
-    EXPECT_EQ(shownBoxes[0].title, "Invalid AoM path") << what;
-    EXPECT_EQ(shownBoxes[0].style, 16u) << what;
-  }
-
-  MachineValueGuard appPath_{kGamesKey, kGameKey, kAppPath};
-  TempFolder game_;
-  MsgBoxHandler previousHandler_ = nullptr;
-};
-
-constexpr GameLookupOutcome kSuccess = GameLookupOutcome::Success;
-constexpr GameLookupOutcome kNothing = GameLookupOutcome::NothingRegistered;
-constexpr GameLookupOutcome kNoStartup = GameLookupOutcome::NoStartupFolder;
-const std::string kMessage1 = "Cannot find the folder where AoM is installed.";
-
-TEST_F(GameLookupTest, RegisteredFolderWithStartupFolderSucceeds) {
-  const std::string dir = game_.Path();
-  // An empty startup folder is enough.
-  ASSERT_TRUE(CreateDirectoryA((dir + "\\startup").c_str(), nullptr));
-  const std::string z(1, '\0');
-  ExpectLookup("no trailing backslash", REG_SZ, dir + z, kSuccess, dir + "\\", "");
-  ExpectLookup("trailing backslash kept, not doubled", REG_SZ, dir + "\\" + z, kSuccess,
-               dir + "\\", "");
-  ExpectLookup("stored without its NUL", REG_SZ, dir, kSuccess, dir + "\\", "");
-  ExpectLookup("cut at a NUL inside", REG_SZ, dir + z + "\\elsewhere" + z, kSuccess, dir + "\\",
-               "");
-}
-
-TEST_F(GameLookupTest, NoUsableRegistryTextShowsMessage1AndLeavesThePathEmpty) {
-  const std::string dir = game_.Path();
-  ASSERT_TRUE(CreateDirectoryA((dir + "\\startup").c_str(), nullptr));
-  ExpectLookup("only the NUL", REG_SZ, std::string(1, '\0'), kNothing, "", kMessage1);
-  ExpectLookup("empty before the first NUL", REG_SZ, std::string(1, '\0') + dir, kNothing, "",
-               kMessage1);
-  ExpectLookup("expandable text is not expanded", REG_EXPAND_SZ, dir + '\0', kNothing, "",
-               kMessage1);
-
-  test_support::DeleteMachineValue(kGameKey, kAppPath);
-  ExpectLookupOfCurrentRegistry("no value", kNothing, "", kMessage1);
-  test_support::DeleteMachineKey(kGameKey);
-  ExpectLookupOfCurrentRegistry("no key", kNothing, "", kMessage1);
-}
-
-TEST_F(GameLookupTest, MissingStartupFolderShowsMessage2WithTheRegisteredFolder) {
-  const std::string dir = game_.Path();
-  const std::string z(1, '\0');
-  ExpectLookup("folder without startup", REG_SZ, dir + z, kNoStartup, dir + "\\",
-               NoStartupPrompt(dir + "\\"));
-  ExpectLookup("folder missing too", REG_SZ, dir + "\\gone" + z, kNoStartup, dir + "\\gone\\",
-               NoStartupPrompt(dir + "\\gone\\"));
-
-  // A file named startup is no folder.
-  const HANDLE file = CreateFileA((dir + "\\startup").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
-  ExpectLookup("startup is a file", REG_SZ, dir + "\\" + z, kNoStartup, dir + "\\",
-               NoStartupPrompt(dir + "\\"));
-}
-
-TEST_F(GameLookupTest, TheMessageOfAFailedLookupCanBeShownAgain) {
-  sGamePath = "C:\\Games\\AoM\\";
-  ShowGameLookupMessage(kNoStartup);
-  ShowGameLookupMessage(kNothing);
-  ShowGameLookupMessage(kSuccess);
-  ASSERT_EQ(shownBoxes.size(), 2u);
-  EXPECT_EQ(shownBoxes[0].prompt, NoStartupPrompt("C:\\Games\\AoM\\"));
-  EXPECT_EQ(shownBoxes[1].prompt, kMessage1);
-  for (const ShownBox& box : shownBoxes) {
-    EXPECT_EQ(box.title, "Invalid AoM path");
-    EXPECT_EQ(box.style, 16u);
-  }
+  SetMsgBoxHandler(previous);
+  sGamePath.clear();
 }
 
 }  // namespace

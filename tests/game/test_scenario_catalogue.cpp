@@ -1,7 +1,6 @@
 // The picker's rows, built from the names the scenario folder listing yields.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,24 +18,18 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
   };
   const Case cases[] = {
       {"empty folder", {}, {}},
-      {"listing order kept", {"Beta.scn", "alpha.scn", "Gamma.scn"}, {"Beta", "alpha", "Gamma"}},
-      {"extension in any case, base keeps its case", {"MyMap.SCN", "x.Scn"}, {"MyMap", "x"}},
-      {"built-ins in any case add no row",
-       {"~AoM_pgs_Water.scn", "~aom_pgs_water.scn", "~UI_NORSE.scn", "~ui_norse.scn", "Keep.scn"},
-       {"Keep"}},
-      {"only a whole-base match is a built-in",
-       {"~AoM_pgs_Water2.scn", "AoM_pgs_Water.scn", "~UI_Norse .scn", "~UI_Nors.scn"},
-       {"~AoM_pgs_Water2", "AoM_pgs_Water", "~UI_Norse ", "~UI_Nors"}},
-      {"the cut counts characters, it does not look for the dot",
-       {".scn", "a.b.scn", "Map.scnx"},
-       {"", "a.b", "Map."}},
-      {"names shorter than an extension are skipped", {"", "a", "scn", "Ok.scn"}, {"Ok"}},
-      {"bytes of the ANSI code page pass unchanged",
-       {"Caf\xE9.scn", "\xC4gypten.scn", "\xFF.scn"},
-       {"Caf\xE9", "\xC4gypten", "\xFF"}},
+      {"listing order kept, extension in any case, base keeps its case",
+       {"Beta.scn", "alpha.scn", "MyMap.SCN", "x.Scn"},
+       {"Beta", "alpha", "MyMap", "x"}},
+      {"built-ins in any case add no row; only a whole-base match is one",
+       {"~aom_pgs_water.scn", "~UI_NORSE.scn", "~AoM_pgs_Water2.scn", "AoM_pgs_Water.scn"},
+       {"~AoM_pgs_Water2", "AoM_pgs_Water"}},
+      {"the cut takes the extension, not from the first dot", {".scn", "a.b.scn"}, {"", "a.b"}},
+      {"names shorter than an extension are skipped", {"", "scn", "Ok.scn"}, {"Ok"}},
+      {"ANSI code page bytes pass unchanged", {"Caf\xE9.scn", "\xFF.scn"}, {"Caf\xE9", "\xFF"}},
       {"control characters would split user.cfg: skipped",
-       {"Line\r\nBreak.scn", "Lf\n.scn", "Tab\tMap.scn", std::string("Nul\0x.scn", 9),
-        "Del\x7F.scn", "\x1F.scn", "Fine.scn"},
+       {"Line\r\nBreak.scn", "Tab\tMap.scn", std::string("Nul\0x.scn", 9), "Del\x7F.scn",
+        "Fine.scn"},
        {"Fine"}},
   };
   for (const Case& c : cases) {
@@ -47,25 +40,13 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
 }
 
 TEST(ScenarioCatalogue, AHundredThousandFilesAllBecomeRowsInOrder) {
-  constexpr int kCount = 100000;
-  Names files;
-  files.reserve(kCount + 2);
-  char name[32];
-  for (int n = 0; n < kCount; ++n) {
-    std::snprintf(name, sizeof name, "Map%06d.scn", n);
-    files.push_back(name);
-    if (n == kCount / 2) files.push_back("~ui_NORSE.scn");
+  Names files, expected = {"~AoM_pgs_Water", "~UI_Norse"};
+  for (int n = 0; n < 100000; ++n) {
+    files.push_back("Map" + std::to_string(n) + ".scn");
+    expected.push_back("Map" + std::to_string(n));
   }
-
-  const Names rows = BuildScenarioRows(files);
-
-  ASSERT_EQ(rows.size(), static_cast<size_t>(kCount) + 2);
-  EXPECT_EQ(rows[0], "~AoM_pgs_Water");
-  EXPECT_EQ(rows[1], "~UI_Norse");
-  for (int n = 0; n < kCount; ++n) {
-    std::snprintf(name, sizeof name, "Map%06d", n);
-    ASSERT_EQ(rows[n + 2], name);
-  }
+  files.insert(files.begin() + 50000, "~ui_NORSE.scn");
+  EXPECT_TRUE(BuildScenarioRows(files) == expected);  // not printed: a hundred thousand rows
 }
 
 }  // namespace

@@ -1,24 +1,28 @@
 #pragma once
 // Driving real windows from inside a test: pumping the thread's messages as the program's loops
-// do, acting from inside a nested loop through thread timers, and a form that records its events.
+// do, acting from inside a nested loop through thread timers, and a form that counts activations.
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
 #include <map>
-#include <string>
 #include <utility>
 
 #include "platform/Form.h"
 
 namespace testing_support {
 
-// Handles every message waiting, WM_QUIT included, so that one test's quit does not end the
-// next test's loops.
-inline void DrainMessages() {
+// Handles one waiting message; a WM_QUIT is swallowed, so that one test's quit does not end the
+// next test's loops. False when none was waiting.
+inline bool HandleOneMessage() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message != WM_QUIT) DispatchFormMessage(msg);
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message != WM_QUIT) DispatchFormMessage(msg);
+  return true;
+}
+
+inline void DrainMessages() {
+  while (HandleOneMessage()) {
   }
 }
 
@@ -28,12 +32,7 @@ inline bool PumpUntil(const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message != WM_QUIT) DispatchFormMessage(msg);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    if (!HandleOneMessage()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
 }
@@ -42,8 +41,8 @@ inline bool PumpUntil(const std::function<bool()>& done) {
 // runs inside a modal loop. Stops when destroyed or when the action returns false.
 class ThreadTimer {
  public:
-  ThreadTimer(unsigned ms, std::function<bool()> action) {
-    m_id = SetTimer(nullptr, 0, ms, &ThreadTimer::Proc);
+  using Action = std::function<bool()>;
+  ThreadTimer(unsigned ms, Action action) : m_id(SetTimer(nullptr, 0, ms, &ThreadTimer::Proc)) {
     Actions()[m_id] = std::move(action);
   }
   ThreadTimer(const ThreadTimer&) = delete;
@@ -51,8 +50,8 @@ class ThreadTimer {
   ~ThreadTimer() { Stop(m_id); }
 
  private:
-  static std::map<UINT_PTR, std::function<bool()>>& Actions() {
-    static std::map<UINT_PTR, std::function<bool()>> actions;
+  static std::map<UINT_PTR, Action>& Actions() {
+    static std::map<UINT_PTR, Action> actions;
     return actions;
   }
   static void Stop(UINT_PTR id) {
@@ -60,35 +59,26 @@ class ThreadTimer {
     Actions().erase(id);
   }
   static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD) {
-    auto found = Actions().find(id);
-    if (found == Actions().end()) return;
-    std::function<bool()> action = found->second;  // the action may stop its own timer
-    if (!action()) Stop(id);
+    const auto found = Actions().find(id);
+    // Run a copy: the action may stop its own timer.
+    if (found != Actions().end() && !Action(found->second)()) Stop(id);
   }
-  UINT_PTR m_id = 0;
+  UINT_PTR m_id;
 };
 
-// A form that counts its events and runs what a test hands it.
+// A form that counts its activations and runs what a test hands it at each.
 class RecordingForm : public Form {
  public:
   explicit RecordingForm(FormDesign design = {.caption = "Test", .clientSize = {3000, 2000}})
       : Form(std::move(design)) {}
-  int loads = 0;
   int activations = 0;
-  int clicks = 0;
-  std::function<void()> onLoad;
   std::function<void()> onActivate;
 
  protected:
-  void Form_Load() override {
-    ++loads;
-    if (onLoad) onLoad();
-  }
   void Form_Activate() override {
     ++activations;
     if (onActivate) onActivate();
   }
-  void Form_Click() override { ++clicks; }
 };
 
 }  // namespace testing_support

@@ -12,16 +12,8 @@ namespace test_support {
 // key. False when the registry refused.
 [[nodiscard]] inline bool SetMachineValue(const std::string& subKey, const std::string& name,
                                           DWORD type, const std::string& bytes) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const LONG status = RegSetValueExA(key, name.c_str(), 0, type,
-                                     reinterpret_cast<const BYTE*>(bytes.data()),
-                                     static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS;
+  return RegSetKeyValueA(HKEY_LOCAL_MACHINE, subKey.c_str(), name.c_str(), type, bytes.data(),
+                         static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
 inline void DeleteMachineValue(const std::string& subKey, const std::string& name) {
@@ -41,21 +33,23 @@ class MachineValueGuard {
  public:
   MachineValueGuard(std::string owner, std::string subKey, std::string name)
       : owner_(std::move(owner)), subKey_(std::move(subKey)), name_(std::move(name)) {
+    const auto open = [](const std::string& subKey, HKEY* key) {
+      return RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, key) == ERROR_SUCCESS;
+    };
     HKEY key = nullptr;
-    ownerExisted_ = RegOpenKeyExA(HKEY_LOCAL_MACHINE, owner_.c_str(), 0, KEY_READ, &key) ==
-                    ERROR_SUCCESS;
-    if (key) RegCloseKey(key);
-    key = nullptr;
+    ownerExisted_ = open(owner_, &key);
+    if (ownerExisted_) RegCloseKey(key);
+    if (!ownerExisted_ || !open(subKey_, &key)) return;
+    const auto query = [&](BYTE* data, DWORD* size) {
+      return RegQueryValueExA(key, name_.c_str(), nullptr, &type_, data, size) == ERROR_SUCCESS;
+    };
     DWORD size = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS &&
-        RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+    if (query(nullptr, &size)) {
       bytes_.resize(size);
-      valueExisted_ = RegQueryValueExA(key, name_.c_str(), nullptr, &type_,
-                                       reinterpret_cast<BYTE*>(bytes_.data()),
-                                       &size) == ERROR_SUCCESS;
+      valueExisted_ = query(reinterpret_cast<BYTE*>(bytes_.data()), &size);
       bytes_.resize(size);
     }
-    if (key) RegCloseKey(key);
+    RegCloseKey(key);
   }
   MachineValueGuard(const MachineValueGuard&) = delete;
   MachineValueGuard& operator=(const MachineValueGuard&) = delete;
@@ -70,13 +64,9 @@ class MachineValueGuard {
   }
 
  private:
-  std::string owner_;
-  std::string subKey_;
-  std::string name_;
-  bool ownerExisted_ = false;
-  bool valueExisted_ = false;
+  std::string owner_, subKey_, name_, bytes_;
+  bool ownerExisted_ = false, valueExisted_ = false;
   DWORD type_ = 0;
-  std::string bytes_;
 };
 
 }  // namespace test_support

@@ -1,17 +1,15 @@
 #pragma once
-// What the tests of the main window and the picker share: a game folder of the test's own that
-// the registry points at, the message boxes and shell requests recorded instead of shown, the
-// controls found and read as child windows, and the picker driven from inside its modal loop.
+// What the window tests share: a game folder of the test's own that the registry points at, the
+// message boxes and shell requests recorded instead of shown, the controls read as child windows,
+// and the picker driven from inside its modal loop.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstddef>
+#include <array>
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,51 +25,29 @@
 
 namespace window_test {
 
+using testing_support::DrainMessages;
+using testing_support::PumpUntil;
+
 const std::string kGamesKey = "Software\\Microsoft\\Microsoft Games";
 const std::string kGameKey = kGamesKey + "\\Age of Mythology\\1.0";
 const std::string kAppPath = "AppPath";
+const std::string kWater = "~AoM_pgs_Water";
+const std::string kNorse = "~UI_Norse";
 
-// ---- message boxes and shell requests --------------------------------------------------------
-
-struct ShownBox {
-  std::string prompt;
-  unsigned style = 0;
-  std::string title;
-};
-
-inline std::vector<ShownBox>& ShownBoxes() {
-  static std::vector<ShownBox> boxes;
-  return boxes;
-}
-
-inline int RecordBox(const std::string& prompt, unsigned style, const std::string& title) {
-  ShownBoxes().push_back({prompt, style, title});
-  return IDOK;
-}
-
-inline std::vector<std::string>& ShellRequests() {
-  static std::vector<std::string> files;
-  return files;
-}
-
-inline HINSTANCE RecordShellRequest(HWND, const char*, const char* file, const char*, const char*,
-                                    int) {
-  ShellRequests().push_back(file ? file : "");
-  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // what success looks like
-}
-
-// ---- controls as child windows ---------------------------------------------------------------
+inline std::vector<std::string> boxes;      // each as its title, a line break and its prompt
+inline std::function<void()> whileBoxIsUp;  // runs as the real box's own loop would
+inline std::vector<std::string> shellFiles;
 
 inline HWND FindButton(HWND form, const char* caption) {
   return FindWindowExA(form, nullptr, "Button", caption);
 }
-
 inline HWND FindList(HWND form) { return FindWindowExA(form, nullptr, "ListBox", nullptr); }
+inline int Selection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 inline std::vector<std::string> Rows(HWND list) {
   std::vector<std::string> rows;
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT n = 0; n < count; ++n) {
+  for (LRESULT n = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); n < count; ++n) {
     std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, n, 0)) + 1, '\0');
     text.resize(static_cast<size_t>(
         SendMessageA(list, LB_GETTEXT, n, reinterpret_cast<LPARAM>(text.data()))));
@@ -80,93 +56,46 @@ inline std::vector<std::string> Rows(HWND list) {
   return rows;
 }
 
-inline int Selection(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
-
-inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
-
-// A child window's place and size in its parent's client coordinates.
-struct Place {
-  int left, top, width, height;
-  bool operator==(const Place&) const = default;
-};
-
-inline void PrintTo(const Place& p, std::ostream* out) {
-  *out << "(" << p.left << "," << p.top << ") " << p.width << "x" << p.height;
-}
-
+// A child's left, top, width and height in its parent's client area.
+using Place = std::array<long, 4>;
 inline Place PlaceOf(HWND child) {
   RECT r;
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-
-inline SIZE ClientSize(HWND hwnd) {
+inline std::array<long, 2> ClientSize(HWND hwnd) {
   RECT r;
   GetClientRect(hwnd, &r);
   return {r.right, r.bottom};
 }
 
-// ---- user.cfg --------------------------------------------------------------------------------
-
-// Lines joined, each ended by CR LF as the game's files are.
-inline std::string Lines(std::initializer_list<std::string> lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
-// The ten attract-mode lines of a table whose enabled slots are these (slot -> scenario name).
+// The ten attract-mode lines, CR LF ended, of a table whose enabled slots are these.
 using Slots = std::map<int, std::string>;
 inline std::string AttractLines(const Slots& enabled) {
   std::string bytes;
   for (int slot = 0; slot < 10; ++slot) {
-    const auto found = enabled.find(slot);
-    bytes += found != enabled.end()
-                 ? "attractMode-scenario-" + std::to_string(slot) + " " + found->second
-                 : "-attractMode-scenario-" + std::to_string(slot);
-    bytes += "\r\n";
+    const std::string key = "attractMode-scenario-" + std::to_string(slot);
+    bytes += (enabled.contains(slot) ? key + " " + enabled.at(slot) : "-" + key) + "\r\n";
   }
   return bytes;
 }
 
-// A file's bytes and its last-write time: a file that was rewritten, even with the same bytes,
-// has a new time once it was set back with Backdate.
-struct FileState {
-  bool exists = false;
-  std::string bytes;
-  ULONGLONG lastWrite = 0;
-  bool operator==(const FileState&) const = default;
-};
-
-inline void PrintTo(const FileState& s, std::ostream* out) {
-  *out << (s.exists ? "file of " + std::to_string(s.bytes.size()) + " bytes" : "no file")
-       << ", written at " << s.lastWrite << ":\n"
-       << s.bytes;
-}
-
-inline FileState StateOf(const std::string& path) {
+// A file's last-write time and bytes; "" for no file. After Backdate, any rewrite shows.
+inline std::string StateOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
-  return {true, ReadBytes(path),
-          (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) |
-              data.ftLastWriteTime.dwLowDateTime};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return "";
+  const FILETIME& t = data.ftLastWriteTime;
+  return std::to_string(t.dwHighDateTime) + ":" + std::to_string(t.dwLowDateTime) + "\n" +
+         ReadBytes(path);
 }
-
-// Sets the file's last-write time far into the past (1 January 2001).
 inline void Backdate(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  SYSTEMTIME old{2001, 1, 1, 1, 12, 0, 0, 0};
-  FILETIME time;
-  SystemTimeToFileTime(&old, &time);
-  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  const FILETIME longAgo{0, 30000000};  // in 2009
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &longAgo)) << path;
   CloseHandle(file);
 }
-
-// ---- the fixture -----------------------------------------------------------------------------
 
 inline void SetHeldKeys(std::initializer_list<int> keys) {
   BYTE state[256] = {};
@@ -178,8 +107,7 @@ inline void ResetGlobals() {
   sGamePath.clear();
   sCfgFile.clear();
   sPickedScenario.clear();
-  bAutoSave = false;
-  bOpenLinkOnShow = false;
+  bAutoSave = bOpenLinkOnShow = false;
 }
 
 // A game folder of the test's own, registered as the game's AppPath for the test's length, with
@@ -188,18 +116,29 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetHeldKeys({});
-    testing_support::DrainMessages();
+    DrainMessages();
     ResetGlobals();
-    ShownBoxes().clear();
-    ShellRequests().clear();
-    previousBox_ = SetMsgBoxHandler(&RecordBox);
-    previousShell_ = SetShellExecuteHandler(&RecordShellRequest);
+    boxes.clear();
+    shellFiles.clear();
+    whileBoxIsUp = nullptr;
+    previousBox_ =
+        SetMsgBoxHandler([](const std::string& prompt, unsigned, const std::string& title) {
+          boxes.push_back(title + "\n" + prompt);
+          if (whileBoxIsUp) whileBoxIsUp();
+          return IDOK;
+        });
+    previousShell_ = SetShellExecuteHandler(
+        [](HWND, const char*, const char* file, const char*, const char*, int) {
+          shellFiles.push_back(file);
+          return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
+        });
     Register(game_.Path());
   }
   void TearDown() override {
     CloseMain();
     SetHeldKeys({});
-    testing_support::DrainMessages();
+    DrainMessages();  // the quit that the last unload posts
+    whileBoxIsUp = nullptr;
     SetMsgBoxHandler(previousBox_);
     SetShellExecuteHandler(previousShell_);
   }
@@ -208,18 +147,15 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, REG_SZ, folder + '\0'));
   }
 
-  std::string ScenarioFolder() const { return game_.Path() + "scenario"; }
   // A fresh scenario folder holding these files (empty) and subfolders (names ending in "\").
+  std::string ScenarioFolder() const { return game_.Path() + "scenario"; }
   void MakeScenarioFolder(const std::vector<std::string>& entries) const {
     RemoveTree(ScenarioFolder());
     CreateDirectoryA(ScenarioFolder().c_str(), nullptr);
     for (const std::string& entry : entries) {
       const std::string path = ScenarioFolder() + "\\" + entry;
-      if (entry.back() == '\\') {
-        CreateDirectoryA(path.c_str(), nullptr);
-      } else {
-        WriteBytes(path, "scenario");
-      }
+      entry.back() == '\\' ? (void)CreateDirectoryA(path.c_str(), nullptr)
+                           : WriteBytes(path, "scenario");
     }
   }
 
@@ -229,14 +165,13 @@ class WindowTest : public ::testing::Test {
     CloseMain();
     main_ = std::make_unique<frmMain>();
     main_->Show();
-    ASSERT_TRUE(testing_support::PumpUntil([] { return bAutoSave; })) << "never activated";
-    testing_support::DrainMessages();  // the activation, also when loading set bAutoSave
+    ASSERT_TRUE(PumpUntil([] { return bAutoSave; })) << "never activated";
+    DrainMessages();
   }
   void CloseMain() {
-    if (!main_) return;
-    main_->Unload();
+    if (main_) main_->Unload();
     main_.reset();
-    testing_support::DrainMessages();  // the quit that the last unload posts
+    DrainMessages();
   }
   HWND MainButton(const char* caption) const { return FindButton(main_->Hwnd(), caption); }
   HWND MainList() const { return FindList(main_->Hwnd()); }
@@ -250,8 +185,6 @@ class WindowTest : public ::testing::Test {
   ShellExecuteHandler previousShell_ = nullptr;
 };
 
-// ---- the picker, from inside its modal loop --------------------------------------------------
-
 // One action on the open picker, given its window.
 using PickerStep = std::function<void(HWND picker)>;
 
@@ -262,7 +195,6 @@ class PickerDriver {
  public:
   PickerDriver(frmSelectScn& picker, std::vector<PickerStep> steps)
       : m_picker(picker), m_steps(std::move(steps)), m_timer(25, [this] { return Tick(); }) {}
-
   bool Opened() const { return m_next > 0; }
   bool RanAllSteps() const { return m_next == m_steps.size(); }
   bool LeftOpen() const { return m_leftOpen; }
@@ -270,17 +202,12 @@ class PickerDriver {
  private:
   bool Tick() {
     if (m_next < m_steps.size()) {
-      if (!m_picker.IsVisible()) return true;
-      m_steps[m_next++](m_picker.Hwnd());
+      if (m_picker.IsVisible()) m_steps[m_next++](m_picker.Hwnd());
       return true;
     }
-    if (m_picker.IsLoaded()) {
-      m_leftOpen = true;
-      m_picker.Unload();
-    }
+    if ((m_leftOpen = m_picker.IsLoaded())) m_picker.Unload();
     return false;
   }
-
   frmSelectScn& m_picker;
   std::vector<PickerStep> m_steps;
   size_t m_next = 0;
@@ -291,44 +218,8 @@ class PickerDriver {
 inline PickerStep ChooseRow(int row) {
   return [row](HWND picker) { SendMessageA(FindList(picker), LB_SETCURSEL, row, 0); };
 }
-
-// Chooses the row that reads exactly this.
-inline PickerStep ChooseRowReading(std::string text) {
-  return [text](HWND picker) {
-    HWND list = FindList(picker);
-    const std::vector<std::string> rows = Rows(list);
-    for (size_t n = 0; n < rows.size(); ++n) {
-      if (rows[n] == text) {
-        SendMessageA(list, LB_SETCURSEL, n, 0);
-        return;
-      }
-    }
-    ADD_FAILURE() << "the picker offers no row " << text;
-  };
-}
-
 inline PickerStep Press(const char* caption) {
-  return [caption](HWND picker) {
-    HWND button = FindButton(picker, caption);
-    ASSERT_NE(button, nullptr) << caption;
-    Click(button);
-  };
-}
-
-// A key pressed and released on the focused window, through the modal loop as typed keys go.
-inline PickerStep PostKey(int key) {
-  return [key](HWND) {
-    HWND focus = GetFocus();
-    PostMessageA(focus, WM_KEYDOWN, key, 1);
-    PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
-  };
-}
-
-inline PickerStep ReadRows(std::vector<std::string>& rows, int& selection) {
-  return [&rows, &selection](HWND picker) {
-    rows = Rows(FindList(picker));
-    selection = Selection(FindList(picker));
-  };
+  return [caption](HWND picker) { Click(FindButton(picker, caption)); };
 }
 
 }  // namespace window_test

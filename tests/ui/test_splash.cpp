@@ -7,9 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "core/modMenus.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -17,261 +15,128 @@
 #include "ui/frmSplash.h"
 
 using namespace window_test;
-using testing_support::DrainMessages;
-using testing_support::PumpUntil;
-using testing_support::RecordingForm;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// What the program showed, and what the screen looked like at that moment.
-struct BoxSeen {
-  std::string prompt;
-  unsigned style = 0;
-  std::string title;
-  bool splashVisible = false;
-  bool mainVisible = false;
-};
-std::vector<BoxSeen> boxesSeen;
-const frmSplash* splashUnderTest = nullptr;
-// Runs while the recorded box is "up", as the real box's own message loop would run.
-std::function<void()> whileBoxIsUp;
 
 bool MainVisible(const frmSplash& splash) {
   return splash.MainWindow() && splash.MainWindow()->IsVisible();
 }
 
-int RecordBoxAndScreen(const std::string& prompt, unsigned style, const std::string& title) {
-  boxesSeen.push_back({prompt, style, title, splashUnderTest && splashUnderTest->IsVisible(),
-                       splashUnderTest && MainVisible(*splashUnderTest)});
-  if (whileBoxIsUp) whileBoxIsUp();
-  return IDOK;
-}
-
-struct ShellCall {
-  HWND owner;
-  std::string operation;
-  std::string file;
-  int showCommand;
-};
-std::vector<ShellCall> shellCalls;
-
-HINSTANCE RecordShellCall(HWND owner, const char* operation, const char* file, const char*,
-                          const char*, int showCommand) {
-  shellCalls.push_back({owner, operation ? operation : "", file ? file : "", showCommand});
-  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
-}
-
-// Handles messages for this long, as any message loop of the program would meanwhile.
-void PumpUntilTime(Clock::time_point until) {
-  PumpUntil([until] { return Clock::now() >= until; });
-}
-
-// A press and a release of the left button at this point of the window's client area.
 void ClickAt(HWND hwnd, POINT at) {
   SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
   SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
-class Splash : public ::testing::Test {
+class Splash : public WindowTest {
  protected:
   void SetUp() override {
-    SetHeldKeys({});
-    DrainMessages();
-    ResetGlobals();
+    WindowTest::SetUp();
     InitMenus();
-    boxesSeen.clear();
-    shellCalls.clear();
-    whileBoxIsUp = nullptr;
-    previousBox_ = SetMsgBoxHandler(&RecordBoxAndScreen);
-    previousShell_ = SetShellExecuteHandler(&RecordShellCall);
-    ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, REG_SZ, game_.Path() + '\0'));
-    WriteBytes(game_.UserCfg(), Lines({"+showFPS"}) + AttractLines({{0, "~AoM_pgs_Water"}}));
-  }
-  void TearDown() override {
-    DrainMessages();  // the quit that the last unload posts
-    splashUnderTest = nullptr;
-    whileBoxIsUp = nullptr;
-    SetMsgBoxHandler(previousBox_);
-    SetShellExecuteHandler(previousShell_);
-  }
-
-  // Shows the splash as the program's entry does.
-  void Start(frmSplash& splash) {
-    splashUnderTest = &splash;
-    splash.Show();
-    ASSERT_TRUE(splash.IsVisible());
+    WriteBytes(game_.UserCfg(), "+showFPS\r\n" + AttractLines({{0, kWater}}));
+    splash_.Show();
   }
 
   // Waits for the main window's activation, which unloads the splash.
-  void ExpectSplashUnloadedAtActivation(frmSplash& splash) {
-    ASSERT_TRUE(PumpUntil([&] { return !splash.IsLoaded(); })) << "the splash stays loaded";
+  void ExpectSplashUnloadedAtActivation() {
+    ASSERT_TRUE(PumpUntil([&] { return !splash_.IsLoaded(); })) << "the splash stays loaded";
     EXPECT_TRUE(bAutoSave) << "unloaded by the main window's activation";
-    ASSERT_NE(splash.MainWindow(), nullptr);
-    EXPECT_TRUE(splash.MainWindow()->IsVisible());
-    EXPECT_EQ(GetActiveWindow(), splash.MainWindow()->Hwnd());
+    ASSERT_TRUE(MainVisible(splash_));
+    EXPECT_EQ(GetActiveWindow(), splash_.MainWindow()->Hwnd());
   }
 
-  test_support::MachineValueGuard appPath_{kGamesKey, kGameKey, kAppPath};
-  TempGameFolder game_;
-
- private:
-  MsgBoxHandler previousBox_ = nullptr;
-  ShellExecuteHandler previousShell_ = nullptr;
+  const Clock::time_point shown_ = Clock::now();
+  frmSplash splash_;
 };
 
-TEST_F(Splash, ClickOnThePictureHandsOverAtOnce) {
-  frmSplash splash;
-  Start(splash);
-  ClickAt(splash.Hwnd(), {20, 20});
+// Without a game folder the message comes up inside the click, over the splash. It stays up past
+// the timer's interval, running messages as a real box does: a timer still counting would start a
+// second hand-over, showing the main window half loaded.
+TEST_F(Splash, ClickHandsOverAtOnceAndTheTimerNeverFiresAfter) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  std::string seen;
+  whileBoxIsUp = [&] {
+    seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash " : "main ";
+    PumpUntil([&] { return Clock::now() >= shown_ + std::chrono::milliseconds(4600); });
+    seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash" : "main";
+  };
+  ClickAt(splash_.Hwnd(), {20, 20});
 
-  // All within the click: the main window loaded and shown, the splash hidden but loaded.
-  ASSERT_NE(splash.MainWindow(), nullptr);
-  EXPECT_TRUE(splash.MainWindow()->IsVisible());
-  EXPECT_TRUE(splash.IsLoaded());
-  EXPECT_FALSE(splash.IsVisible());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Invalid AoM path\nCannot find the folder where AoM is installed.");
+  EXPECT_EQ(seen, "splash splash");
+  EXPECT_TRUE(MainVisible(splash_));
+  EXPECT_FALSE(splash_.IsVisible());
   EXPECT_FALSE(bAutoSave) << "the activation comes through the queue, after the click";
-
-  ExpectSplashUnloadedAtActivation(splash);
-  EXPECT_TRUE(shellCalls.empty());
-  EXPECT_TRUE(boxesSeen.empty());
+  ExpectSplashUnloadedAtActivation();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(shellFiles.empty());
 }
 
 TEST_F(Splash, WithoutInputTheTimerHandsOver) {
-  const Clock::time_point shown = Clock::now();
-  frmSplash splash;
-  Start(splash);
-
-  PumpUntil([&] { return splash.MainWindow() || Clock::now() - shown > std::chrono::seconds(1); });
-  EXPECT_EQ(splash.MainWindow(), nullptr) << "handed over long before the timer";
-  EXPECT_TRUE(splash.IsVisible());
-
-  ASSERT_TRUE(PumpUntil([&] { return splash.MainWindow() != nullptr; })) << "the timer never fired";
-  ExpectSplashUnloadedAtActivation(splash);
-  EXPECT_TRUE(shellCalls.empty()) << "no browser without the link";
+  PumpUntil(
+      [&] { return splash_.MainWindow() || Clock::now() - shown_ > std::chrono::seconds(1); });
+  EXPECT_EQ(splash_.MainWindow(), nullptr) << "handed over long before the timer";
+  ASSERT_TRUE(PumpUntil([&] { return splash_.MainWindow() != nullptr; })) << "no timer";
+  ExpectSplashUnloadedAtActivation();
+  EXPECT_TRUE(shellFiles.empty()) << "no browser without the link";
 }
 
 TEST_F(Splash, LinkHandsOverAndTheHomePageOpensOnceWhenTheMainWindowIsUp) {
-  frmSplash splash;
-  Start(splash);
   const std::string address(kHomePageAddress);
-  HWND link = FindWindowExA(splash.Hwnd(), nullptr, "Static", address.c_str());
-  ASSERT_NE(link, nullptr);
-
+  HWND link = FindWindowExA(splash_.Hwnd(), nullptr, "Static", address.c_str());
   // The label reaches past the window's right edge; a user clicks its visible part, and the label
-  // (not the picture under it) takes that click: it is the child there, and it does not let the
-  // mouse through to its parent as a plain static would.
-  const POINT inSplash{160, 188};
-  ASSERT_EQ(ChildWindowFromPointEx(splash.Hwnd(), inSplash, CWP_SKIPINVISIBLE), link);
-  POINT onScreen = inSplash;
-  ClientToScreen(splash.Hwnd(), &onScreen);
-  ASSERT_EQ(SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(onScreen.x, onScreen.y)), HTCLIENT);
-  POINT inLabel = onScreen;
-  ScreenToClient(link, &inLabel);
-  ClickAt(link, inLabel);
+  // (not the picture under it) takes that click.
+  POINT at{160, 188};
+  ASSERT_EQ(ChildWindowFromPointEx(splash_.Hwnd(), at, CWP_SKIPINVISIBLE), link);
+  ClientToScreen(splash_.Hwnd(), &at);
+  ASSERT_EQ(SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTCLIENT);
+  ScreenToClient(link, &at);
+  ClickAt(link, at);
 
-  ASSERT_NE(splash.MainWindow(), nullptr);
-  EXPECT_TRUE(splash.MainWindow()->IsVisible());
-  EXPECT_FALSE(splash.IsVisible());
-  EXPECT_TRUE(bOpenLinkOnShow) << "set after the hand-over";
-  EXPECT_TRUE(shellCalls.empty()) << "opened at the main window's activation, not before";
+  EXPECT_TRUE(MainVisible(splash_));
+  EXPECT_FALSE(splash_.IsVisible());
+  EXPECT_TRUE(shellFiles.empty()) << "opened at the main window's activation, not before";
+  ExpectSplashUnloadedAtActivation();
+  EXPECT_EQ(shellFiles, std::vector<std::string>{address});
 
-  ExpectSplashUnloadedAtActivation(splash);
-  ASSERT_EQ(shellCalls.size(), 1u);
-  EXPECT_EQ(shellCalls[0].owner, GetDesktopWindow());
-  EXPECT_EQ(shellCalls[0].operation, "open");
-  EXPECT_EQ(shellCalls[0].file, address);
-  EXPECT_EQ(shellCalls[0].showCommand, SW_SHOWMAXIMIZED);
-  EXPECT_FALSE(bOpenLinkOnShow);
-
-  // Another window of the program active, then the main window again: a second activation,
-  // which opens nothing more. (bAutoSave shows that the activation procedure ran.)
-  RecordingForm other;
+  // Another window of the program active, then the main window again: a second activation
+  // (bAutoSave shows that it ran), which opens nothing more.
+  testing_support::RecordingForm other;
   other.Show();
   ASSERT_TRUE(PumpUntil([&] { return other.activations == 1; }));
   bAutoSave = false;
-  SetForegroundWindow(splash.MainWindow()->Hwnd());
+  SetForegroundWindow(splash_.MainWindow()->Hwnd());
   ASSERT_TRUE(PumpUntil([] { return bAutoSave; })) << "the main window was not activated again";
-  EXPECT_EQ(shellCalls.size(), 1u);
+  EXPECT_EQ(shellFiles.size(), 1u);
   other.Unload();
 }
 
 TEST_F(Splash, KeysStartNothing) {
-  frmSplash splash;
-  Start(splash);
-  struct Key {
-    int code;
-    int character;  // 0: none
-  };
-  for (const Key key : {Key{'A', 'a'}, Key{'Z', 'z'}, Key{VK_RETURN, '\r'}, Key{VK_ESCAPE, 0x1B},
-                        Key{VK_SPACE, ' '}}) {
-    HWND focus = GetFocus() ? GetFocus() : splash.Hwnd();
-    PostMessageA(focus, WM_KEYDOWN, key.code, 1);
-    if (key.character) PostMessageA(focus, WM_CHAR, key.character, 1);
-    PostMessageA(focus, WM_KEYUP, key.code, 0xC0000001);
+  for (const int key : {int{'A'}, VK_RETURN, VK_ESCAPE, VK_SPACE}) {
+    HWND focus = GetFocus() ? GetFocus() : splash_.Hwnd();
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_CHAR, key == 'A' ? 'a' : key, 1);
+    PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
   }
   DrainMessages();
-
-  EXPECT_EQ(splash.MainWindow(), nullptr);
-  EXPECT_TRUE(splash.IsVisible());
-  EXPECT_TRUE(boxesSeen.empty());
-  EXPECT_TRUE(shellCalls.empty());
-}
-
-TEST_F(Splash, GameFolderMessageComesUpOverTheSplashAndTheTimerStaysQuietMeanwhile) {
-  test_support::DeleteMachineValue(kGameKey, kAppPath);
-  const Clock::time_point loaded = Clock::now();
-  frmSplash splash;
-  Start(splash);
-
-  // The box stays up past the splash timer's interval, running messages as a real box does: a
-  // timer still counting would start a second hand-over, showing the main window half loaded.
-  bool splashVisibleLater = false;
-  bool mainVisibleLater = true;
-  whileBoxIsUp = [&] {
-    PumpUntilTime(loaded + std::chrono::milliseconds(4600));
-    splashVisibleLater = splash.IsVisible();
-    mainVisibleLater = MainVisible(splash);
-  };
-  ClickAt(splash.Hwnd(), {20, 20});
-
-  ASSERT_EQ(boxesSeen.size(), 1u);
-  EXPECT_EQ(boxesSeen[0].prompt, "Cannot find the folder where AoM is installed.");
-  EXPECT_EQ(boxesSeen[0].title, "Invalid AoM path");
-  EXPECT_EQ(boxesSeen[0].style, 16u);
-  EXPECT_TRUE(boxesSeen[0].splashVisible);
-  EXPECT_FALSE(boxesSeen[0].mainVisible);
-  EXPECT_TRUE(splashVisibleLater);
-  EXPECT_FALSE(mainVisibleLater);
-
-  // Dismissed: the hand-over goes on.
-  EXPECT_FALSE(splash.IsVisible());
-  ExpectSplashUnloadedAtActivation(splash);
-  EXPECT_EQ(boxesSeen.size(), 1u);
+  EXPECT_EQ(splash_.MainWindow(), nullptr);
+  EXPECT_TRUE(splash_.IsVisible());
+  EXPECT_TRUE(boxes.empty() && shellFiles.empty());
 }
 
 TEST_F(Splash, ThinFrameNoTitleBarNoTaskbarButtonCentredOnTheScreen) {
-  frmSplash splash;
-  Start(splash);
-  HWND hwnd = splash.Hwnd();
-
-  RECT client;
-  GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, 300);
-  EXPECT_EQ(client.bottom, 200);
-
-  // The frame is 3 pixels on every side, so there is no room for a title bar.
-  RECT window;
+  HWND hwnd = splash_.Hwnd();
+  EXPECT_EQ(ClientSize(hwnd), (std::array<long, 2>{300, 200}));
+  RECT window, client;
   GetWindowRect(hwnd, &window);
-  POINT origin{0, 0};
-  ClientToScreen(hwnd, &origin);
-  EXPECT_EQ(origin.x - window.left, 3);
-  EXPECT_EQ(origin.y - window.top, 3);
-  EXPECT_EQ(window.right - (origin.x + client.right), 3);
-  EXPECT_EQ(window.bottom - (origin.y + client.bottom), 3);
+  GetClientRect(hwnd, &client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ((Place{client.left - window.left, client.top - window.top, window.right - client.right,
+                   window.bottom - client.bottom}),
+            (Place{3, 3, 3, 3}))
+      << "a 3-pixel frame, no room for a title bar";
   EXPECT_EQ(GetWindowTextLengthA(hwnd), 0);
-  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
-  EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
 
   // The shell gives a button to unowned windows that are not tool windows, and to any window
   // that asks for one.
@@ -279,12 +144,10 @@ TEST_F(Splash, ThinFrameNoTitleBarNoTaskbarButtonCentredOnTheScreen) {
   EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0);
   EXPECT_TRUE(GetWindow(hwnd, GW_OWNER) != nullptr || (exStyle & WS_EX_TOOLWINDOW) != 0);
 
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor));
-  const RECT& screen = monitor.rcWork;
-  EXPECT_LE(std::abs((window.left + window.right) - (screen.left + screen.right)), 2);
-  EXPECT_LE(std::abs((window.top + window.bottom) - (screen.top + screen.bottom)), 2);
+  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+  GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  EXPECT_LE(std::abs(window.left + window.right - monitor.rcWork.left - monitor.rcWork.right), 2);
+  EXPECT_LE(std::abs(window.top + window.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 2);
 }
 
 }  // namespace
