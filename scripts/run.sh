@@ -15,12 +15,17 @@ demo="$root/build/demo"
 rm -rf "$demo/game"
 mkdir -p "$demo"
 cp -r examples/demo-game "$demo/game"
-export TESS_WINEPREFIX="$demo/wine"
+show_on_display=""
+[[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESS_SCREENSHOTS:-}" ]] && show_on_display=1
+# The screenshots need a Wine desktop window; a real display must not get one: two prefixes.
+if [[ -n "$show_on_display" ]]; then
+  export TESS_WINEPREFIX="$demo/wine"
+else
+  export TESS_WINEPREFIX="$demo/wine-headless"
+fi
 
 . scripts/wine-session.sh
 . scripts/screenshots.sh
-show_on_display=""
-[[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESS_SCREENSHOTS:-}" ]] && show_on_display=1
 trap tess_session_stop EXIT
 TESS_KEEP_DISPLAY="$show_on_display" tess_session_start
 tess_register_game "$demo/game"
