@@ -9,9 +9,9 @@ Button::Button(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}
 
 void Button::Create(int id) {
-  CreateChild("BUTTON", m_caption, WS_TABSTOP | BS_OWNERDRAW, 0, id);
+  CreateChild("BUTTON", m_caption, WS_TABSTOP | BS_OWNERDRAW | (m_enabled ? 0 : WS_DISABLED), 0,
+              id);
   Subclass();
-  EnableWindow(m_hwnd, m_enabled);
 }
 
 void Button::SetEnabled(bool enabled) {

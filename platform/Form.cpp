@@ -227,7 +227,9 @@ void Form::Create(HWND owner) {
   if (!hwnd) ThrowWindowsError("Creating a window");
   // The window counts as loaded from here on: a failure below unloads it again.
   try {
-    SetIcon(m_icon);
+    // A new window has no icon of its own: telling it "none" would still cost Wine a round trip
+    // to the X server.
+    if (m_icon) SetIcon(m_icon);
     CreateControls();
     for (Timer* timer : m_timers) timer->Start();
   } catch (...) {
@@ -242,14 +244,10 @@ void Form::CreateControls() {
   std::stable_sort(order.begin(), order.end(),
                    [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
   // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
+  // Tab moves along the order of the child windows, and a new child window goes below its
+  // siblings: made in tab index order, the controls are in tab order, as a dialog's are.
   int id = 100;
-  HWND previous = HWND_TOP;
-  for (Control* control : order) {
-    control->Create(id++);
-    // Tab moves along the order of the child windows: keep it the tab index's order.
-    SetWindowPos(control->Hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = control->Hwnd();
-  }
+  for (Control* control : order) control->Create(id++);
 }
 
 void Form::Show() {
