@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Button.h"
 #include "platform/MsgBox.h"
 #include "tests/platform/FormTestSupport.h"
 
@@ -113,6 +114,28 @@ TEST_F(Forms, ModalShowBlocksWithTheOtherWindowsDisabledUntilTheDialogIsUnloaded
   owner.Unload();
   other.Unload();
   alreadyDisabled.Unload();
+}
+
+// Declared out of order, the controls still follow their tab index, and Tab goes that way.
+class TabOrderForm : public RecordingForm {
+ public:
+  Button third{*this, {0, 800, 900, 300}, "Third", 2};
+  Button first{*this, {0, 0, 900, 300}, "First", 0};
+  Button second{*this, {0, 400, 900, 300}, "Second", 1};
+};
+
+TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
+  TabOrderForm form;
+  form.Show();
+  std::vector<std::string> order;
+  for (HWND child = GetWindow(form.Hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char text[16] = {};
+    GetWindowTextA(child, text, sizeof text);
+    order.push_back(text);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"First", "Second", "Third"}));
+  EXPECT_EQ(GetNextDlgTabItem(form.Hwnd(), form.first.Hwnd(), FALSE), form.second.Hwnd());
+  form.Unload();
 }
 
 TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
