@@ -2,11 +2,8 @@
 // last window has been closed.
 #include <windows.h>
 
-#include "platform/Form.h"
-#include "ui/frmSplash.h"
+#include "ui/modStartUp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  frmSplash splash;
-  splash.Show();
-  return RunMessageLoop();
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLineArguments, int) {
+  return RunTessivane(commandLineArguments);
 }

@@ -130,6 +130,10 @@ FileScan ScanFile(std::string_view bytes) {
   return scan;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+  return StartsWith(bytes, kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
+}
+
 void AppendAttractModeLines(std::string& out, const MenuCollection& menus) {
   for (int n = 0; n < kMenuSlotCount; ++n) {
     if (const clsGameMenu* menu = menus.Slot(n)) {
@@ -140,6 +144,10 @@ void AppendAttractModeLines(std::string& out, const MenuCollection& menus) {
 }
 
 }  // namespace
+
+bool IsUtf16Text(std::string_view bytes) {
+  return StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
+}
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
@@ -163,6 +171,7 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
 }
 
 void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
+  bytes = WithoutByteOrderMark(bytes);
   for (size_t start : ScanFile(bytes).candidates) {
     ApplyAttractModeLine(bytes.substr(start, LineEnd(bytes, start) - start), menus);
   }
@@ -192,6 +201,14 @@ std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menu
 }
 
 void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
+  if (StartsWith(bytes, kUtf8ByteOrderMark)) {
+    // Rewritten without the mark, which then goes back in front: files with one are few.
+    std::string text = bytes.substr(kUtf8ByteOrderMark.size());
+    RewriteUserCfgInPlace(text, menus);
+    bytes.assign(kUtf8ByteOrderMark);
+    bytes.append(text);
+    return;
+  }
   const FileScan scan = ScanFile(bytes);
   if (scan.loneLineEnds) {
     // Line ends change: a new buffer, line by line.

@@ -5,7 +5,8 @@
 // lines choose the scenarios that the game plays behind its main menu, one per slot 0 to 9:
 //   attractMode-scenario-3 My Map     slot 3 enabled, playing "My Map"
 //   -attractMode-scenario-4           slot 4 disabled
-// Every other line belongs to the game and is kept byte for byte.
+// Every other line belongs to the game and is kept byte for byte. An editor may have saved the file
+// with a UTF-8 byte-order mark: it stays first in the file and is no part of the first line.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,12 @@ inline constexpr std::string_view kDisabledPrefix = "-attractMode-scenario";
 // The game's two built-in menu scenarios, which a new user.cfg enables in slots 0 and 1.
 inline constexpr std::string_view kBuiltInWater = "~AoM_pgs_Water";
 inline constexpr std::string_view kBuiltInNorse = "~UI_Norse";
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// True for a file saved as UTF-16 (it starts with the byte-order mark FF FE or FE FF): the game
+// reads none of its lines, and rewriting its bytes as ANSI lines would corrupt it.
+bool IsUtf16Text(std::string_view bytes);
 
 // Splits file bytes into lines. CR LF, a lone CR and a lone LF (files edited on Linux) each end a
 // line and are not part of it; the last line needs no terminator.

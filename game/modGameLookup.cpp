@@ -15,8 +15,10 @@ constexpr const char* kLookupTitle = "Invalid AoM path";
 
 }  // namespace
 
-GameLookupOutcome LookUpGamePath() {
-  sGamePath = GetRegString(HKEY_LOCAL_MACHINE, kInstallKey, kInstallValue, "");
+GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument) {
+  sGamePath = gameFolderArgument.empty()
+                  ? GetRegString(HKEY_LOCAL_MACHINE, kInstallKey, kInstallValue, "")
+                  : FullPathName(gameFolderArgument);
   if (sGamePath.empty()) {
     ShowGameLookupMessage(GameLookupOutcome::NothingRegistered);
     return GameLookupOutcome::NothingRegistered;

@@ -5,6 +5,7 @@
 // HKEY_LOCAL_MACHINE\Software\Microsoft\Microsoft Games\Age of Mythology\1.0. Everything the tool
 // reads or writes lies in that folder, and user.cfg lives in its "startup" subfolder, which must
 // exist.
+#include <string>
 
 enum class GameLookupOutcome {
   Success,            // sGamePath is the game folder, ending in "\", and it has a startup folder
@@ -14,7 +15,11 @@ enum class GameLookupOutcome {
 
 // Reads the registered folder into sGamePath (ending in "\" whenever it is not empty), tests its
 // startup folder, and on either failure shows that failure's error message box before returning.
-GameLookupOutcome LookUpGamePath();
+// A folder given on the command line (see CommandLine.h) is used instead of the registry: for a
+// copied or moved installation, or a Wine prefix without the game's registration. It is made a
+// full path, so that the message and the files name it whole; with it there is no
+// NothingRegistered.
+GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument = "");
 
 // Shows the error message box of a failed lookup, built from the current sGamePath; nothing for
 // Success. The lookup calls it, and so can anything that needs the game folder and finds none.

@@ -6,6 +6,8 @@
 
 // The text of the REG_SZ value valueName under root\subKey, up to its first NUL, or defaultText
 // when the key cannot be opened, the value is missing or of any other type (REG_EXPAND_SZ
-// included: it is not expanded), or it cannot be read. Reports no error and writes nothing.
+// included: it is not expanded), or it cannot be read. The 32-bit view of the registry is read
+// first, where 32-bit setup programs write, then the 64-bit view. Opens the key for reading only,
+// reports no error and writes nothing.
 std::string GetRegString(HKEY root, const std::string& subKey, const std::string& valueName,
                          const std::string& defaultText);

@@ -18,6 +18,7 @@ constexpr DWORD kBusyRetryPauseMs = 100;
 constexpr size_t kAppendRoom = 4096;
 
 ReplaceStepHook replaceStepHook = nullptr;
+NewFileGate newFileGate = nullptr;
 
 void ReportStep(ReplaceStep step) {
   if (replaceStepHook) replaceStepHook(step);
@@ -77,6 +78,11 @@ std::string SystemMessage(DWORD error) {
   return message;
 }
 
+FileResult AtStep(FileResult result, FileStep step) {
+  result.step = step;
+  return result;
+}
+
 FileResult BusyOrError(const std::string& path, DWORD error) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
     return FileResult::Failure(path, error, "in use by another program");
@@ -117,26 +123,30 @@ bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
 
 // Writes the temporary file whole and flushes it to disk. The caller removes it on failure.
 FileResult WriteTemporaryFile(const std::string& tempPath, const std::string& bytes, bool* created) {
-  DWORD error = 0;
+  DWORD error = newFileGate ? newFileGate(tempPath) : 0;
+  if (error != 0) return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
   FileHandle temp(OpenWithRetries(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS, &error));
-  if (!temp.IsValid()) return BusyOrError(tempPath, error);
+  if (!temp.IsValid()) return AtStep(BusyOrError(tempPath, error), FileStep::CreateTemporary);
   *created = true;
   ReportStep(ReplaceStep::TempCreated);
 
-  if (!WriteAll(temp.Get(), bytes, &error)) return FileResult::FromLastError(tempPath, error);
+  const auto failed = [&](DWORD writeError) {
+    return AtStep(FileResult::FromLastError(tempPath, writeError), FileStep::Write);
+  };
+  if (!WriteAll(temp.Get(), bytes, &error)) return failed(error);
   ReportStep(ReplaceStep::TempWritten);
 
-  if (!FlushFileBuffers(temp.Get())) return FileResult::FromLastError(tempPath, GetLastError());
+  if (!FlushFileBuffers(temp.Get())) return failed(GetLastError());
   ReportStep(ReplaceStep::TempFlushed);
 
-  if (!temp.Close()) return FileResult::FromLastError(tempPath, GetLastError());
+  if (!temp.Close()) return failed(GetLastError());
   return FileResult::Success();
 }
 
 // Moves the temporary file onto the target in one step. Windows refuses while another program has
 // the target open without sharing, and Wine refuses while any program has it open at all, so a
 // refusal of that kind is tried again before it is reported.
-FileResult MoveOnto(const std::string& tempPath, const std::string& path) {
+FileResult TryMoveOnto(const std::string& tempPath, const std::string& path) {
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExA(tempPath.c_str(), path.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -155,6 +165,10 @@ FileResult MoveOnto(const std::string& tempPath, const std::string& path) {
     }
     Sleep(kBusyRetryPauseMs);
   }
+}
+
+FileResult MoveOnto(const std::string& tempPath, const std::string& path) {
+  return AtStep(TryMoveOnto(tempPath, path), FileStep::Replace);
 }
 
 // Case-insensitive order of names as Windows' file systems list them; ties keep a stable order.
@@ -261,13 +275,19 @@ void SortNames(std::vector<std::string>& names) {
   names.swap(sorted);
 }
 
-// A file name as the ANSI functions give it, converted with their code page. False for a name
-// that does not convert.
+// A file name in the ANSI code page, exactly: false for a name that the code page cannot hold.
+// The ANSI functions would hand such a name over with best-fit look-alikes ("Ωmega" as "Omega")
+// or "?" in place of what the code page lacks, naming a file that does not exist. UTF-8 as the
+// code page holds every name but unpaired surrogates, which it refuses.
 bool AnsiName(UINT codePage, const WCHAR* wide, size_t wideLength, std::string& name) {
-  char buffer[1024];  // a file name has at most 255 UTF-16 units, two bytes each at most
-  const int length = WideCharToMultiByte(codePage, 0, wide, static_cast<int>(wideLength), buffer,
-                                         sizeof buffer, nullptr, nullptr);
-  if (length <= 0) return false;
+  char buffer[1024];  // a file name has at most 255 UTF-16 units, three bytes each at most
+  const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8) ||
+                    (codePage == CP_OEMCP && GetOEMCP() == CP_UTF8);
+  BOOL usedDefault = FALSE;
+  const int length = WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                                         wide, static_cast<int>(wideLength), buffer, sizeof buffer,
+                                         nullptr, utf8 ? nullptr : &usedDefault);
+  if (length <= 0 || usedDefault) return false;
   name.assign(buffer, static_cast<size_t>(length));
   return true;
 }
@@ -337,8 +357,10 @@ FileResult ListFilesByPattern(const std::string& folder, const std::string& patt
     return FileResult::FromLastError(folder, error);
   }
   do {
+    // A "?" never stands in a file name: it is what the system put for a character that the code
+    // page lacks.
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        MatchesOwnName(entry.cFileName, pattern)) {
+        std::strchr(entry.cFileName, '?') == nullptr && MatchesOwnName(entry.cFileName, pattern)) {
       names.emplace_back(entry.cFileName);
     }
   } while (FindNextFileA(find.Get(), &entry));
@@ -381,7 +403,25 @@ PathKind GetPathKind(const std::string& path, unsigned long* error) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
+bool FileResult::FolderDeniedNewFile() const {
+  return !ok && step == FileStep::CreateTemporary && error == ERROR_ACCESS_DENIED;
+}
+
 bool FileExists(const std::string& path) { return GetPathKind(path) == PathKind::File; }
+
+std::string FullPathName(const std::string& path) {
+  std::string full(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);  // too small: the length asked for counts the terminating NUL
+  }
+}
 
 bool FolderExists(const std::string& path) {
   // "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
@@ -398,6 +438,49 @@ FileResult ListFolderFiles(const std::string& folder, const std::string& pattern
   if (listed.ok) SortNames(names);
   return listed;
 }
+
+FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& pattern,
+                           std::vector<std::string>& names) {
+  names.clear();
+  FileResult result = FileResult::Failure("", ERROR_PATH_NOT_FOUND, SystemMessage(ERROR_PATH_NOT_FOUND));
+  std::vector<std::string> folderNames;
+  for (const std::string& folder : folders) {
+    FileResult listed = ListFolderFiles(folder, pattern, folderNames);
+    if (!listed.ok) {
+      if (!result.ok && result.file.empty()) result = listed;
+      continue;
+    }
+    result = FileResult::Success();
+    names.insert(names.end(), std::make_move_iterator(folderNames.begin()),
+                 std::make_move_iterator(folderNames.end()));
+  }
+  if (folders.size() > 1 && result.ok) {
+    // One sorted list again; names that compare equal stand together, and one of them is kept.
+    SortNames(names);
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](const std::string& a, const std::string& b) {
+                              return !NameLess(a, b) && !NameLess(b, a);
+                            }),
+                names.end());
+  }
+  return result;
+}
+
+bool CreateFolders(const std::string& folder, unsigned long* error) {
+  std::string path = folder;
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  if (GetPathKind(path) == PathKind::Folder) return true;
+  const size_t parentEnd = path.find_last_of("\\/");
+  if (parentEnd != std::string::npos && parentEnd > 0 && path[parentEnd - 1] != ':' &&
+      !CreateFolders(path.substr(0, parentEnd), error)) {
+    return false;
+  }
+  if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  *error = GetLastError();
+  return false;
+}
+
+void SetNewFileGate(NewFileGate gate) { newFileGate = gate; }
 
 FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
@@ -441,9 +524,9 @@ FileResult ReplaceFileContents(const std::string& path, const std::string& bytes
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-      return FileResult::FromLastError(path, ERROR_ACCESS_DENIED);
+      return AtStep(FileResult::FromLastError(path, ERROR_ACCESS_DENIED), FileStep::Replace);
     if (attributes & FILE_ATTRIBUTE_READONLY)
-      return FileResult::Failure(path, ERROR_ACCESS_DENIED, "read-only");
+      return AtStep(FileResult::Failure(path, ERROR_ACCESS_DENIED, "read-only"), FileStep::Replace);
   }
 
   const std::string tempPath = path + ".tmp";

@@ -5,11 +5,25 @@
 #include <string>
 #include <vector>
 
+// What a failed file operation was doing when it failed.
+enum class FileStep {
+  Read,             // reading a file
+  CreateTemporary,  // creating the temporary file beside the file to replace
+  Write,            // writing, flushing or closing the temporary file
+  Replace,          // the file's own state refused the replace, or moving the temporary file onto it
+};
+
 struct FileResult {
   bool ok = true;
   unsigned long error = 0;  // GetLastError() of the call that failed, 0 when none applies
   std::string file;         // the path the failure is about
   std::string reason;       // why, in words: the system's text, "read-only", "in use by another program"
+  FileStep step = FileStep::Read;
+
+  bool IsWriting() const { return step != FileStep::Read; }
+  // The folder refused a new file (no write access to it): the case in which Windows gives a
+  // legacy program a per-user copy of the folder instead.
+  bool FolderDeniedNewFile() const;
 
   static FileResult Success() { return {}; }
   static FileResult Failure(const std::string& file, unsigned long error, const std::string& reason);
@@ -22,13 +36,25 @@ enum class PathKind { Missing, File, Folder, Unknown };
 // What stands at this path. Unknown means the question itself failed (error in *error).
 PathKind GetPathKind(const std::string& path, unsigned long* error = nullptr);
 bool FileExists(const std::string& path);
+
+// The path made full against the current folder, as the system resolves it ("." and ".."
+// resolved, "/" read as "\"); the path itself when the system cannot make it full.
+std::string FullPathName(const std::string& path);
 bool FolderExists(const std::string& path);
 
 // The names (without folder, extension included) of the files, not folders, in this folder that
 // match the pattern, in the case-insensitive order that Windows' own file systems list them in,
 // so that the order does not depend on the file system underneath (Wine's order is arbitrary).
-// A missing or unreadable folder gives ok = false and no names.
+// A missing or unreadable folder gives ok = false and no names. Names that the ANSI code page
+// cannot hold exactly are left out: turned into look-alikes or "?", they would name files that
+// do not exist.
 FileResult ListFolderFiles(const std::string& folder, const std::string& pattern,
+                           std::vector<std::string>& names);
+
+// The files of several folders seen as one: each name once (names that differ only in letter
+// case are one file to Windows, and one spelling of it is kept), in the same order. Folders
+// that are missing or unreadable add nothing; ok = false only when none could be listed.
+FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& pattern,
                            std::vector<std::string>& names);
 
 // Reads the whole file as bytes. A file that another program holds open without sharing is tried
@@ -40,6 +66,17 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes);
 // marked read-only is refused; on any failure the file stays as it was and the temporary file that
 // this call made is removed. A missing file is simply created.
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes);
+
+// Creates the folder and every missing folder above it. False (error in *error) when one of them
+// could not be made.
+bool CreateFolders(const std::string& folder, unsigned long* error);
+
+// Tests make a folder refuse new files as a protected folder does for a user without
+// administrator rights (a test runs as root under Wine, where no permission refuses it): the gate
+// sees each temporary file's path before it is created and answers 0, or the Win32 error with
+// which the creation fails.
+using NewFileGate = unsigned long (*)(const std::string& path);
+void SetNewFileGate(NewFileGate gate);
 
 // The steps of ReplaceFileContents, reported to a hook so that a test can stop the process at each.
 enum class ReplaceStep { TempCreated, TempWritten, TempFlushed, BeforeReplace, AfterReplace };

@@ -4,6 +4,10 @@
 #include <olectl.h>
 
 #include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "platform/ComApartment.h"
 
 namespace {
 
@@ -26,28 +30,13 @@ class ComPtr {
   Interface* m_pointer = nullptr;
 };
 
-// COM for the duration of one call, when the thread has not initialised it already.
-class ComScope {
- public:
-  ComScope() : m_result(CoInitialize(nullptr)) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (SUCCEEDED(m_result)) CoUninitialize();
-  }
-
- private:
-  HRESULT m_result;
-};
-
-}  // namespace
-
-UniqueBitmap LoadBitmapResource(int id) {
-  return UniqueBitmap(static_cast<HBITMAP>(
-      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+// A resource that the program cannot do without is missing or damaged.
+[[noreturn]] void ThrowMissing(const char* kind, int id) {
+  throw std::runtime_error(std::string("The program's ") + kind + " resource " +
+                           std::to_string(id) + " is missing or damaged.");
 }
 
-UniqueBitmap LoadJpegResource(int id) {
+UniqueBitmap DecodeJpegResource(int id) {
   HRSRC resource = FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /*RCDATA*/);
   if (!resource) return {};
   const DWORD size = SizeofResource(Module(), resource);
@@ -59,10 +48,14 @@ UniqueBitmap LoadJpegResource(int id) {
   HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!copy) return {};
   void* target = GlobalLock(copy);
+  if (!target) {
+    GlobalFree(copy);
+    return {};
+  }
   std::memcpy(target, bytes, size);
   GlobalUnlock(copy);
 
-  ComScope com;
+  ComApartment com;
   ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.Out()))) {
     GlobalFree(copy);
@@ -81,9 +74,30 @@ UniqueBitmap LoadJpegResource(int id) {
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-UniqueCursor LoadCursorResource(int id) {
-  return UniqueCursor(static_cast<HCURSOR>(
-      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
+}  // namespace
+
+UniqueBitmap LoadBitmapResource(int id) {
+  UniqueBitmap bitmap(static_cast<HBITMAP>(
+      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  if (!bitmap.Get()) ThrowMissing("picture", id);
+  return bitmap;
 }
 
-HICON LoadIconResource(int id) { return LoadIconA(Module(), MAKEINTRESOURCEA(id)); }
+UniqueBitmap LoadJpegResource(int id) {
+  UniqueBitmap bitmap = DecodeJpegResource(id);
+  if (!bitmap.Get()) ThrowMissing("picture", id);
+  return bitmap;
+}
+
+UniqueCursor LoadCursorResource(int id) {
+  UniqueCursor cursor(static_cast<HCURSOR>(
+      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
+  if (!cursor.Get()) ThrowMissing("cursor", id);
+  return cursor;
+}
+
+HICON LoadIconResource(int id) {
+  HICON icon = LoadIconA(Module(), MAKEINTRESOURCEA(id));
+  if (!icon) ThrowMissing("icon", id);
+  return icon;
+}

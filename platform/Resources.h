@@ -4,14 +4,16 @@
 
 #include "platform/GdiHandles.h"
 
-// A BITMAP resource; an empty owner when it is missing.
+// The windows cannot be drawn without their resources: each loader throws std::runtime_error,
+// naming the resource, when it is missing or cannot be loaded.
+
+// A BITMAP resource.
 UniqueBitmap LoadBitmapResource(int id);
 
-// A JPEG kept as an RCDATA resource, decoded to a bitmap; an empty owner when it is missing or
-// cannot be decoded.
+// A JPEG kept as an RCDATA resource, decoded to a bitmap.
 UniqueBitmap LoadJpegResource(int id);
 
-// A CURSOR resource; nullptr when it is missing.
+// A CURSOR resource.
 UniqueCursor LoadCursorResource(int id);
 
 // An ICON resource at the system's large icon size. Resource icons are shared: never destroyed.

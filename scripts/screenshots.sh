@@ -3,12 +3,13 @@
 
 tess_driver() { wine "$tess_root/build/windows/tools/ui_driver.exe" "$@" | tr -d '\r'; }
 
-# Points the prefix's game registration (AppPath) at a folder of this machine.
+# Points the prefix's game registration (AppPath) at a folder of this machine, where the game's
+# 32-bit setup writes it: the registry's 32-bit view (Software\Wow6432Node in a 64-bit prefix).
 tess_register_game() {
   local windowsPath
   windowsPath=$(winepath -w "$1" 2>/dev/null)
   wine reg add 'HKLM\Software\Microsoft\Microsoft Games\Age of Mythology\1.0' /v AppPath \
-    /t REG_SZ /d "${windowsPath%\\}" /f </dev/null >/dev/null 2>&1
+    /t REG_SZ /d "${windowsPath%\\}" /reg:32 /f </dev/null >/dev/null 2>&1
 }
 
 # Runs the prefix's programs in a Wine desktop window of the screen's size, so that Wine draws

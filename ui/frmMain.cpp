@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <string>
+#include <utility>
 
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
@@ -16,11 +17,14 @@ namespace {
 
 constexpr int kDeleteKey = 46;
 
-// "read-only" and "in use by another program" describe the file; the system's texts are sentences.
+// "read-only", "in use by another program" and the UTF-16 reason describe the file; the system's
+// texts are sentences.
 std::string ReasonSentence(const FileResult& failure) {
   std::string sentence = failure.reason;
-  if (sentence == "read-only" || sentence == "in use by another program")
+  if (sentence == "read-only" || sentence == "in use by another program" ||
+      sentence == kReasonUtf16Text) {
     sentence = "The file is " + sentence;
+  }
   return sentence + ".";
 }
 
@@ -37,21 +41,40 @@ void ReportSaveFailure(const FileResult& failure) {
          kMsgBoxError, "Cannot save menus");
 }
 
-void ReportLoadFailure(const FileResult& failure) {
+void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
+  // A first start whose default file could not be made names user.cfg and why: the failure
+  // itself may be about its temporary file.
+  if (failure.IsWriting()) {
+    MsgBox("The game's menu settings could not be written to\r\n" + cfgFile + "\r\n\r\n" +
+               OtherFilePrefix(failure, cfgFile) + ReasonSentence(failure) +
+               "\r\n\r\nNo menus are shown, and nothing was written.",
+           kMsgBoxError, "Cannot create menus");
+    return;
+  }
   MsgBox("The game's menu settings could not be read from\r\n" + failure.file + "\r\n\r\n" +
              ReasonSentence(failure) +
              "\r\n\r\nNo menus are shown, and the file will not be changed.",
          kMsgBoxError, "Cannot read menus");
 }
 
+void ReportPerUserCopy() {
+  MsgBox("The game's folder cannot be written without administrator rights, so the menus are now "
+         "kept in this file of yours:\r\n" +
+             sCfgFile +
+             "\r\n\r\nThe game reads it in place of its own user.cfg whenever it runs without "
+             "administrator rights, as it normally does.",
+         kMsgBoxInformation, "Menus kept for this user");
+}
+
 }  // namespace
 
-frmMain::frmMain(Form* splash)
+frmMain::frmMain(Form* splash, std::string gameFolderArgument)
     : Form({.caption = "Pelrith's Tessivane",
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
             .startUpPosition = StartUpPosition::CenterScreen}),
-      m_splash(splash) {
+      m_splash(splash),
+      m_gameFolderArgument(std::move(gameFolderArgument)) {
   SetIcon(LoadIconResource(IDI_TESSIVANE));
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
@@ -72,18 +95,24 @@ frmSelectScn& frmMain::Picker() {
 
 void frmMain::Form_Load() {
   InitMenus();
-  m_loadFailure.reset();  // a window loaded again starts from what it finds now
-  m_lookup = LookUpGamePath();
+  // A window loaded again starts from what it finds now.
+  m_menusLoaded = false;
+  m_loadFailure.reset();
+  m_lookup = GameLookupOutcome::Success;
+  m_lookup = LookUpGamePath(m_gameFolderArgument);
   if (m_lookup != GameLookupOutcome::Success) return;
 
-  FileResult loaded = LoadMenus();
+  bool madePerUserCopy = false;
+  FileResult loaded = LoadMenus(&madePerUserCopy);
   if (!loaded.ok) {
     // Nothing was read, so nothing may be written: the window stays empty, as after a failed
     // lookup, rather than offering menus that would replace the user's own.
     m_loadFailure = loaded;
-    ReportLoadFailure(loaded);
+    ReportLoadFailure(loaded, sGamePath + "startup\\user.cfg");
     return;
   }
+  m_menusLoaded = true;
+  if (madePerUserCopy) ReportPerUserCopy();
   RefreshList();
 }
 
@@ -116,8 +145,10 @@ void frmMain::RefreshList() {
   lstMenus.SetListIndex(SelectionAfterRefresh(previousSelection, rowCount));
 
   if (bAutoSave) {
-    const FileResult saved = SaveMenus();
+    bool madePerUserCopy = false;
+    const FileResult saved = SaveMenus(&madePerUserCopy);
     if (!saved.ok) ReportSaveFailure(saved);
+    if (madePerUserCopy) ReportPerUserCopy();
   }
 }
 
@@ -128,15 +159,15 @@ std::string frmMain::PickScenario() {
 }
 
 bool frmMain::ConfigurationUnavailable() {
+  if (m_menusLoaded) return false;
+  // Before the load has ended (its message box still up) there is nothing to say yet, and
+  // nothing may change either.
   if (m_lookup != GameLookupOutcome::Success) {
     ShowGameLookupMessage(m_lookup);
-    return true;
+  } else if (m_loadFailure) {
+    ReportLoadFailure(*m_loadFailure, sGamePath + "startup\\user.cfg");
   }
-  if (m_loadFailure) {
-    ReportLoadFailure(*m_loadFailure);
-    return true;
-  }
-  return false;
+  return true;
 }
 
 void frmMain::cmdAdd_Click() {

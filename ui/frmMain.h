@@ -3,6 +3,7 @@
 // Delete, and the home-page link. Every change is written to the game's user.cfg at once.
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/MenuRows.h"
@@ -18,8 +19,9 @@ class frmSelectScn;
 
 class frmMain : public Form {
  public:
-  // The splash window, when there is one, is unloaded at every activation of this window.
-  explicit frmMain(Form* splash = nullptr);
+  // The splash window, when there is one, is unloaded at every activation of this window. A game
+  // folder given on the command line is used instead of the registered one.
+  explicit frmMain(Form* splash = nullptr, std::string gameFolderArgument = "");
   ~frmMain() override;
 
   // Rebuilds the list from the slot table, sets the buttons, keeps the selection, and saves
@@ -41,8 +43,9 @@ class frmMain : public Form {
 
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();
-  // True when there is no user.cfg to work on (the game folder was not found, or the file could
-  // not be read): the reason is shown again, so that no change is made that could not be saved.
+  // True when there is no user.cfg to work on (the game folder was not found, the file could not
+  // be read, or the load has not ended): the reason is shown again, so that no change is made
+  // that could not be saved.
   bool ConfigurationUnavailable();
 
   DecorativeLook m_look{*this, kMainWindowFrame};
@@ -53,8 +56,10 @@ class frmMain : public Form {
   LinkLabel lblHyperLink{*this, {2100, 2880, 2415, 255}, 4, RGB(64, 64, 64)};  // dark grey
 
   Form* m_splash;
+  std::string m_gameFolderArgument;
   std::unique_ptr<frmSelectScn> m_picker;
   std::vector<MenuRow> m_rows;  // the slot that each row of lstMenus shows
   GameLookupOutcome m_lookup = GameLookupOutcome::Success;
   std::optional<FileResult> m_loadFailure;
+  bool m_menusLoaded = false;  // user.cfg was read: changes can be made and saved
 };

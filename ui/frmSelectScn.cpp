@@ -1,12 +1,10 @@
 #include "ui/frmSelectScn.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/modMain.h"
-#include "game/ScenarioCatalogue.h"
-#include "platform/FileSystem.h"
+#include "game/modScenarioFolder.h"
 
 frmSelectScn::frmSelectScn()
     : Form({.caption = "",
@@ -25,9 +23,7 @@ void frmSelectScn::Form_Load() { FillScenarioList(); }
 void frmSelectScn::FillScenarioList() {
   // A scenario folder that is missing or cannot be read lists no files: the built-in scenarios
   // are offered all the same.
-  std::vector<std::string> fileNames;
-  ListFolderFiles(sGamePath + "scenario", "*.scn", fileNames);
-  const std::vector<std::string> rows = BuildScenarioRows(std::move(fileNames));
+  const std::vector<std::string> rows = ListScenarioRows(sGamePath);
 
   size_t textBytes = 0;
   for (const std::string& row : rows) textBytes += row.size() + 1;

@@ -1,17 +1,20 @@
 #include "ui/frmSplash.h"
 
+#include <utility>
+
 #include "core/modMain.h"
 #include "platform/Resources.h"
 #include "ui/frmMain.h"
 #include "ui/res/resource.h"
 
-frmSplash::frmSplash()
+frmSplash::frmSplash(std::string gameFolderArgument)
     : Form({.caption = "",
             .border = FormBorder::FixedDialogNoCaption,
             .clientSize = {4500, 3000},
             .startUpPosition = StartUpPosition::CenterScreen,
             .showInTaskbar = false}),
-      m_picture(LoadJpegResource(IDR_SPLASH_JPEG)) {
+      m_picture(LoadJpegResource(IDR_SPLASH_JPEG)),
+      m_gameFolderArgument(std::move(gameFolderArgument)) {
   SetPicture(m_picture.Get());
   SetIcon(LoadIconResource(IDI_TESSIVANE));
   timTimer.OnTimer = [this] { timTimer_Timer(); };
@@ -21,10 +24,11 @@ frmSplash::frmSplash()
 frmSplash::~frmSplash() = default;
 
 void frmSplash::timTimer_Timer() {
-  // Off first: no second hand-over can start, not even while a message box of the main window's
-  // load runs its own loop.
+  // Once only, whatever arrives meanwhile: the main window's load may show a message box, whose
+  // loop still delivers the timer's tick and clicks on this window to us.
+  if (m_main) return;
   timTimer.SetEnabled(false);
-  if (!m_main) m_main = std::make_unique<frmMain>(this);
+  m_main = std::make_unique<frmMain>(this, m_gameFolderArgument);
   m_main->Show();
   Hide();
 }

@@ -3,6 +3,7 @@
 // then the hand-over to the main window. A click on its link does the same and has the main
 // window open the home page once it is up.
 #include <memory>
+#include <string>
 
 #include "platform/Form.h"
 #include "platform/GdiHandles.h"
@@ -13,7 +14,8 @@ class frmMain;
 
 class frmSplash : public Form {
  public:
-  frmSplash();
+  // The game folder given on the command line, if any, goes to the main window.
+  explicit frmSplash(std::string gameFolderArgument = "");
   ~frmSplash() override;
 
   // The main window once the hand-over has created it; nullptr before.
@@ -28,5 +30,6 @@ class frmSplash : public Form {
   Timer timTimer{*this, 4000, true};
   // Reaches past the right edge of the window: text and clicks end at the edge.
   LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
+  std::string m_gameFolderArgument;
   std::unique_ptr<frmMain> m_main;
 };

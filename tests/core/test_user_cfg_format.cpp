@@ -90,6 +90,10 @@ TEST(UserCfgFormat, ReaderTakesSlotsFromAttractModeLines) {
        With(6, "Fj\xf6rd\0x\xff"s)},
       {"a line that starts at byte 64", std::string(62, 'x') + "\r\nattractMode-scenario-1 A",
        With(1, "A")},
+      {"a UTF-8 byte-order mark is no part of the first line",
+       "\xEF\xBB\xBF" "attractMode-scenario-0 Mine\r\n", With(0, "Mine")},
+      {"the mark's bytes further down are a line's own", "x\r\n\xEF\xBB\xBF" "attractMode-scenario-2 A",
+       With(0, "-")},
   };
   for (const Case& c : cases) EXPECT_EQ(SlotsOf(Read(c.file)), c.slots) << c.what;
 }
@@ -121,6 +125,16 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
   };
   const MenuCollection noMenus = NewMenuTable();
   for (const Case& c : cases) EXPECT_EQ(RewriteUserCfg(c.file, noMenus), c.kept + kAllDisabled) << c.what;
+
+  // A byte-order mark stays first, before the other lines and the slot lines alike.
+  const std::string mark = "\xEF\xBB\xBF";
+  EXPECT_EQ(RewriteUserCfg(mark + "attractMode-scenario-0 A\r\nkeep\nx", noMenus),
+            mark + "keep\r\nx\r\n" + kAllDisabled);
+  EXPECT_EQ(RewriteUserCfg(mark, noMenus), mark + kAllDisabled);
+
+  // UTF-16 files, either byte order, are told apart from ANSI text; a UTF-8 mark is ANSI enough.
+  EXPECT_TRUE(IsUtf16Text("\xFF\xFE" "a\0"s) && IsUtf16Text("\xFE\xFF\0a"s));
+  EXPECT_FALSE(IsUtf16Text(mark + "a") || IsUtf16Text("\xFF") || IsUtf16Text(""));
 }
 
 TEST(UserCfgFormat, RewriteWritesEachSlotAsTheGameReadsIt) {

@@ -1,6 +1,7 @@
 #pragma once
 // Registry values that a Windows test writes for itself in the test prefix and puts back when it
-// ends.
+// ends. They go where the game's 32-bit setup writes on 64-bit Windows and in a 64-bit Wine
+// prefix: the registry's 32-bit view (Software\Wow6432Node), unless a test asks for the other.
 #include <windows.h>
 
 #include <string>
@@ -8,22 +9,47 @@
 
 namespace test_support {
 
+// The registry view a value is written in: the 32-bit setup's, or a 64-bit program's.
+constexpr REGSAM kSetupView = KEY_WOW64_32KEY;
+constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
+
 // Writes a value under HKEY_LOCAL_MACHINE with exactly these bytes and this type, creating the
 // key. False when the registry refused.
 [[nodiscard]] inline bool SetMachineValue(const std::string& subKey, const std::string& name,
-                                          DWORD type, const std::string& bytes) {
-  return RegSetKeyValueA(HKEY_LOCAL_MACHINE, subKey.c_str(), name.c_str(), type, bytes.data(),
-                         static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+                                          DWORD type, const std::string& bytes,
+                                          REGSAM view = kSetupView) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const bool set = RegSetValueExA(key, name.c_str(), 0, type,
+                                  reinterpret_cast<const BYTE*>(bytes.data()),
+                                  static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return set;
 }
 
-inline void DeleteMachineValue(const std::string& subKey, const std::string& name) {
-  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, subKey.c_str(), name.c_str());
+inline void DeleteMachineValue(const std::string& subKey, const std::string& name,
+                               REGSAM view = kSetupView) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_SET_VALUE | view, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegDeleteValueA(key, name.c_str());
+  RegCloseKey(key);
 }
 
 // Deletes the key and everything under it; a missing key is fine.
-inline void DeleteMachineKey(const std::string& subKey) {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, subKey.c_str());
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, subKey.c_str());
+inline void DeleteMachineKey(const std::string& subKey, REGSAM view = kSetupView) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_ALL_ACCESS | view, &key) ==
+      ERROR_SUCCESS) {
+    RegDeleteTreeA(key, nullptr);
+    RegCloseKey(key);
+  }
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), view, 0);
 }
 
 // A value of HKEY_LOCAL_MACHINE as it stood when the test began, put back when it ends. When the
@@ -31,10 +57,12 @@ inline void DeleteMachineKey(const std::string& subKey) {
 // and its whole tree goes; otherwise the value is restored with its type and bytes, or removed.
 class MachineValueGuard {
  public:
-  MachineValueGuard(std::string owner, std::string subKey, std::string name)
-      : owner_(std::move(owner)), subKey_(std::move(subKey)), name_(std::move(name)) {
-    const auto open = [](const std::string& subKey, HKEY* key) {
-      return RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, key) == ERROR_SUCCESS;
+  MachineValueGuard(std::string owner, std::string subKey, std::string name,
+                    REGSAM view = kSetupView)
+      : owner_(std::move(owner)), subKey_(std::move(subKey)), name_(std::move(name)), view_(view) {
+    const auto open = [this](const std::string& subKey, HKEY* key) {
+      return RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ | view_, key) ==
+             ERROR_SUCCESS;
     };
     HKEY key = nullptr;
     ownerExisted_ = open(owner_, &key);
@@ -55,16 +83,17 @@ class MachineValueGuard {
   MachineValueGuard& operator=(const MachineValueGuard&) = delete;
   ~MachineValueGuard() {
     if (!ownerExisted_) {
-      DeleteMachineKey(owner_);
+      DeleteMachineKey(owner_, view_);
     } else if (valueExisted_) {
-      (void)SetMachineValue(subKey_, name_, type_, bytes_);
+      (void)SetMachineValue(subKey_, name_, type_, bytes_, view_);
     } else {
-      DeleteMachineValue(subKey_, name_);
+      DeleteMachineValue(subKey_, name_, view_);
     }
   }
 
  private:
   std::string owner_, subKey_, name_, bytes_;
+  REGSAM view_;
   bool ownerExisted_ = false, valueExisted_ = false;
   DWORD type_ = 0;
 };

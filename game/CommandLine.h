@@ -1,0 +1,19 @@
+#pragma once
+// The game folder given on the command line: `tessivane.exe "D:\Games\Game folder"`, which is
+// also what Explorer runs when a folder is dropped on the program.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Splits the arguments part of a command line (what follows the program's name) the way the
+// Windows C runtime builds argv: spaces and tabs separate arguments outside double quotes;
+// 2n backslashes before a quote give n backslashes and the quote opens or closes a quoted part,
+// 2n+1 give n backslashes and a literal quote; inside a quoted part "" is a literal quote;
+// backslashes before anything else stand as they are.
+std::vector<std::string> SplitCommandLine(std::string_view arguments);
+
+// The game folder that the first argument names; "" when there is no argument. A quoted folder
+// ending in a backslash ("D:\Games\", or a drive "D:\" as Explorer passes it) comes out of the
+// split with a quote where its backslash was: no folder name holds a quote, so it is turned back.
+// An empty argument ("") names the current folder.
+std::string GameFolderArgument(const std::vector<std::string>& arguments);

@@ -1,0 +1,17 @@
+#include "game/modScenarioFolder.h"
+
+#include <utility>
+
+#include "game/ScenarioCatalogue.h"
+#include "platform/FileSystem.h"
+#include "platform/VirtualStore.h"
+
+std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
+  std::vector<std::string> folders = {gamePath + "scenario"};
+  std::string copy = VirtualStorePath(folders.front());
+  if (!copy.empty()) folders.push_back(std::move(copy));
+
+  std::vector<std::string> fileNames;
+  ListFolderFiles(folders, "*.scn", fileNames);
+  return BuildScenarioRows(std::move(fileNames));
+}

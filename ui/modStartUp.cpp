@@ -1,0 +1,45 @@
+#include "ui/modStartUp.h"
+
+#include <exception>
+#include <string>
+
+#include "game/CommandLine.h"
+#include "platform/ComApartment.h"
+#include "platform/Form.h"
+#include "platform/MsgBox.h"
+#include "ui/frmSplash.h"
+
+namespace {
+
+constexpr int kStartUpFailed = 1;
+
+void ReportStartUpFailure(std::exception_ptr error) {
+  std::string reason = "An unexpected error occurred.";
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    reason = e.what();
+  } catch (...) {
+  }
+  MsgBox("Pelrith's Tessivane could not start.\r\n\r\n" + reason, kMsgBoxError,
+         "Pelrith's Tessivane");
+}
+
+}  // namespace
+
+int RunTessivane(const char* commandLineArguments) {
+  // For the whole run: the shell's open of the home page needs COM on this thread.
+  ComApartment com;
+  try {
+    frmSplash splash(GameFolderArgument(SplitCommandLine(commandLineArguments ? commandLineArguments : "")));
+    splash.Show();
+    return RunMessageLoop();
+  } catch (...) {
+    try {
+      ReportStartUpFailure(std::current_exception());
+    } catch (...) {
+      // Nothing is left to report with; the exit code still tells.
+    }
+    return kStartUpFailed;
+  }
+}
