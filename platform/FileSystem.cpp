@@ -171,11 +171,14 @@ FileResult MoveOnto(const std::string& tempPath, const std::string& path) {
   return AtStep(TryMoveOnto(tempPath, path), FileStep::Replace);
 }
 
+int CompareNamesIgnoringCase(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                        b.c_str(), static_cast<int>(b.size()));
+}
+
 // Case-insensitive order of names as Windows' file systems list them; ties keep a stable order.
 bool NameLess(const std::string& a, const std::string& b) {
-  const int order = CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(),
-                                   static_cast<int>(a.size()), b.c_str(),
-                                   static_cast<int>(b.size()));
+  const int order = CompareNamesIgnoringCase(a, b);
   if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
   return a < b;
 }
@@ -459,7 +462,7 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
     SortNames(names);
     names.erase(std::unique(names.begin(), names.end(),
                             [](const std::string& a, const std::string& b) {
-                              return !NameLess(a, b) && !NameLess(b, a);
+                              return CompareNamesIgnoringCase(a, b) == CSTR_EQUAL;
                             }),
                 names.end());
   }

@@ -164,6 +164,7 @@ TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
   RemoveTree(game.Path() + "startup");
   const FileResult loaded = LoadMenus();
   EXPECT_FALSE(loaded.ok);
+  EXPECT_TRUE(loaded.IsWriting()) << "reported as a file not written, not one not read";
   EXPECT_FALSE(loaded.reason.empty());
   EXPECT_TRUE(sCfgFile.empty());
   EXPECT_FALSE(PathExists(game.Path() + "startup"));
@@ -176,3 +177,110 @@ TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
 }
 
 }  // namespace
+
+// Files as editors save them: with a UTF-8 byte-order mark (kept, and no part of the first line),
+// or as UTF-16 (never read as lines, never rewritten).
+TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
+  const std::string mark = "\xEF\xBB\xBF";
+  WriteBytes(game.UserCfg(), mark + kUserFile);
+  ASSERT_TRUE(LoadAndRefresh().ok);
+  EXPECT_EQ(colMenus.Slot(0)->sName(), "Mine") << "slot 0 read, not replaced by the defaults";
+  EXPECT_EQ(ReadBytes(game.UserCfg()), mark + kUserFile) << "nothing to write at start-up";
+  AddMenu("Added");
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), mark + kUserFileAfterAdd);
+
+  const std::string littleEndian("\xFF\xFE+\0s\0\r\0\n\0", 10);
+  const std::string bigEndian("\xFE\xFF\0a\0t", 6);
+  for (const std::string& utf16 : {littleEndian, bigEndian}) {
+    SetUp();
+    WriteBytes(game.UserCfg(), utf16);
+    const FileResult loaded = LoadAndRefresh();
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(loaded.reason, kReasonUtf16Text);
+    EXPECT_EQ(loaded.file, game.UserCfg());
+    EXPECT_TRUE(sCfgFile.empty());
+    EXPECT_EQ(ReadBytes(game.UserCfg()), utf16) << "no defaults appended";
+  }
+
+  // Saved as UTF-16 by an editor while the tool runs: the next save refuses it.
+  SetUp();
+  LoadUserFileAndAdd();
+  WriteBytes(game.UserCfg(), littleEndian);
+  EXPECT_EQ(SaveMenus().reason, kReasonUtf16Text);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), littleEndian);
+}
+
+// A game under Program Files, for a user without administrator rights: the tool edits the file
+// the game reads, the per-user copy that Windows keeps for it, and makes that copy when the
+// game's folder refuses the save.
+TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
+  ProtectedGameFolder protectedGame;
+  const std::string copy = protectedGame.CopyUserCfg();
+  const auto load = [&] {
+    SetUp();
+    sGamePath = protectedGame.Path();
+    bool made = true;
+    EXPECT_TRUE(LoadMenus(&made).ok);
+    EXPECT_FALSE(made);
+  };
+
+  // The copy is there: it is the file, read and saved in place; the real file is left alone.
+  WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
+  unsigned long error = 0;
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + "startup", &error)) << error;
+  WriteBytes(copy, kUserFile);
+  protectedGame.Refuse(true);
+  load();
+  EXPECT_EQ(sCfgFile, copy);
+  EXPECT_EQ(colMenus.Slot(0)->sName(), "Mine");
+  AddMenu("Added");
+  bool made = true;
+  ASSERT_TRUE(SaveMenus(&made).ok);
+  EXPECT_FALSE(made);
+  EXPECT_EQ(ReadBytes(copy), kUserFileAfterAdd);
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), "real\r\n" + DefaultUserCfg());
+
+  // No copy yet: the real file is read; its save is refused, so the copy is made from it (its
+  // folders too) and used from then on.
+  RemoveTree(protectedGame.CopyPath());
+  WriteBytes(protectedGame.UserCfg(), kUserFile);
+  load();
+  EXPECT_EQ(sCfgFile, protectedGame.UserCfg());
+  AddMenu("Added");
+  ASSERT_TRUE(SaveMenus(&made).ok);
+  EXPECT_TRUE(made);
+  EXPECT_EQ(sCfgFile, copy);
+  EXPECT_EQ(ReadBytes(copy), kUserFileAfterAdd);
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), kUserFile);
+  EXPECT_FALSE(PathExists(protectedGame.UserCfg() + ".tmp") || PathExists(copy + ".tmp"));
+  RemoveMenu(2);
+  ASSERT_TRUE(SaveMenus(&made).ok);
+  EXPECT_FALSE(made) << "said once";
+  EXPECT_EQ(ReadBytes(copy), "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\n"
+                             "attractMode-scenario-1 Two\r\n" + DisabledFrom(2));
+
+  // The first start, no user.cfg anywhere: the default file becomes the copy.
+  RemoveTree(protectedGame.CopyPath());
+  DeleteFileA(protectedGame.UserCfg().c_str());
+  SetUp();
+  sGamePath = protectedGame.Path();
+  ASSERT_TRUE(LoadMenus(&made).ok);
+  EXPECT_TRUE(made);
+  EXPECT_EQ(sCfgFile, copy);
+  EXPECT_EQ(ReadBytes(copy), DefaultUserCfg());
+  EXPECT_FALSE(PathExists(protectedGame.UserCfg()));
+
+  // Elsewhere a folder that refuses the save is an error, as ever: no copy anywhere.
+  protectedGame.Refuse(false);
+  SetUp();
+  LoadUserFileAndAdd();
+  RefuseNewFilesIn(game.Path());
+  const FileResult refused = SaveMenus(&made);
+  RefuseNewFilesIn("");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_TRUE(refused.FolderDeniedNewFile());
+  EXPECT_FALSE(made);
+  EXPECT_EQ(sCfgFile, game.UserCfg());
+  ExpectUnchangedAndNoTemporaryFile();
+}

@@ -44,6 +44,18 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
     WriteBytes(folder.Path() + "\\" + other, "");
   }
   CreateDirectoryA((folder.Path() + "\\folder.scn").c_str(), nullptr);
+  // Names as a player's system makes them, in UTF-16: one the code page holds (Café, offered byte
+  // for byte), and ones it cannot hold exactly, which best-fit mapping would offer as "Omega",
+  // "Lodz" or with "?" in place: files that do not exist.
+  const auto writeWide = [&](const std::wstring& name) {
+    const std::wstring path = std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\" + name;
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  };
+  ASSERT_EQ(GetACP(), 1252u) << "the prefix's ANSI code page, which these names are made for";
+  writeWide(L"Caf\u00e9.scn");
+  offered.push_back("Caf\xe9.scn");
+  for (const wchar_t* unheld : {L"\u03a9mega.scn", L"\u0141\u00f3d\u017a.scn", L"\u65e5\u672c.scn"})
+    writeWide(unheld);
 
   std::vector<std::string> names = {"left over"};
   ASSERT_TRUE(ListFolderFiles(folder.Path(), "*.scn", names).ok);
@@ -58,6 +70,29 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(names.empty());
   EXPECT_EQ(missing.file, folder.Path() + "\\missing");
+}
+
+// A game under Program Files is seen by the game as its folder and Windows' per-user copy of it
+// together: one listing, each name once whatever its letter case, in the one order.
+TEST(ScenarioFolder, SeveralFoldersListAsOne) {
+  TempFolder real, copy;
+  for (const char* name : {"Beta.scn", "Shared.scn", "zeta.scn"}) WriteBytes(real.Path() + "\\" + name, "");
+  for (const char* name : {"alpha.scn", "SHARED.scn", "Mine.scn", "notes.txt"})
+    WriteBytes(copy.Path() + "\\" + name, "");
+
+  std::vector<std::string> names;
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, "*.scn", names).ok);
+  ASSERT_EQ(names.size(), 5u);
+  EXPECT_EQ(names[0] + names[1] + names[2], "alpha.scnBeta.scnMine.scn");
+  EXPECT_TRUE(names[3] == "Shared.scn" || names[3] == "SHARED.scn") << names[3];
+  EXPECT_EQ(names[4], "zeta.scn");
+
+  // No per-user copy yet (the player never saved a scenario): the real folder alone.
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path() + "\\missing"}, "*.scn", names).ok);
+  EXPECT_EQ(names, (std::vector<std::string>{"Beta.scn", "Shared.scn", "zeta.scn"}));
+  EXPECT_FALSE(ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, "*.scn",
+                               names).ok);
+  EXPECT_TRUE(names.empty());
 }
 
 }  // namespace

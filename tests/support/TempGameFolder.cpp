@@ -6,6 +6,29 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "platform/FileSystem.h"
+
+namespace {
+
+std::string refusedFolder;
+
+std::string Environment(const char* name) {
+  char value[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) throw std::runtime_error(std::string("no ") + name);
+  return std::string(value, length);
+}
+
+}  // namespace
+
+void RefuseNewFilesIn(const std::string& folder) {
+  refusedFolder = folder;
+  const NewFileGate refuse = [](const std::string& path) -> unsigned long {
+    return path.compare(0, refusedFolder.size(), refusedFolder) == 0 ? ERROR_ACCESS_DENIED : 0;
+  };
+  SetNewFileGate(folder.empty() ? nullptr : refuse);
+}
+
 TempFolder::TempFolder() {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
@@ -23,6 +46,31 @@ TempFolder::~TempFolder() { RemoveTree(m_path); }
 TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
   CreateDirectoryA((m_path + "startup").c_str(), nullptr);
 }
+
+ProtectedGameFolder::ProtectedGameFolder() {
+  // Where a 32-bit setup installs on 64-bit Windows, and where Windows keeps the per-user copies:
+  // the path without its drive, under VirtualStore.
+  static unsigned counter = 0;
+  const std::string below = "\\Tessivane test " + std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(++counter) + "\\";
+  const std::string programFiles = Environment("ProgramFiles(x86)");
+  m_path = programFiles + below;
+  m_copy = Environment("LOCALAPPDATA") + "\\VirtualStore" + programFiles.substr(2) + below;
+  RemoveTree(m_path);
+  RemoveTree(m_copy);
+  if (!CreateDirectoryA(m_path.c_str(), nullptr) ||
+      !CreateDirectoryA((m_path + "startup").c_str(), nullptr)) {
+    throw std::runtime_error("no game folder under " + programFiles);
+  }
+}
+
+ProtectedGameFolder::~ProtectedGameFolder() {
+  Refuse(false);
+  RemoveTree(m_path);
+  RemoveTree(m_copy);
+}
+
+void ProtectedGameFolder::Refuse(bool refuse) { RefuseNewFilesIn(refuse ? m_path : ""); }
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -29,6 +29,34 @@ class TempGameFolder {
   std::string m_path;
 };
 
+// A game folder where the game's setup puts it, under Program Files (x86), with its startup
+// folder; and where Windows keeps the per-user copy of it for the game, under
+// %LOCALAPPDATA%\VirtualStore. Both are removed at the end.
+class ProtectedGameFolder {
+ public:
+  ProtectedGameFolder();
+  ~ProtectedGameFolder();
+  ProtectedGameFolder(const ProtectedGameFolder&) = delete;
+  ProtectedGameFolder& operator=(const ProtectedGameFolder&) = delete;
+
+  const std::string& Path() const { return m_path; }      // ends with a backslash
+  const std::string& CopyPath() const { return m_copy; }  // the per-user copy of Path()
+  std::string UserCfg() const { return m_path + "startup\\user.cfg"; }
+  std::string CopyUserCfg() const { return m_copy + "startup\\user.cfg"; }
+
+  // Makes the folder refuse new files, as it does for a user without administrator rights
+  // (Wine has no such permissions for a test running as root): creating a file in it then fails
+  // with access denied. Until the folder is removed, or Refuse(false).
+  void Refuse(bool refuse);
+
+ private:
+  std::string m_path;
+  std::string m_copy;
+};
+
+// Has every new file in this folder (or below it) refused with access denied; "" refuses none.
+void RefuseNewFilesIn(const std::string& folder);
+
 // Small helpers over whole files for the tests' own checks.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
