@@ -24,10 +24,20 @@ int RecordBox(const std::string& prompt, unsigned style, const std::string& titl
   return IDOK;
 }
 
+std::string NoStartupBox(const std::string& folder) {
+  return "16 Invalid AoM path: The game installation points to this directory :\r\n" + folder +
+         "\r\n\r\nBut this folder does not exist.";
+}
+
+// Values in the 32-bit view, where the game's 32-bit setup writes them; the lookup also reads a
+// value that only the 64-bit view holds, but the setup's wins.
 TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
   test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
-  TempFolder game, bare;  // `game` has an empty startup folder, `bare` none
+  test_support::MachineValueGuard appPath64{kGamesKey, kGameKey, kAppPath, test_support::kNativeView};
+  test_support::DeleteMachineKey(kGameKey, test_support::kNativeView);
+  TempFolder game, bare, other;  // `game` and `other` have an empty startup folder, `bare` none
   ASSERT_TRUE(CreateDirectoryA((game.Path() + "\\startup").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((other.Path() + "\\startup").c_str(), nullptr));
   const std::string dir = game.Path(), z(1, '\0');
   const std::string nothing = "16 Invalid AoM path: Cannot find the folder where AoM is installed.";
   constexpr DWORD kNoValue = ~0u - 1, kNoKey = ~0u;
@@ -37,6 +47,7 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
     std::string bytes;
     GameLookupOutcome outcome;
     std::string gamePath, box;
+    std::string native = "";  // a REG_SZ text in the 64-bit view
   };
   const Case cases[] = {
       {"no trailing backslash", REG_SZ, dir + z, GameLookupOutcome::Success, dir + "\\", ""},
@@ -50,9 +61,11 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
       {"no value", kNoValue, "", GameLookupOutcome::NothingRegistered, "", nothing},
       {"no key", kNoKey, "", GameLookupOutcome::NothingRegistered, "", nothing},
       {"no startup folder", REG_SZ, bare.Path() + z, GameLookupOutcome::NoStartupFolder,
-       bare.Path() + "\\",
-       "16 Invalid AoM path: The game installation points to this directory :\r\n" + bare.Path() +
-           "\\\r\n\r\nBut this folder does not exist."},
+       bare.Path() + "\\", NoStartupBox(bare.Path() + "\\")},
+      {"only in the 64-bit view", kNoKey, "", GameLookupOutcome::Success, dir + "\\", "", dir},
+      {"empty in the 32-bit view", REG_SZ, z, GameLookupOutcome::Success, dir + "\\", "", dir},
+      {"both views: the setup's wins", REG_SZ, other.Path() + z, GameLookupOutcome::Success,
+       other.Path() + "\\", "", dir},
   };
   const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
   for (const Case& c : cases) {
@@ -63,6 +76,12 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
     } else {
       ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, c.type, c.bytes)) << c.what;
     }
+    if (c.native.empty()) {
+      test_support::DeleteMachineKey(kGameKey, test_support::kNativeView);
+    } else {
+      ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, REG_SZ, c.native + '\0',
+                                                test_support::kNativeView));
+    }
     shownBoxes.clear();
     sGamePath = "left over";
     EXPECT_EQ(LookUpGamePath(), c.outcome) << c.what;
@@ -71,6 +90,44 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
                                         : std::vector<std::string>{c.box})
         << c.what;
   }
+  SetMsgBoxHandler(previous);
+  sGamePath.clear();
+}
+
+// A folder on the command line is used instead of the registry, made a full path; it never
+// gives the message about nothing registered.
+TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
+  test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
+  test_support::DeleteMachineKey(kGameKey);
+  TempFolder game, bare;
+  ASSERT_TRUE(CreateDirectoryA((game.Path() + "\\startup").c_str(), nullptr));
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  struct Case {
+    std::string argument;
+    GameLookupOutcome outcome;
+    std::string gamePath, box;
+  };
+  const Case cases[] = {
+      {game.Path(), GameLookupOutcome::Success, game.Path() + "\\", ""},
+      {game.Path() + "\\", GameLookupOutcome::Success, game.Path() + "\\", ""},
+      {game.Path() + "/.", GameLookupOutcome::Success, game.Path() + "\\", ""},
+      {bare.Path(), GameLookupOutcome::NoStartupFolder, bare.Path() + "\\",
+       NoStartupBox(bare.Path() + "\\")},
+  };
+  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  for (const Case& c : cases) {
+    shownBoxes.clear();
+    EXPECT_EQ(LookUpGamePath(c.argument), c.outcome) << c.argument;
+    EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
+    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
+                                        : std::vector<std::string>{c.box});
+  }
+  // Relative to the current folder, as a command line typed in a console means it.
+  ASSERT_TRUE(SetCurrentDirectoryA(game.Path().c_str()));
+  EXPECT_EQ(LookUpGamePath("."), GameLookupOutcome::Success);
+  EXPECT_EQ(sGamePath, game.Path() + "\\");
+  SetCurrentDirectoryA(current);
   SetMsgBoxHandler(previous);
   sGamePath.clear();
 }

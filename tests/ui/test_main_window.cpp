@@ -171,33 +171,49 @@ TEST_F(MainWindow, ReadOnlyUserCfgIsReportedAndLeftUnchanged) {
 
 TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWritesNothing) {
   TempFolder noStartup;
+  enum How { Lookup, Held, Utf16, Refused };
   struct Case {
     std::string appPath;  // "" for none
     std::string cfg;      // where a careless save would write
-    bool held;            // user.cfg open in another program at start-up
-    std::string box;      // title and prompt, or for a held user.cfg the start, naming cfg
+    How how;              // the lookup fails; user.cfg is open in another program at start-up,
+                          // saved as UTF-16, or missing in a folder that refuses new files
+    std::string box;      // title and prompt, or for user.cfg's own failures the title and the
+                          // start of the prompt, which goes on with cfg and the reason
+    std::string reason = "";
   };
   const Case cases[] = {
-      {"", "startup\\user.cfg", false,
+      {"", "startup\\user.cfg", Lookup,
        "Invalid AoM path\nCannot find the folder where AoM is installed."},
-      {noStartup.Path(), noStartup.Path() + "\\startup\\user.cfg", false,
+      {noStartup.Path(), noStartup.Path() + "\\startup\\user.cfg", Lookup,
        "Invalid AoM path\nThe game installation points to this directory :\r\n" + noStartup.Path() +
            "\\\r\n\r\nBut this folder does not exist."},
-      {game_.Path(), game_.UserCfg(), true, "Cannot read menus\n"},
+      {game_.Path(), game_.UserCfg(), Held,
+       "Cannot read menus\nThe game's menu settings could not be read from\r\n",
+       "The file is in use by another program."},
+      {game_.Path(), game_.UserCfg(), Utf16,
+       "Cannot read menus\nThe game's menu settings could not be read from\r\n",
+       "The file is Unicode (UTF-16) text, which the game does not read."},
+      {game_.Path(), game_.UserCfg(), Refused,
+       "Cannot create menus\nThe game's menu settings could not be written to\r\n",
+       "denied."},  // "Access is denied." on Windows, "Access denied." in Wine
   };
   for (const Case& c : cases) {
     CloseMain();
     ResetGlobals();
     boxes.clear();
     c.appPath.empty() ? test_support::DeleteMachineValue(kGameKey, kAppPath) : Register(c.appPath);
-    if (c.held) WriteBytes(c.cfg, UserCfg({{0, kWater}}));
+    DeleteFileA(game_.UserCfg().c_str());
+    if (c.how == Held) WriteBytes(c.cfg, UserCfg({{0, kWater}}));
+    if (c.how == Utf16) WriteBytes(c.cfg, std::string("\xFF\xFE+\0x\0\r\0\n\0", 10));
+    RefuseNewFilesIn(c.how == Refused ? game_.Path() : "");
     const std::string before = StateOf(c.cfg);
     HANDLE held =
-        c.held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-               : INVALID_HANDLE_VALUE;
+        c.how == Held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                      : INVALID_HANDLE_VALUE;
     ShowMain();
     if (held != INVALID_HANDLE_VALUE)
       CloseHandle(held);  // readable again, yet nothing may be written
+    RefuseNewFilesIn("");  // creatable now, yet nothing may be written
 
     EXPECT_TRUE(Rows(MainList()).empty()) << c.cfg;
     EXPECT_EQ(Buttons(), "111") << c.cfg;
@@ -208,12 +224,51 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
     }
     ASSERT_EQ(boxes.size(), 4u) << c.cfg << ": the reason at start-up and at each change";
     for (const std::string& box : boxes) {
-      EXPECT_TRUE(c.held ? box.starts_with(c.box) && box.find(c.cfg) != std::string::npos
-                         : box == c.box)
+      EXPECT_TRUE(c.how != Lookup ? box.starts_with(c.box + c.cfg + "\r\n") &&
+                                        box.find(c.reason) != std::string::npos
+                                  : box == c.box)
           << box;
     }
     EXPECT_EQ(StateOf(c.cfg), before) << c.cfg;
   }
+}
+
+// A game under Program Files for a user without administrator rights: the picker lists the
+// scenario folder with the player's own per-user copy of it, and the first save, refused in the
+// game's folder, makes the per-user copy of user.cfg, which is said once.
+TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
+  ProtectedGameFolder protectedGame;
+  Register(protectedGame.Path());
+  unsigned long error = 0;
+  ASSERT_TRUE(CreateFolders(protectedGame.Path() + "scenario", &error));
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + "scenario", &error));
+  WriteBytes(protectedGame.Path() + "scenario\\Alpha.scn", "");
+  WriteBytes(protectedGame.CopyPath() + "scenario\\Mine.scn", "");  // saved from the game's editor
+  const std::string real = UserCfg({{0, kWater}});
+  WriteBytes(protectedGame.UserCfg(), real);
+  protectedGame.Refuse(true);
+  ShowMain();
+  EXPECT_TRUE(boxes.empty());
+
+  std::vector<std::string> pickerRows;
+  {
+    PickerDriver driver(main_->Picker(), {[&](HWND picker) { pickerRows = Rows(FindList(picker)); },
+                                          ChooseRow(3), Press("OK")});
+    Click(MainButton("Add"));
+  }
+  EXPECT_EQ(pickerRows, (std::vector<std::string>{kWater, kNorse, "Alpha", "Mine"}));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].starts_with("Menus kept for this user\n")) << boxes[0];
+  EXPECT_NE(boxes[0].find(protectedGame.CopyUserCfg() + "\r\n"), std::string::npos) << boxes[0];
+  EXPECT_EQ(ReadBytes(protectedGame.CopyUserCfg()), SavedUserCfg({{0, kWater}, {1, "Mine"}}));
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), real);
+
+  PressWithPicker("Add", 2);
+  EXPECT_EQ(boxes.size(), 1u) << "said once";
+  EXPECT_EQ(ReadBytes(protectedGame.CopyUserCfg()),
+            SavedUserCfg({{0, kWater}, {1, "Mine"}, {2, "Alpha"}}));
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), real);
+  CloseMain();
 }
 
 TEST_F(MainWindow, HasItsDesignGeometryAndCaption) {
