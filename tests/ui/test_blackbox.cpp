@@ -56,7 +56,39 @@ std::vector<std::string> RowsOf(HWND list) {
   return rows;
 }
 
-class BlackBox : public WindowTest {};
+class BlackBox : public WindowTest {
+ protected:
+  // Starts the real program with these arguments after its name.
+  void Launch(const std::string& arguments) {
+    std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
+    if (program[0] == '/') program = "Z:" + program;
+    std::replace(program.begin(), program.end(), '/', '\\');
+    std::string commandLine = "\"" + program + "\"" + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &tool_))
+        << program << ": " << GetLastError();
+  }
+  void TearDown() override {
+    if (tool_.hProcess) {  // ended by force if the test leaves it running
+      if (WaitForSingleObject(tool_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(tool_.hProcess, 99);
+      CloseHandle(tool_.hThread);
+      CloseHandle(tool_.hProcess);
+    }
+    WindowTest::TearDown();
+  }
+  // Closes the main window and returns the exit code of the program, which ends with it.
+  DWORD CloseAndWait(HWND main) {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(tool_.hProcess, 30000), WAIT_OBJECT_0) << "still running";
+    DWORD exitCode = 1;
+    GetExitCodeProcess(tool_.hProcess, &exitCode);
+    return exitCode;
+  }
+
+  PROCESS_INFORMATION tool_{};
+};
 
 TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   // Other lines of the game's, one ended by a lone LF, around slots 0, 1 and 3 (2 is disabled).
@@ -64,25 +96,7 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
              "+showFPS\r\nsetVolume 0.5\n" +
                  AttractLines({{0, kWater}, {1, "Harbour At Dusk"}, {3, "Temple Hill"}}) +
                  "setGamma 1.1");
-  std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
-  if (program[0] == '/') program = "Z:" + program;
-  std::replace(program.begin(), program.end(), '/', '\\');
-  std::string commandLine = "\"" + program + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION tool{};
-  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &tool))
-      << program << ": " << GetLastError();
-  struct EndedAtLast {  // by force if the test leaves it running
-    PROCESS_INFORMATION& tool;
-    ~EndedAtLast() {
-      if (WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(tool.hProcess, 99);
-      CloseHandle(tool.hThread);
-      CloseHandle(tool.hProcess);
-    }
-  } ended{tool};
+  Launch("");
 
   HWND splash = WaitForForm("");
   ASSERT_NE(splash, nullptr) << "no splash";
@@ -103,13 +117,28 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   const std::vector<std::string> after = {"Menu 0 : ~AoM_pgs_Water", "Menu 2 : Temple Hill"};
   EXPECT_TRUE(WaitUntil([&] { return RowsOf(list) == after; }));
 
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << "still running";
-  DWORD exitCode = 1;
-  GetExitCodeProcess(tool.hProcess, &exitCode);
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(CloseAndWait(main), 0u);
   EXPECT_EQ(ReadBytes(game_.UserCfg()), "+showFPS\r\nsetVolume 0.5\r\nsetGamma 1.1\r\n" +
                                             AttractLines({{0, kWater}, {2, "Temple Hill"}}));
+}
+
+// A game folder given on the command line, quoted with its spaces and final backslash as a
+// console user types it, is used although the registry names none.
+TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  TempFolder parent;
+  const std::string folder = parent.Path() + "\\Game folder\\";
+  unsigned long error = 0;
+  ASSERT_TRUE(CreateFolders(folder + "startup", &error));
+  WriteBytes(folder + "startup\\user.cfg", AttractLines({{0, "Copied Game"}}));
+  Launch(" \"" + folder + "\"");
+
+  HWND main = WaitForForm("Pelrith's Tessivane");
+  ASSERT_NE(main, nullptr) << "no main window";
+  EXPECT_TRUE(WaitUntil([&] {
+    return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"};
+  }));
+  EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
 }  // namespace

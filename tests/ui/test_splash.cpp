@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "core/modMenus.h"
 #include "tests/ui/WindowTestSupport.h"
@@ -58,19 +59,68 @@ TEST_F(Splash, ClickHandsOverAtOnceAndTheTimerNeverFiresAfter) {
   whileBoxIsUp = [&] {
     seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash " : "main ";
     PumpUntil([&] { return Clock::now() >= shown_ + std::chrono::milliseconds(4600); });
+    seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash " : "main ";
+    // A second click, which reaches the splash when the box does not disable it, starts nothing.
+    ClickAt(splash_.Hwnd(), {20, 20});
     seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash" : "main";
   };
   ClickAt(splash_.Hwnd(), {20, 20});
 
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "Invalid AoM path\nCannot find the folder where AoM is installed.");
-  EXPECT_EQ(seen, "splash splash");
+  EXPECT_EQ(seen, "splash splash splash");
   EXPECT_TRUE(MainVisible(splash_));
   EXPECT_FALSE(splash_.IsVisible());
   EXPECT_FALSE(bAutoSave) << "the activation comes through the queue, after the click";
   ExpectSplashUnloadedAtActivation();
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(shellFiles.empty());
+}
+
+// The real message box of the hand-over, while another program is active (the tool has no active
+// window then): it belongs to the splash, which it disables while it is up.
+TEST_F(Splash, MessageBoxBelongsToTheToolWhenAnotherProgramIsActive) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  HWND otherWindow = nullptr;
+  DWORD otherThread = 0;
+  std::thread otherProgram([&] {
+    otherThread = GetCurrentThreadId();
+    otherWindow = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                  nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(otherWindow);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(otherWindow);
+  });
+  ASSERT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; })) << "still active";
+
+  SetMsgBoxHandler(nullptr);  // the real box
+  HWND owner = nullptr;
+  BOOL splashEnabled = TRUE;
+  testing_support::ThreadTimer inspect(50, [&] {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) {
+          char name[16] = "";
+          GetClassNameA(hwnd, name, sizeof name);
+          if (std::string(name) == "#32770") *reinterpret_cast<HWND*>(found) = hwnd;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return true;
+    owner = GetWindow(box, GW_OWNER);
+    splashEnabled = IsWindowEnabled(splash_.Hwnd());
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return false;
+  });
+  ClickAt(splash_.Hwnd(), {20, 20});
+  PostThreadMessageA(otherThread, WM_QUIT, 0, 0);
+  otherProgram.join();
+
+  EXPECT_EQ(owner, splash_.Hwnd());
+  EXPECT_FALSE(splashEnabled);
+  EXPECT_TRUE(MainVisible(splash_));
 }
 
 TEST_F(Splash, WithoutInputTheTimerHandsOver) {

@@ -1,0 +1,29 @@
+// A program that cannot start (here: its windows' resources are missing) says why in an error
+// box and ends with a non-zero exit code, instead of ending without a word.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/MsgBox.h"
+#include "ui/modStartUp.h"
+
+namespace {
+
+std::vector<std::string> boxes;
+
+TEST(StartUp, FailureToStartIsShownAndEndsTheRunWithAnError) {
+  const MsgBoxHandler previous =
+      SetMsgBoxHandler([](const std::string& prompt, unsigned style, const std::string& title) {
+        boxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
+        return 1;
+      });
+  EXPECT_EQ(RunTessivane("\"C:\\Games\\AoM\""), 1);
+  SetMsgBoxHandler(previous);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"
+                                   "\r\nThe program's picture resource "))
+      << boxes[0];
+}
+
+}  // namespace
