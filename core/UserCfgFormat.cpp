@@ -130,6 +130,9 @@ FileScan ScanFile(std::string_view bytes) {
   return scan;
 }
 
+// Drops the attract-mode lines, ends every line with CR LF and appends the ten slot lines.
+void RewriteLines(std::string& bytes, const MenuCollection& menus);
+
 std::string_view WithoutByteOrderMark(std::string_view bytes) {
   return StartsWith(bytes, kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
 }
@@ -204,11 +207,20 @@ void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
   if (StartsWith(bytes, kUtf8ByteOrderMark)) {
     // Rewritten without the mark, which then goes back in front: files with one are few.
     std::string text = bytes.substr(kUtf8ByteOrderMark.size());
-    RewriteUserCfgInPlace(text, menus);
+    RewriteLines(text, menus);
     bytes.assign(kUtf8ByteOrderMark);
     bytes.append(text);
     return;
   }
+  RewriteLines(bytes, menus);
+  // A line further down that begins with the mark's bytes may now come first, where it would be
+  // read as the file's mark and no longer as a line of its own: an empty line keeps it one.
+  if (StartsWith(bytes, kUtf8ByteOrderMark)) bytes.insert(0, kLineEnd);
+}
+
+namespace {
+
+void RewriteLines(std::string& bytes, const MenuCollection& menus) {
   const FileScan scan = ScanFile(bytes);
   if (scan.loneLineEnds) {
     // Line ends change: a new buffer, line by line.
@@ -238,6 +250,8 @@ void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
   }
   AppendAttractModeLines(bytes, menus);
 }
+
+}  // namespace
 
 std::string DefaultUserCfg() {
   MenuCollection menus = NewMenuTable();

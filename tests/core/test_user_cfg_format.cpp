@@ -131,6 +131,10 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
   EXPECT_EQ(RewriteUserCfg(mark + "attractMode-scenario-0 A\r\nkeep\nx", noMenus),
             mark + "keep\r\nx\r\n" + kAllDisabled);
   EXPECT_EQ(RewriteUserCfg(mark, noMenus), mark + kAllDisabled);
+  // The mark's bytes at the start of a line further down stay that line's, also when the lines
+  // before it go.
+  EXPECT_EQ(RewriteUserCfg("attractMode-scenario-0 A\r\n" + mark + "attractMode-scenario-3 B", noMenus),
+            "\r\n" + mark + "attractMode-scenario-3 B\r\n" + kAllDisabled);
 
   // UTF-16 files, either byte order, are told apart from ANSI text; a UTF-8 mark is ANSI enough.
   EXPECT_TRUE(IsUtf16Text("\xFF\xFE" "a\0"s) && IsUtf16Text("\xFE\xFF\0a"s));
