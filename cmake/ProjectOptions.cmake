@@ -29,20 +29,19 @@ function(tess_add_test target)
   endif()
 endfunction()
 
-# One folder of the source tree as one static library: every .cpp directly in the folder.
+# One folder of the source tree as one static library: every .cpp directly in the folder but those
+# named after EXCLUDE (built in a library of their own), linked with the libraries named before it.
 # A folder may only link the folders below it (platform < core < game < ui).
 function(tess_folder_library target)
+  cmake_parse_arguments(PARSE_ARGV 1 folder "" "" "EXCLUDE")
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    # A folder whose units have not arrived yet.
-    add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE ${ARGN})
-    return()
-  endif()
+  foreach(excluded ${folder_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   add_library(${target} STATIC ${sources})
   tess_target_options(${target})
-  if(ARGN)
-    target_link_libraries(${target} PUBLIC ${ARGN})
+  if(folder_UNPARSED_ARGUMENTS)
+    target_link_libraries(${target} PUBLIC ${folder_UNPARSED_ARGUMENTS})
   endif()
 endfunction()
 

@@ -5,7 +5,7 @@
 #include "core/modMain.h"
 #include "game/modRegistry.h"
 #include "platform/FileSystem.h"
-#include "platform/MsgBox.h"
+#include "platform/window/MsgBox.h"
 
 namespace {
 

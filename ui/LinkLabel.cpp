@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/Resources.h"
+#include "platform/window/Resources.h"
 #include "ui/HomePage.h"
 #include "ui/res/resource.h"
 

@@ -3,8 +3,8 @@
 // MS Sans Serif 9.75 pt on a transparent background, with a pointing hand over it.
 #include <windows.h>
 
-#include "platform/GdiHandles.h"
-#include "platform/Label.h"
+#include "platform/window/GdiHandles.h"
+#include "platform/window/Label.h"
 
 class LinkLabel : public Label {
  public:

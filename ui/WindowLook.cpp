@@ -1,6 +1,6 @@
 #include "ui/WindowLook.h"
 
-#include "platform/Resources.h"
+#include "platform/window/Resources.h"
 #include "ui/res/resource.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Form.h"
-#include "platform/GdiHandles.h"
-#include "platform/Picture.h"
+#include "platform/window/Form.h"
+#include "platform/window/GdiHandles.h"
+#include "platform/window/Picture.h"
 
 inline constexpr COLORREF kSandColor = RGB(228, 205, 122);
 

@@ -8,10 +8,10 @@
 
 #include "core/MenuRows.h"
 #include "game/modGameLookup.h"
-#include "platform/Button.h"
+#include "platform/window/Button.h"
 #include "platform/FileSystem.h"
-#include "platform/Form.h"
-#include "platform/ListBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/ListBox.h"
 #include "ui/LinkLabel.h"
 #include "ui/WindowLook.h"
 

@@ -3,9 +3,9 @@
 // scenario files of its scenario folder. OK hands the selected name back in sPickedScenario;
 // Cancel leaves it as the caller set it (""). The window is destroyed whenever it closes, so
 // every opening lists the folder afresh.
-#include "platform/Button.h"
-#include "platform/Form.h"
-#include "platform/ListBox.h"
+#include "platform/window/Button.h"
+#include "platform/window/Form.h"
+#include "platform/window/ListBox.h"
 #include "ui/WindowLook.h"
 
 class frmSelectScn : public Form {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "core/modMain.h"
-#include "platform/Resources.h"
+#include "platform/window/Resources.h"
 #include "ui/frmMain.h"
 #include "ui/res/resource.h"
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/Form.h"
-#include "platform/GdiHandles.h"
-#include "platform/Timer.h"
+#include "platform/window/Form.h"
+#include "platform/window/GdiHandles.h"
+#include "platform/window/Timer.h"
 #include "ui/LinkLabel.h"
 
 class frmMain;

@@ -5,8 +5,8 @@
 
 #include "game/CommandLine.h"
 #include "platform/ComApartment.h"
-#include "platform/Form.h"
-#include "platform/MsgBox.h"
+#include "platform/window/Form.h"
+#include "platform/window/MsgBox.h"
 #include "ui/frmSplash.h"
 
 namespace {

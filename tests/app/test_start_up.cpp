@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MsgBox.h"
+#include "platform/window/MsgBox.h"
 #include "ui/modStartUp.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/modMain.h"
 #include "game/modGameLookup.h"
-#include "platform/MsgBox.h"
+#include "platform/window/MsgBox.h"
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 namespace testing_support {
 

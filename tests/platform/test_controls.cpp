@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Button.h"
-#include "platform/Label.h"
-#include "platform/ListBox.h"
-#include "platform/Timer.h"
+#include "platform/window/Button.h"
+#include "platform/window/Label.h"
+#include "platform/window/ListBox.h"
+#include "platform/window/Timer.h"
 #include "tests/platform/FormTestSupport.h"
 
 using namespace testing_support;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Button.h"
-#include "platform/MsgBox.h"
+#include "platform/window/Button.h"
+#include "platform/window/MsgBox.h"
 #include "tests/platform/FormTestSupport.h"
 
 using namespace testing_support;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/modMain.h"
-#include "platform/MsgBox.h"
+#include "platform/window/MsgBox.h"
 #include "platform/ShellOpen.h"
 #include "tests/platform/FormTestSupport.h"
 #include "tests/support/RegistrySupport.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/GdiHandles.h"
+#include "platform/window/GdiHandles.h"
 #include "tests/ui/WindowTestSupport.h"
 #include "ui/frmSelectScn.h"
 #include "ui/res/resource.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/GdiHandles.h"
+#include "platform/window/GdiHandles.h"
 #include "platform/ShellOpen.h"
 #include "ui/HomePage.h"
 #include "ui/modHyperlink.h"

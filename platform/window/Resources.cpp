@@ -1,4 +1,4 @@
-#include "platform/Resources.h"
+#include "platform/window/Resources.h"
 
 #include <ole2.h>
 #include <olectl.h>

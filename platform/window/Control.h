@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/Twips.h"
+#include "platform/window/Twips.h"
 
 class Form;
 

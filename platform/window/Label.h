@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/Control.h"
-#include "platform/GdiHandles.h"
+#include "platform/window/Control.h"
+#include "platform/window/GdiHandles.h"
 
 class Label : public Control {
  public:

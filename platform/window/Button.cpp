@@ -1,9 +1,9 @@
-#include "platform/Button.h"
+#include "platform/window/Button.h"
 
 #include <utility>
 
-#include "platform/Form.h"
-#include "platform/GdiHandles.h"
+#include "platform/window/Form.h"
+#include "platform/window/GdiHandles.h"
 
 Button::Button(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}

@@ -1,6 +1,6 @@
-#include "platform/Control.h"
+#include "platform/window/Control.h"
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 Control::Control(Form& form, TwipsRect place, int tabIndex)
     : m_form(form), m_place(place), m_tabIndex(tabIndex) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Control.h"
+#include "platform/window/Control.h"
 
 class Button : public Control {
  public:

@@ -1,8 +1,8 @@
-#include "platform/Label.h"
+#include "platform/window/Label.h"
 
 #include <utility>
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 Label::Label(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}

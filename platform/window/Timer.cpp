@@ -1,6 +1,6 @@
-#include "platform/Timer.h"
+#include "platform/window/Timer.h"
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 Timer::Timer(Form& form, unsigned intervalMs, bool enabled)
     : m_form(form), m_interval(intervalMs), m_enabled(enabled) {

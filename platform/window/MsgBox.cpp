@@ -1,4 +1,4 @@
-#include "platform/MsgBox.h"
+#include "platform/window/MsgBox.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "platform/Picture.h"
+#include "platform/window/Picture.h"
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 Picture::Picture(Form& form, TwipsPoint position, HBITMAP bitmap)
     : m_form(form), m_position(position), m_bitmap(bitmap) {

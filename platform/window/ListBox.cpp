@@ -1,8 +1,8 @@
-#include "platform/ListBox.h"
+#include "platform/window/ListBox.h"
 
 #include <stdexcept>
 
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 int CurrentShiftState() {
   // The high bit of GetKeyState: held when the message being handled was sent.

@@ -32,8 +32,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/GdiHandles.h"
-#include "platform/Twips.h"
+#include "platform/window/GdiHandles.h"
+#include "platform/window/Twips.h"
 
 class Control;
 class Timer;

@@ -2,7 +2,7 @@
 // Pictures, icons and cursors compiled into the program as resources.
 #include <windows.h>
 
-#include "platform/GdiHandles.h"
+#include "platform/window/GdiHandles.h"
 
 // The windows cannot be drawn without their resources: each loader throws std::runtime_error,
 // naming the resource, when it is missing or cannot be loaded.

@@ -1,12 +1,12 @@
-#include "platform/Form.h"
+#include "platform/window/Form.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/Control.h"
-#include "platform/MsgBox.h"
-#include "platform/Picture.h"
-#include "platform/Timer.h"
+#include "platform/window/Control.h"
+#include "platform/window/MsgBox.h"
+#include "platform/window/Picture.h"
+#include "platform/window/Timer.h"
 
 namespace {
 

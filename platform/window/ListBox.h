@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Control.h"
+#include "platform/window/Control.h"
 
 // The shift state of key events: the sum of the modifier keys held.
 constexpr int kShiftMask = 1;

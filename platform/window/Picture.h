@@ -4,7 +4,7 @@
 // form draws it, so it needs no window and always stays under the child windows.
 #include <windows.h>
 
-#include "platform/Twips.h"
+#include "platform/window/Twips.h"
 
 class Form;
 

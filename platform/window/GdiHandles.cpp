@@ -1,4 +1,4 @@
-#include "platform/GdiHandles.h"
+#include "platform/window/GdiHandles.h"
 
 #include <cmath>
 
