@@ -5,20 +5,12 @@
 #include <utility>
 
 #include "core/UserCfgFormat.h"
+#include "platform/AsciiText.h"
 
 namespace {
 
 // ".scn", cut by its length alone: the listing has already matched the extension.
 constexpr size_t kExtensionLength = 4;
-
-// The game names its built-ins in ASCII, so an ASCII comparison without regard to letter case
-// recognises them whatever the code page; other bytes are compared as they are.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
 
 bool HoldsControlCharacter(std::string_view name) {
   return std::any_of(name.begin(), name.end(), [](char c) {

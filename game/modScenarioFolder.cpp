@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "game/ScenarioCatalogue.h"
-#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "platform/VirtualStore.h"
 
 std::vector<std::string> ListScenarioRows(const std::string& gamePath) {

@@ -1,6 +1,6 @@
 #pragma once
-// The file system as the tool uses it: existence tests, a folder's file names, reading a file
-// whole, and replacing a file atomically. Every failure carries the path, the Win32 error and a
+// The file system as the tool uses it: existence tests, reading a file whole, replacing a file
+// atomically, making folders. (A folder's file names: FolderListing.h.) Every failure carries the path, the Win32 error and a
 // reason fit to show to the user.
 #include <string>
 #include <vector>
@@ -41,21 +41,6 @@ bool FileExists(const std::string& path);
 // resolved, "/" read as "\"); the path itself when the system cannot make it full.
 std::string FullPathName(const std::string& path);
 bool FolderExists(const std::string& path);
-
-// The names (without folder, extension included) of the files, not folders, in this folder that
-// match the pattern, in the case-insensitive order that Windows' own file systems list them in,
-// so that the order does not depend on the file system underneath (Wine's order is arbitrary).
-// A missing or unreadable folder gives ok = false and no names. Names that the ANSI code page
-// cannot hold exactly are left out: turned into look-alikes or "?", they would name files that
-// do not exist.
-FileResult ListFolderFiles(const std::string& folder, const std::string& pattern,
-                           std::vector<std::string>& names);
-
-// The files of several folders seen as one: each name once (names that differ only in letter
-// case are one file to Windows, and one spelling of it is kept), in the same order. Folders
-// that are missing or unreadable add nothing; ok = false only when none could be listed.
-FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& pattern,
-                           std::vector<std::string>& names);
 
 // Reads the whole file as bytes. A file that another program holds open without sharing is tried
 // again for about a second before the failure is reported as "in use by another program".

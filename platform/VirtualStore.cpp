@@ -6,20 +6,16 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 
 namespace {
-
-bool EqualsIgnoringAsciiCase(char a, char b) {
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-  return lower(a) == lower(b);
-}
 
 // True when path is folder itself or lies inside it.
 bool IsInFolder(const std::string& path, std::string folder) {
   while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   if (folder.empty() || path.size() < folder.size()) return false;
-  if (!std::equal(folder.begin(), folder.end(), path.begin(), EqualsIgnoringAsciiCase)) return false;
+  if (!StartsWithIgnoringAsciiCase(path, folder)) return false;
   return path.size() == folder.size() || path[folder.size()] == '\\';
 }
 

@@ -6,6 +6,7 @@
 #include "game/CommandLine.h"
 #include "platform/ComApartment.h"
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "ui/frmSplash.h"
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 #include "platform/window/GdiHandles.h"
 
 Button::Button(Form& form, TwipsRect place, std::string caption, int tabIndex)

@@ -1,6 +1,7 @@
 #include "platform/window/Control.h"
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 
 Control::Control(Form& form, TwipsRect place, int tabIndex)
     : m_form(form), m_place(place), m_tabIndex(tabIndex) {

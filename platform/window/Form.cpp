@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "platform/window/Control.h"
-#include "platform/window/MsgBox.h"
+#include "platform/window/MessageLoop.h"
 #include "platform/window/Picture.h"
 #include "platform/window/Timer.h"
 
@@ -71,28 +71,6 @@ HWND FirstTabStop(HWND form) {
   return (GetWindowLongPtrA(first, GWL_STYLE) & WS_TABSTOP) ? first : nullptr;
 }
 
-struct ModalDisabling {
-  HWND dialog;
-  std::vector<HWND>* disabled;
-};
-
-BOOL CALLBACK DisableOtherWindow(HWND hwnd, LPARAM param) {
-  auto* modal = reinterpret_cast<ModalDisabling*>(param);
-  if (hwnd != modal->dialog && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-    EnableWindow(hwnd, FALSE);
-    modal->disabled->push_back(hwnd);
-  }
-  return TRUE;
-}
-
-std::string ProgramName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  name = name.substr(name.find_last_of("\\/") + 1);
-  return name.substr(0, name.rfind('.'));
-}
-
 }  // namespace
 
 ATOM Form::WindowClass() {
@@ -112,54 +90,6 @@ ATOM Form::WindowClass() {
 Form* Form::FromHwnd(HWND hwnd) {
   if (!hwnd || !formClass || GetClassLongPtrA(hwnd, GCW_ATOM) != formClass) return nullptr;
   return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
-[[noreturn]] void ThrowWindowsError(const char* operation) {
-  const DWORD error = GetLastError();
-  char* text = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = text ? text : "";
-  if (text) LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-  throw std::runtime_error(std::string(operation) + " failed: " + reason + " (error " +
-                           std::to_string(error) + ")");
-}
-
-void ReportEventError(std::exception_ptr error) {
-  std::string text = "An unexpected error occurred.";
-  try {
-    if (error) std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    text = e.what();
-  } catch (...) {
-  }
-  try {
-    MsgBox(text, kMsgBoxError, ProgramName());
-  } catch (...) {
-    // Nothing is left to report with.
-  }
-}
-
-void DispatchFormMessage(MSG& msg) {
-  // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
-  // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (Form::FromHwnd(root) && IsDialogMessageA(root, &msg)) return;
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
-}
-
-int RunMessageLoop() {
-  if (Form::LoadedFormCount() == 0) return 0;
-  MSG msg;
-  for (;;) {
-    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
-    if (result == 0) return static_cast<int>(msg.wParam);
-    if (result == -1) return -1;
-    DispatchFormMessage(msg);
-  }
 }
 
 Form::Form(FormDesign design) : m_design(std::move(design)) {}
@@ -263,27 +193,14 @@ void Form::ShowModal(Form* owner) {
   if (!m_hwnd || m_modal) return;
   const HWND dialog = m_hwnd;
 
-  ModalDisabling modal{dialog, &m_disabledWindows};
-  EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&modal));
+  m_disabledWindows = DisableOtherThreadWindows(dialog);
   m_modal = true;
   m_modalOwner = GetWindow(dialog, GW_OWNER);
   Show();
 
-  bool quit = false;
-  WPARAM exitCode = 0;
-  while (m_hwnd == dialog) {
-    MSG msg;
-    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
-    if (result == 0) {
-      quit = true;
-      exitCode = msg.wParam;
-      break;
-    }
-    if (result == -1) break;
-    DispatchFormMessage(msg);
-  }
+  const std::optional<int> quit = RunMessagesWhile(dialog);
   if (m_hwnd == dialog) Unload();
-  if (quit) PostQuitMessage(static_cast<int>(exitCode));
+  if (quit) PostQuitMessage(*quit);
 }
 
 void Form::EndModal() {

@@ -157,26 +157,3 @@ class Form {
   std::vector<HWND> m_disabledWindows;
 };
 
-// Runs the program's message loop until no form is loaded any more; returns the exit code.
-int RunMessageLoop();
-
-// Handles one message as the message loops do: keyboard navigation (Tab between controls) for
-// the forms' windows, then translation and dispatch.
-void DispatchFormMessage(MSG& msg);
-
-// Shows an error message for an exception that left an event procedure: nothing may cross a
-// window procedure, and the program goes on as after any other failed action.
-void ReportEventError(std::exception_ptr error);
-
-// Throws std::runtime_error naming the operation and GetLastError()'s text.
-[[noreturn]] void ThrowWindowsError(const char* operation);
-
-// Runs an event procedure; an exception that leaves it is reported and goes no further.
-template <typename Procedure>
-void RunEventProcedure(Procedure&& procedure) noexcept {
-  try {
-    std::forward<Procedure>(procedure)();
-  } catch (...) {
-    ReportEventError(std::current_exception());
-  }
-}

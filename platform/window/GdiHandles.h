@@ -1,49 +1,28 @@
 #pragma once
-// Owners of GDI objects and cursors: each handle is released exactly once, by the object that
-// made it. Handles that the system shares (LoadCursor of a system cursor, stock objects) are used
-// as plain handles and never put in an owner.
+// Owners of GDI objects, cursors and device contexts, and drawing with them.
 #include <windows.h>
+
+#include "platform/UniqueHandle.h"
 
 #include <string>
 #include <utility>
 
-template <typename Handle, typename Traits>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(Handle handle) : m_handle(handle) {}
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    Reset(other.Release());
-    return *this;
-  }
-  ~UniqueHandle() { Reset(); }
-
-  Handle Get() const { return m_handle; }
-  explicit operator bool() const { return m_handle != nullptr; }
-
-  Handle Release() { return std::exchange(m_handle, nullptr); }
-  void Reset(Handle handle = nullptr) {
-    Handle old = std::exchange(m_handle, handle);
-    if (old) Traits::Close(old);
-  }
-
- private:
-  Handle m_handle = nullptr;
+template <typename Object>
+struct GdiObjectTraits : NullIsInvalid<Object> {
+  static bool Close(Object object) { return DeleteObject(object) != 0; }
+};
+struct CursorTraits : NullIsInvalid<HCURSOR> {
+  static bool Close(HCURSOR cursor) { return DestroyCursor(cursor) != 0; }
+};
+struct DcTraits : NullIsInvalid<HDC> {
+  static bool Close(HDC dc) { return DeleteDC(dc) != 0; }
 };
 
-struct GdiObjectTraits {
-  static void Close(HGDIOBJ object) { DeleteObject(object); }
-};
-struct CursorTraits {
-  static void Close(HCURSOR cursor) { DestroyCursor(cursor); }
-};
-
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
-using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
-using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
+template <typename Object>
+using UniqueGdiObject = UniqueHandle<Object, GdiObjectTraits<Object>>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniqueFont = UniqueGdiObject<HFONT>;
 // A cursor this program made (LoadImage without LR_SHARED, CreateCursor).
 using UniqueCursor = UniqueHandle<HCURSOR, CursorTraits>;
 
@@ -51,15 +30,10 @@ using UniqueCursor = UniqueHandle<HCURSOR, CursorTraits>;
 class MemoryDC {
  public:
   MemoryDC() : m_dc(CreateCompatibleDC(nullptr)) {}
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  ~MemoryDC() {
-    if (m_dc) DeleteDC(m_dc);
-  }
-  HDC Get() const { return m_dc; }
+  HDC Get() const { return m_dc.Get(); }
 
  private:
-  HDC m_dc;
+  UniqueHandle<HDC, DcTraits> m_dc;
 };
 
 // Selects an object into a device context for the lifetime of this scope.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 
 Label::Label(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 
 int CurrentShiftState() {
   // The high bit of GetKeyState: held when the message being handled was sent.

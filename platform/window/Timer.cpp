@@ -1,6 +1,7 @@
 #include "platform/window/Timer.h"
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 
 Timer::Timer(Form& form, unsigned intervalMs, bool enabled)
     : m_form(form), m_interval(intervalMs), m_enabled(enabled) {

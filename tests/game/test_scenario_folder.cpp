@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "tests/support/TempGameFolder.h"
 
 namespace {

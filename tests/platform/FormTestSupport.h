@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/window/Form.h"
+#include "platform/window/MessageLoop.h"
 
 namespace testing_support {
 

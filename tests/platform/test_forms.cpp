@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/window/Button.h"
+#include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "tests/platform/FormTestSupport.h"
 

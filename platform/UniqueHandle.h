@@ -1,0 +1,89 @@
+#pragma once
+// The one owner of every kind of handle this program makes: it is released exactly once, by the
+// object that made it, and cannot be copied. Handles that the system shares (a system cursor,
+// stock objects, resource icons) are used as plain handles and never put in an owner.
+//
+// Traits name the handle's invalid value (nullptr for most, INVALID_HANDLE_VALUE for files and
+// find handles) and how to close it.
+#include <windows.h>
+
+#include <utility>
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : m_handle(handle) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    Reset(other.Release());
+    return *this;
+  }
+  ~UniqueHandle() { Reset(); }
+
+  Handle Get() const { return m_handle; }
+  // The address to receive a handle into, from a call that hands one out; any held is released.
+  Handle* Out() {
+    Reset();
+    return &m_handle;
+  }
+  explicit operator bool() const { return m_handle != Traits::Invalid(); }
+
+  Handle Release() { return std::exchange(m_handle, Traits::Invalid()); }
+  void Reset(Handle handle = Traits::Invalid()) {
+    Handle old = std::exchange(m_handle, handle);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+  // Releases the handle now, for callers that must know whether closing it succeeded (a written
+  // file's close can fail).
+  bool Close() {
+    const Handle old = Release();
+    return old == Traits::Invalid() || Traits::Close(old);
+  }
+
+ private:
+  Handle m_handle = Traits::Invalid();
+};
+
+template <typename Handle>
+struct NullIsInvalid {
+  static Handle Invalid() { return nullptr; }
+};
+
+struct FileTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return CloseHandle(handle) != 0; }
+};
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Close(HANDLE handle) { return FindClose(handle) != 0; }
+};
+struct RegistryKeyTraits : NullIsInvalid<HKEY> {
+  static bool Close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+
+// A file or folder handle of CreateFile.
+using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
+// A search of FindFirstFile.
+using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
+// An open registry key.
+using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+
+// Movable global memory locked for the lifetime of this object; Get() is nullptr when the lock
+// failed.
+class GlobalMemoryLock {
+ public:
+  explicit GlobalMemoryLock(HGLOBAL memory) : m_memory(memory), m_data(GlobalLock(memory)) {}
+  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
+  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
+  ~GlobalMemoryLock() {
+    if (m_data) GlobalUnlock(m_memory);
+  }
+  void* Get() const { return m_data; }
+
+ private:
+  HGLOBAL m_memory;
+  void* m_data;
+};

@@ -1,0 +1,93 @@
+#include "platform/window/MessageLoop.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/SystemMessage.h"
+#include "platform/window/Form.h"
+#include "platform/window/MsgBox.h"
+
+namespace {
+
+struct ModalDisabling {
+  HWND dialog;
+  std::vector<HWND>* disabled;
+};
+
+BOOL CALLBACK DisableOtherWindow(HWND hwnd, LPARAM param) {
+  auto* modal = reinterpret_cast<ModalDisabling*>(param);
+  if (hwnd != modal->dialog && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, FALSE);
+    modal->disabled->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+std::string ProgramName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+}  // namespace
+
+[[noreturn]] void ThrowWindowsError(const char* operation) {
+  const DWORD error = GetLastError();
+  throw std::runtime_error(std::string(operation) + " failed: " + SystemMessage(error) +
+                           " (error " + std::to_string(error) + ")");
+}
+
+void ReportEventError(std::exception_ptr error) {
+  std::string text = "An unexpected error occurred.";
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    text = e.what();
+  } catch (...) {
+  }
+  try {
+    MsgBox(text, kMsgBoxError, ProgramName());
+  } catch (...) {
+    // Nothing is left to report with.
+  }
+}
+
+void DispatchFormMessage(MSG& msg) {
+  // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
+  // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (Form::FromHwnd(root) && IsDialogMessageA(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+int RunMessageLoop() {
+  if (Form::LoadedFormCount() == 0) return 0;
+  MSG msg;
+  for (;;) {
+    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+    if (result == 0) return static_cast<int>(msg.wParam);
+    if (result == -1) return -1;
+    DispatchFormMessage(msg);
+  }
+}
+
+std::optional<int> RunMessagesWhile(HWND window) {
+  while (IsWindow(window)) {
+    MSG msg;
+    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+    if (result == 0) return static_cast<int>(msg.wParam);
+    if (result == -1) break;
+    DispatchFormMessage(msg);
+  }
+  return std::nullopt;
+}
+
+std::vector<HWND> DisableOtherThreadWindows(HWND window) {
+  std::vector<HWND> disabled;
+  ModalDisabling modal{window, &disabled};
+  EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&modal));
+  return disabled;
+}
