@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "core/GameFolderLayout.h"
 #include "core/UserCfgFormat.h"
 #include "core/modMain.h"
 #include "platform/VirtualStore.h"
 
 namespace {
 
-constexpr const char* kUserCfgInGameFolder = "startup\\user.cfg";
 constexpr unsigned long kErrorPathNotFound = 3;
 constexpr unsigned long kErrorBadFormat = 11;
 
@@ -39,7 +39,7 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
 
 FileResult LoadMenus(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
-  std::string path = sGamePath + kUserCfgInGameFolder;
+  std::string path = sGamePath + std::string(kUserCfgInGameFolder);
   const std::string copy = VirtualStorePath(path);
   if (!copy.empty() && GetPathKind(copy) == PathKind::File) path = copy;
 

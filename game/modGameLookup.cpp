@@ -2,22 +2,23 @@
 
 #include <string>
 
+#include "core/GameFolderLayout.h"
 #include "core/modMain.h"
+#include "game/GameRegistration.h"
 #include "game/modRegistry.h"
 #include "platform/FileSystem.h"
 #include "platform/window/MsgBox.h"
 
 namespace {
 
-constexpr const char* kInstallKey = "Software\\Microsoft\\Microsoft Games\\Age of Mythology\\1.0";
-constexpr const char* kInstallValue = "AppPath";
 constexpr const char* kLookupTitle = "Invalid AoM path";
 
 }  // namespace
 
 GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument) {
   sGamePath = gameFolderArgument.empty()
-                  ? GetRegString(HKEY_LOCAL_MACHINE, kInstallKey, kInstallValue, "")
+                  ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
+                                 std::string(kGameFolderValue), "")
                   : FullPathName(gameFolderArgument);
   if (sGamePath.empty()) {
     ShowGameLookupMessage(GameLookupOutcome::NothingRegistered);
@@ -25,7 +26,7 @@ GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument) {
   }
   if (sGamePath.back() != '\\') sGamePath += '\\';
 
-  if (!FolderExists(sGamePath + "startup\\")) {
+  if (!FolderExists(sGamePath + std::string(kStartupFolder))) {
     ShowGameLookupMessage(GameLookupOutcome::NoStartupFolder);
     return GameLookupOutcome::NoStartupFolder;
   }

@@ -1,8 +1,8 @@
 #pragma once
 // Reading a text value from the Windows registry.
-#include <windows.h>
-
 #include <string>
+
+#include "platform/Registry.h"
 
 // The text of the REG_SZ value valueName under root\subKey, up to its first NUL, or defaultText
 // when the key cannot be opened, the value is missing or of any other type (REG_EXPAND_SZ

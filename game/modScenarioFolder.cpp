@@ -2,12 +2,13 @@
 
 #include <utility>
 
+#include "core/GameFolderLayout.h"
 #include "game/ScenarioCatalogue.h"
 #include "platform/FolderListing.h"
 #include "platform/VirtualStore.h"
 
 std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
-  std::vector<std::string> folders = {gamePath + "scenario"};
+  std::vector<std::string> folders = {gamePath + std::string(kScenarioFolder)};
   std::string copy = VirtualStorePath(folders.front());
   if (!copy.empty()) folders.push_back(std::move(copy));
 

@@ -8,6 +8,8 @@ ShellExecuteHandler currentHandler = &ShellExecuteA;
 
 }  // namespace
 
+HWND DesktopWindow() { return GetDesktopWindow(); }
+
 HINSTANCE ShellExecuteRequest(HWND owner, const char* operation, const char* file,
                               const char* parameters, const char* directory, int showCommand) {
   return currentHandler(owner, operation, file, parameters, directory, showCommand);

@@ -3,9 +3,13 @@
 // of starting a browser.
 #include <windows.h>
 
-using ShellExecuteHandler = HINSTANCE (*)(HWND owner, const char* operation, const char* file,
-                                          const char* parameters, const char* directory,
-                                          int showCommand);
+// ShellExecuteA's own type, calling convention included (WINAPI: stdcall on 32-bit Windows).
+using ShellExecuteHandler = HINSTANCE(WINAPI*)(HWND owner, const char* operation, const char* file,
+                                               const char* parameters, const char* directory,
+                                               int showCommand);
+
+// The desktop window, the owner of requests that no window of the program should be tied to.
+HWND DesktopWindow();
 
 // Hands the request to ShellExecuteA, or to the handler a test put in place.
 HINSTANCE ShellExecuteRequest(HWND owner, const char* operation, const char* file,

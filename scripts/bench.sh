@@ -78,7 +78,6 @@ fi
 
 export TESS_WINEPREFIX="$work/wine"
 . scripts/wine-session.sh
-. scripts/screenshots.sh
 trap tess_session_stop EXIT
 tess_session_start
 # tessivane.exe starts on the folder of 10,000 scenario files (its picker for the memory figure).

@@ -1,16 +1,7 @@
-# Sourced after wine-session.sh: registers a game folder in the prefix and takes screenshots of
-# the real tessivane.exe, driven from outside by ui_driver.exe.
+# Sourced after wine-session.sh: takes screenshots of the real tessivane.exe, driven from outside
+# by ui_driver.exe.
 
 tess_driver() { wine "$tess_root/build/windows/tools/ui_driver.exe" "$@" | tr -d '\r'; }
-
-# Points the prefix's game registration (AppPath) at a folder of this machine, where the game's
-# 32-bit setup writes it: the registry's 32-bit view (Software\Wow6432Node in a 64-bit prefix).
-tess_register_game() {
-  local windowsPath
-  windowsPath=$(winepath -w "$1" 2>/dev/null)
-  wine reg add 'HKLM\Software\Microsoft\Microsoft Games\Age of Mythology\1.0' /v AppPath \
-    /t REG_SZ /d "${windowsPath%\\}" /reg:32 /f </dev/null >/dev/null 2>&1
-}
 
 # Runs the prefix's programs in a Wine desktop window of the screen's size, so that Wine draws
 # the windows' title bars and borders itself, as Windows would, without a window manager.

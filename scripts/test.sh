@@ -5,6 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh || exit 1
+bash scripts/check-layers.sh || exit 1
 
 for preset in native windows; do
   cmake --preset "$preset" --log-level=WARNING >/dev/null || { echo "configure $preset failed" >&2; exit 1; }

@@ -73,3 +73,18 @@ tess_session_stop() {
     tess_xvfb_pid=""
   fi
 }
+
+# The game's registration, read from the header that the program itself uses.
+tess_registration() {
+  grep -A1 "$1 =" "$tess_root/game/GameRegistration.h" | grep -o '"[^"]*"' | tr -d '"' |
+    sed 's/\\\\/\\/g'
+}
+
+# Points the prefix's game registration at a folder of this machine, where the game's 32-bit
+# setup writes it: the registry's 32-bit view (Software\Wow6432Node in a 64-bit prefix).
+tess_register_game() {
+  local windowsPath
+  windowsPath=$(winepath -w "$1" 2>/dev/null)
+  wine reg add "HKLM\\$(tess_registration kGameRegistryKey)" /v "$(tess_registration kGameFolderValue)" \
+    /t REG_SZ /d "${windowsPath%\\}" /reg:32 /f </dev/null >/dev/null 2>&1
+}

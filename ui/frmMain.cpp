@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "core/GameFolderLayout.h"
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
@@ -108,7 +109,7 @@ void frmMain::Form_Load() {
     // Nothing was read, so nothing may be written: the window stays empty, as after a failed
     // lookup, rather than offering menus that would replace the user's own.
     m_loadFailure = loaded;
-    ReportLoadFailure(loaded, sGamePath + "startup\\user.cfg");
+    ReportLoadFailure(loaded, sGamePath + std::string(kUserCfgInGameFolder));
     return;
   }
   m_menusLoaded = true;
@@ -165,7 +166,7 @@ bool frmMain::ConfigurationUnavailable() {
   if (m_lookup != GameLookupOutcome::Success) {
     ShowGameLookupMessage(m_lookup);
   } else if (m_loadFailure) {
-    ReportLoadFailure(*m_loadFailure, sGamePath + "startup\\user.cfg");
+    ReportLoadFailure(*m_loadFailure, sGamePath + std::string(kUserCfgInGameFolder));
   }
   return true;
 }

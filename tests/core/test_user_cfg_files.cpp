@@ -161,16 +161,16 @@ TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
 }
 
 TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
-  RemoveTree(game.Path() + "startup");
+  RemoveTree(game.Path() + std::string(kStartupFolder));
   const FileResult loaded = LoadMenus();
   EXPECT_FALSE(loaded.ok);
   EXPECT_TRUE(loaded.IsWriting()) << "reported as a file not written, not one not read";
   EXPECT_FALSE(loaded.reason.empty());
   EXPECT_TRUE(sCfgFile.empty());
-  EXPECT_FALSE(PathExists(game.Path() + "startup"));
+  EXPECT_FALSE(PathExists(game.Path() + std::string(kStartupFolder)));
 
   // A folder where the file should be is no file to read.
-  CreateDirectoryA((game.Path() + "startup").c_str(), nullptr);
+  CreateDirectoryA((game.Path() + std::string(kStartupFolder)).c_str(), nullptr);
   CreateDirectoryA(game.UserCfg().c_str(), nullptr);
   EXPECT_FALSE(LoadMenus().ok);
   EXPECT_TRUE(sCfgFile.empty());
@@ -228,7 +228,7 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   // The copy is there: it is the file, read and saved in place; the real file is left alone.
   WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
   unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + "startup", &error)) << error;
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error)) << error;
   WriteBytes(copy, kUserFile);
   protectedGame.Refuse(true);
   load();

@@ -13,9 +13,6 @@
 
 namespace {
 
-const std::string kGamesKey = "Software\\Microsoft\\Microsoft Games";
-const std::string kGameKey = kGamesKey + "\\Age of Mythology\\1.0";
-const std::string kAppPath = "AppPath";
 
 std::vector<std::string> shownBoxes;  // style, title and prompt of each box
 

@@ -1,5 +1,6 @@
 // GetRegString against the real registry of the test prefix, with values the test writes itself.
-// The lookup's own test covers the usual AppPath texts; these are the other types and the limits.
+// The lookup's own test covers the usual AppPath texts and both registry views; these are the other
+// types and a value longer than any path. (Where the text ends in the bytes: test_registry_text.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,7 +29,6 @@ TEST(GetRegString, TextIsCutAtItsFirstNulAndAnythingElseGivesTheDefault) {
       {"list of texts", REG_MULTI_SZ, std::string("C:\\Games\0\0", 10), "default"},
       {"binary bytes", REG_BINARY, std::string("C:\\Games\0", 9), "default"},
       {"number", REG_DWORD, std::string("\1\0\0\0", 4), "default"},
-      {"no 16-bit limit on the length", REG_SZ, longText + '\0' + "tail", longText},
       {"long and without its NUL", REG_SZ, longText, longText},
   };
   for (const Case& c : cases) {

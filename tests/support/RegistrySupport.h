@@ -7,6 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "game/GameRegistration.h"
+
+// The game's registration, as the registry functions below take it.
+inline const std::string kGamesKey{kGamesRegistryKey};
+inline const std::string kGameKey{kGameRegistryKey};
+inline const std::string kAppPath{kGameFolderValue};
+
 namespace test_support {
 
 // The registry view a value is written in: the 32-bit setup's, or a 64-bit program's.

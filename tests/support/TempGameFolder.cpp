@@ -44,7 +44,7 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
 TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
-  CreateDirectoryA((m_path + "startup").c_str(), nullptr);
+  CreateDirectoryA((m_path + std::string(kStartupFolder)).c_str(), nullptr);
 }
 
 ProtectedGameFolder::ProtectedGameFolder() {
@@ -59,7 +59,7 @@ ProtectedGameFolder::ProtectedGameFolder() {
   RemoveTree(m_path);
   RemoveTree(m_copy);
   if (!CreateDirectoryA(m_path.c_str(), nullptr) ||
-      !CreateDirectoryA((m_path + "startup").c_str(), nullptr)) {
+      !CreateDirectoryA((m_path + std::string(kStartupFolder)).c_str(), nullptr)) {
     throw std::runtime_error("no game folder under " + programFiles);
   }
 }

@@ -2,6 +2,8 @@
 // Folders of a test's own in the temporary folder, removed with everything in them.
 #include <string>
 
+#include "core/GameFolderLayout.h"
+
 // A new empty folder.
 class TempFolder {
  public:
@@ -22,7 +24,7 @@ class TempGameFolder {
   TempGameFolder();
 
   const std::string& Path() const { return m_path; }  // ends with a backslash, as sGamePath does
-  std::string UserCfg() const { return m_path + "startup\\user.cfg"; }
+  std::string UserCfg() const { return m_path + std::string(kUserCfgInGameFolder); }
 
  private:
   TempFolder m_folder;
@@ -41,8 +43,8 @@ class ProtectedGameFolder {
 
   const std::string& Path() const { return m_path; }      // ends with a backslash
   const std::string& CopyPath() const { return m_copy; }  // the per-user copy of Path()
-  std::string UserCfg() const { return m_path + "startup\\user.cfg"; }
-  std::string CopyUserCfg() const { return m_copy + "startup\\user.cfg"; }
+  std::string UserCfg() const { return m_path + std::string(kUserCfgInGameFolder); }
+  std::string CopyUserCfg() const { return m_copy + std::string(kUserCfgInGameFolder); }
 
   // Makes the folder refuse new files, as it does for a user without administrator rights
   // (Wine has no such permissions for a test running as root): creating a file in it then fails

@@ -28,9 +28,6 @@ namespace window_test {
 using testing_support::DrainMessages;
 using testing_support::PumpUntil;
 
-const std::string kGamesKey = "Software\\Microsoft\\Microsoft Games";
-const std::string kGameKey = kGamesKey + "\\Age of Mythology\\1.0";
-const std::string kAppPath = "AppPath";
 const std::string kWater = "~AoM_pgs_Water";
 const std::string kNorse = "~UI_Norse";
 
@@ -148,7 +145,7 @@ class WindowTest : public ::testing::Test {
   }
 
   // A fresh scenario folder holding these files (empty) and subfolders (names ending in "\").
-  std::string ScenarioFolder() const { return game_.Path() + "scenario"; }
+  std::string ScenarioFolder() const { return game_.Path() + std::string(kScenarioFolder); }
   void MakeScenarioFolder(const std::vector<std::string>& entries) const {
     RemoveTree(ScenarioFolder());
     CreateDirectoryA(ScenarioFolder().c_str(), nullptr);

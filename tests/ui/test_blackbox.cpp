@@ -129,8 +129,8 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   TempFolder parent;
   const std::string folder = parent.Path() + "\\Game folder\\";
   unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(folder + "startup", &error));
-  WriteBytes(folder + "startup\\user.cfg", AttractLines({{0, "Copied Game"}}));
+  ASSERT_TRUE(CreateFolders(folder + std::string(kStartupFolder), &error));
+  WriteBytes(folder + std::string(kUserCfgInGameFolder), AttractLines({{0, "Copied Game"}}));
   Launch(" \"" + folder + "\"");
 
   HWND main = WaitForForm("Pelrith's Tessivane");

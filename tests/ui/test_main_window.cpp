@@ -182,9 +182,9 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
     std::string reason = "";
   };
   const Case cases[] = {
-      {"", "startup\\user.cfg", Lookup,
+      {"", std::string(kUserCfgInGameFolder), Lookup,
        "Invalid AoM path\nCannot find the folder where AoM is installed."},
-      {noStartup.Path(), noStartup.Path() + "\\startup\\user.cfg", Lookup,
+      {noStartup.Path(), noStartup.Path() + "\\" + std::string(kUserCfgInGameFolder), Lookup,
        "Invalid AoM path\nThe game installation points to this directory :\r\n" + noStartup.Path() +
            "\\\r\n\r\nBut this folder does not exist."},
       {game_.Path(), game_.UserCfg(), Held,
@@ -240,8 +240,8 @@ TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
   ProtectedGameFolder protectedGame;
   Register(protectedGame.Path());
   unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.Path() + "scenario", &error));
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + "scenario", &error));
+  ASSERT_TRUE(CreateFolders(protectedGame.Path() + std::string(kScenarioFolder), &error));
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kScenarioFolder), &error));
   WriteBytes(protectedGame.Path() + "scenario\\Alpha.scn", "");
   WriteBytes(protectedGame.CopyPath() + "scenario\\Mine.scn", "");  // saved from the game's editor
   const std::string real = UserCfg({{0, kWater}});

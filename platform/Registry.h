@@ -1,0 +1,17 @@
+#pragma once
+// Reading text values of the Windows registry, for reading only.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+// The two views that 64-bit Windows (and a 64-bit Wine prefix) keeps of HKEY_LOCAL_MACHINE\Software:
+// the one 32-bit programs see (Software\Wow6432Node), and the one 64-bit programs see. 32-bit
+// Windows has one, whichever is asked for.
+enum class RegistryView { Programs32, Programs64 };
+
+// The bytes of the REG_SZ value valueName under root\subKey in that view, as stored (a
+// terminating NUL included when the writer stored one); nothing when the key cannot be opened or
+// the value is missing, of another type or cannot be read. The key is opened for querying only.
+std::optional<std::string> ReadRegistryText(HKEY root, const std::string& subKey,
+                                            const std::string& valueName, RegistryView view);

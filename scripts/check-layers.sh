@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The folders are floors: ui/ builds on game/, game/ on core/, core/ on platform/ (app/, tests/,
+# fuzz/, bench/ and tools/ may use them all). Every #include "folder/..." must point to the file's
+# own floor or a lower one, and core/ and game/ reach Windows only through platform/: no Windows
+# header, no Win32 call. Prints each offending line with its file and fails when there is one.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+floor() {
+  case "$1" in
+    platform) echo 0 ;;
+    core) echo 1 ;;
+    game) echo 2 ;;
+    ui) echo 3 ;;
+    *) echo 9 ;;
+  esac
+}
+
+# Windows headers, and Win32 calls: the ANSI and wide entry points (…A, …W, …ExA) and the calls of
+# this program's kind that carry no such ending.
+windows_header='#include <(windows|winreg|winuser|winbase|shlobj|shellapi|objbase|ole2|olectl|knownfolders|commctrl)\.h>'
+win32_call='\b([A-Z][A-Za-z0-9]*[a-z0-9](A|W|ExA|ExW)|GetLastError|SetLastError|CloseHandle|FindClose|FlushFileBuffers|Sleep|LocalFree|GlobalAlloc|GlobalLock|GlobalUnlock|GlobalFree|CoInitializeEx|CoUninitialize|CoTaskMemFree|GetACP|RegCloseKey|ReadFile|WriteFile|WideCharToMultiByte|MultiByteToWideChar|SHGetKnownFolderPath|GetDesktopWindow|GetActiveWindow|EnableWindow|DestroyWindow|ShowWindow)\s*\('
+
+failed=0
+report() {
+  echo "$1"
+  failed=1
+}
+
+while IFS= read -r file; do
+  own=$(floor "${file%%/*}")
+  while IFS= read -r hit; do
+    line=${hit%%:*}
+    target=$(sed -E 's/^[0-9]+:\s*#include "([^/"]+)\/.*/\1/' <<<"$hit")
+    if (( $(floor "$target") > own && own < 9 )); then
+      report "$file:$line: ${hit#*:}   (${file%%/*}/ may not include $target/)"
+    fi
+  done < <(grep -nE '^\s*#include "[^"/]+/' "$file")
+  case "$file" in
+    core/* | game/*)
+      while IFS= read -r hit; do
+        report "$file:${hit%%:*}: ${hit#*:}   (Windows goes through platform/)"
+      done < <(grep -nE "$windows_header" "$file"; sed -E 's://.*$::' "$file" | grep -nE "$win32_call")
+      ;;
+  esac
+done < <(git ls-files --cached --others --exclude-standard -- 'platform/*' 'core/*' 'game/*' 'ui/*' | grep -E '\.(h|cpp)$')
+
+if ((failed)); then
+  echo "The floors are broken: see the lines above." >&2
+  exit 1
+fi
+echo "Layers: every include points to its own floor or a lower one; core/ and game/ call no Win32."
