@@ -157,8 +157,6 @@ bool FileResult::FolderDeniedNewFile() const {
   return !ok && step == FileStep::CreateTemporary && error == ERROR_ACCESS_DENIED;
 }
 
-bool FileExists(const std::string& path) { return GetPathKind(path) == PathKind::File; }
-
 std::string FullPathName(const std::string& path) {
   std::string full(MAX_PATH, '\0');
   for (;;) {

@@ -35,7 +35,6 @@ enum class PathKind { Missing, File, Folder, Unknown };
 
 // What stands at this path. Unknown means the question itself failed (error in *error).
 PathKind GetPathKind(const std::string& path, unsigned long* error = nullptr);
-bool FileExists(const std::string& path);
 
 // The path made full against the current folder, as the system resolves it ("." and ".."
 // resolved, "/" read as "\"); the path itself when the system cannot make it full.

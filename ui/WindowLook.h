@@ -31,9 +31,6 @@ class DecorativeLook {
   DecorativeLook(const DecorativeLook&) = delete;
   DecorativeLook& operator=(const DecorativeLook&) = delete;
 
-  // The picture controls that make up the frame, in drawing order (edges first, corners above).
-  const std::vector<std::unique_ptr<Picture>>& Tiles() const { return m_tiles; }
-
  private:
   void AddTiles(Form& form, HBITMAP bitmap, const std::vector<int>& offsets, bool horizontal,
                 int across);

@@ -27,11 +27,6 @@ void Button::SetEnabled(bool enabled) {
   }
 }
 
-void Button::SetCaption(const std::string& caption) {
-  m_caption = caption;
-  if (m_hwnd) SetWindowTextA(m_hwnd, m_caption.c_str());
-}
-
 void Button::SetBackColor(COLORREF color) {
   m_backColor = color;
   if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);

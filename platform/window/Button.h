@@ -15,9 +15,6 @@ class Button : public Control {
   Button(Form& form, TwipsRect place, std::string caption, int tabIndex);
 
   void SetEnabled(bool enabled);
-  bool Enabled() const { return m_enabled; }
-  void SetCaption(const std::string& caption);
-  const std::string& Caption() const { return m_caption; }
   // The face colour; none: the system's button face.
   void SetBackColor(COLORREF color);
 

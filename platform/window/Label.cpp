@@ -14,13 +14,6 @@ void Label::Create(int id) {
   CreateChild("STATIC", m_caption, SS_OWNERDRAW | SS_NOTIFY, 0, id);
 }
 
-void Label::SetCaption(const std::string& caption) {
-  m_caption = caption;
-  if (!m_hwnd) return;
-  SetWindowTextA(m_hwnd, m_caption.c_str());
-  Redraw();
-}
-
 void Label::SetFont(const FontDesign& font) {
   m_font = CreateFontFromDesign(font);
   Redraw();

@@ -14,8 +14,6 @@ class Label : public Control {
  public:
   Label(Form& form, TwipsRect place, std::string caption, int tabIndex);
 
-  void SetCaption(const std::string& caption);
-  const std::string& Caption() const { return m_caption; }
   // Without a font of its own the label uses its form's default font.
   void SetFont(const FontDesign& font);
   // Without a colour of its own the text has the system's button text colour.

@@ -12,12 +12,6 @@ Picture::~Picture() {
   m_form.Detach(this);
 }
 
-void Picture::SetBitmap(HBITMAP bitmap) {
-  Invalidate();
-  m_bitmap = bitmap;
-  Invalidate();
-}
-
 void Picture::Draw(HDC dc) const {
   DrawBitmap(dc, m_bitmap, TwipsToPixels(m_position.x), TwipsToPixels(m_position.y));
 }

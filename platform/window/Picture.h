@@ -16,10 +16,6 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
   ~Picture();
 
-  void SetBitmap(HBITMAP bitmap);
-  HBITMAP Bitmap() const { return m_bitmap; }
-  TwipsPoint Position() const { return m_position; }
-
  private:
   friend class Form;
   void Draw(HDC dc) const;

@@ -18,11 +18,6 @@ void Timer::SetEnabled(bool enabled) {
   enabled ? Start() : Stop();
 }
 
-void Timer::SetInterval(unsigned intervalMs) {
-  m_interval = intervalMs;
-  Start();
-}
-
 void Timer::Start() {
   if (!m_form.IsLoaded()) return;
   if (m_enabled && m_interval > 0) {

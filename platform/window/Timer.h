@@ -9,6 +9,7 @@ class Form;
 
 class Timer {
  public:
+  // An interval of 0 never ticks.
   Timer(Form& form, unsigned intervalMs, bool enabled);
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
@@ -16,10 +17,6 @@ class Timer {
 
   // Disabling stops it at once: a tick already queued does not run either.
   void SetEnabled(bool enabled);
-  bool Enabled() const { return m_enabled; }
-  // An interval of 0 never ticks. Setting it restarts the count.
-  void SetInterval(unsigned intervalMs);
-  unsigned Interval() const { return m_interval; }
 
   std::function<void()> OnTimer;
 
