@@ -5,6 +5,17 @@ if(TESS_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(WIN32)
+  # Two builds of one commit give the same tessivane.exe wherever the clone and the build folder
+  # lie: the compilers write paths relative to them (__FILE__, debug information), and the linker
+  # puts no time stamp into the PE header. The build folder's map comes last, so it wins for a
+  # build folder inside the source tree. windres writes no paths.
+  add_compile_options(
+    "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>"
+    "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_BINARY_DIR}=build>")
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
+
 function(tess_target_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The project's one test command (make test): installs what is missing, builds both presets,
-# starts Xvfb and Wine, runs every test and a bounded fuzzing run, and stops what it started.
+# builds tessivane.exe a second time elsewhere and compares the two, starts Xvfb and Wine, runs
+# every test and a bounded fuzzing run, and stops what it started.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,11 +13,13 @@ for preset in native windows; do
   cmake --build --preset "$preset" || { echo "build $preset failed" >&2; exit 1; }
 done
 
+status=0
+bash scripts/reproducible.sh || status=1
+
 . scripts/wine-session.sh
 trap tess_session_stop EXIT
 tess_session_start || exit 1
 
-status=0
 bash scripts/fuzz.sh 20 || status=1
 ctest --preset native || status=1
 ctest --preset windows || status=1

@@ -3,7 +3,9 @@
 #   1. tools/make_art.py, run twice, gives byte for byte the files in ui/res/;
 #   2. the frame tiles join without a seam in both windows (tools/check_frame.py);
 #   3. ui/res/tessivane.rc compiles with windres;
-#   4. a small executable linked with it loads every resource under Wine (tools/check_resources.cpp).
+#   4. a small executable linked with it loads every resource under Wine, and tessivane.exe carries
+#      the project's version and imports only DLLs of Windows (tools/check_resources.cpp; the
+#      same check runs in make test).
 # Usage: tools/check_art.sh [--show SCREENSHOT.png]
 #   --show also opens the framed main-window layout and the splash under Xvfb and saves a
 #   screenshot of the screen.
@@ -35,12 +37,12 @@ echo "== frame joins"
 python3 "$root/tools/check_frame.py" --res "$root/ui/res" || status=1
 
 echo "== resource script"
-x86_64-w64-mingw32-windres "$root/ui/res/tessivane.rc" -O coff -o "$work/tessivane_res.o"
-x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Werror -O1 -static \
-  -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I"$root" \
-  "$root/tools/check_resources.cpp" "$work/tessivane_res.o" \
-  -o "$work/check_resources.exe" -lole32 -loleaut32 -luuid -lversion -lgdi32 -lshell32
+# check_resources.exe and tessivane.exe of the windows preset, which link ui/res/tessivane.rc.
+(cd "$root" && cmake --preset windows --log-level=WARNING >/dev/null &&
+  cmake --build --preset windows --target check_resources >/dev/null)
 echo "ok   windres and link"
+checker="$root/build/windows/tools/check_resources.exe"
+exe="$root/build/windows/app/tessivane.exe"
 
 echo "== resources under Wine"
 export TESS_WINEPREFIX="$work/wine"
@@ -49,13 +51,13 @@ export TESS_WINEPREFIX="$work/wine"
 tess_session_start
 trap 'tess_session_stop; rm -rf "$tmp"' EXIT
 if [[ -n "$shot" ]]; then
-  wine "$work/check_resources.exe" --show &
+  wine "$checker" "$exe" --show &
   runner=$!
   sleep 2.5
   import -window root "$shot"
   wait "$runner" || status=1
   echo "screenshot: $shot"
 else
-  wine "$work/check_resources.exe" || status=1
+  wine "$checker" "$exe" || status=1
 fi
 exit $status
