@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kDeleteKey = 46;
-
 // "read-only", "in use by another program" and the UTF-16 reason describe the file; the system's
 // texts are sentences.
 std::string ReasonSentence(const FileResult& failure) {
@@ -159,7 +157,7 @@ std::string frmMain::PickScenario() {
   return sPickedScenario;
 }
 
-bool frmMain::ConfigurationUnavailable() {
+bool frmMain::RefuseChangeWithoutMenus() {
   if (m_menusLoaded) return false;
   // Before the load has ended (its message box still up) there is nothing to say yet, and
   // nothing may change either.
@@ -172,7 +170,7 @@ bool frmMain::ConfigurationUnavailable() {
 }
 
 void frmMain::cmdAdd_Click() {
-  if (ConfigurationUnavailable()) return;
+  if (RefuseChangeWithoutMenus()) return;
   const std::string picked = PickScenario();
   if (picked.empty()) return;
   AddMenu(picked);
@@ -180,7 +178,7 @@ void frmMain::cmdAdd_Click() {
 }
 
 void frmMain::cmdEdit_Click() {
-  if (ConfigurationUnavailable()) return;
+  if (RefuseChangeWithoutMenus()) return;
   const int selected = lstMenus.ListIndex();
   if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
   const int slot = m_rows[selected].nSlot;
@@ -190,11 +188,11 @@ void frmMain::cmdEdit_Click() {
   RefreshList();
 }
 
-void frmMain::cmdDelete_Click() { lstMenus_KeyUp(kDeleteKey, 0); }
+void frmMain::cmdDelete_Click() { lstMenus_KeyUp(VK_DELETE, 0); }
 
 void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
-  if (keyCode != kDeleteKey) return;
-  if (ConfigurationUnavailable()) return;
+  if (keyCode != VK_DELETE) return;
+  if (RefuseChangeWithoutMenus()) return;
   if (lstMenus.ListCount() < 2) {
     MsgBox("You must leave at least one menu.", kMsgBoxExclamation, "Cannot remove");
     return;

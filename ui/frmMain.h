@@ -13,7 +13,7 @@
 #include "platform/window/Form.h"
 #include "platform/window/ListBox.h"
 #include "ui/LinkLabel.h"
-#include "ui/WindowLook.h"
+#include "ui/DecorativeLook.h"
 
 class frmSelectScn;
 
@@ -43,10 +43,10 @@ class frmMain : public Form {
 
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();
-  // True when there is no user.cfg to work on (the game folder was not found, the file could not
-  // be read, or the load has not ended): the reason is shown again, so that no change is made
-  // that could not be saved.
-  bool ConfigurationUnavailable();
+  // Refuses a change when there is no user.cfg to work on (the game folder was not found, the
+  // file could not be read, or the load has not ended): shows the reason again and returns true,
+  // so that no change is made that could not be saved.
+  bool RefuseChangeWithoutMenus();
 
   DecorativeLook m_look{*this, kMainWindowFrame};
   Button cmdAdd{*this, {240, 240, 975, 375}, "Add", 0};

@@ -27,10 +27,11 @@ void frmSelectScn::FillScenarioList() {
 
   size_t textBytes = 0;
   for (const std::string& row : rows) textBytes += row.size() + 1;
-  lstScn.SetRedraw(false);
-  lstScn.ReserveRows(static_cast<int>(rows.size()), textBytes);
-  for (const std::string& row : rows) lstScn.AddItem(row);
-  lstScn.SetRedraw(true);
+  {
+    RedrawOff filling(lstScn);
+    lstScn.ReserveRows(static_cast<int>(rows.size()), textBytes);
+    for (const std::string& row : rows) lstScn.AddItem(row);
+  }
   lstScn.SetListIndex(0);
 }
 

@@ -6,7 +6,7 @@
 #include "platform/window/Button.h"
 #include "platform/window/Form.h"
 #include "platform/window/ListBox.h"
-#include "ui/WindowLook.h"
+#include "ui/DecorativeLook.h"
 
 class frmSelectScn : public Form {
  public:

@@ -32,6 +32,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/window/Fonts.h"
 #include "platform/window/GdiHandles.h"
 #include "platform/window/Twips.h"
 

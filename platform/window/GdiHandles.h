@@ -4,7 +4,6 @@
 
 #include "platform/UniqueHandle.h"
 
-#include <string>
 #include <utility>
 
 template <typename Object>
@@ -50,23 +49,6 @@ class SelectedObject {
   HDC m_dc;
   HGDIOBJ m_previous;
 };
-
-// A font as a window's design gives it: face name and size in points.
-struct FontDesign {
-  std::string face = "MS Sans Serif";
-  double points = 8.0;
-  bool bold = false;
-  bool underline = false;
-};
-
-// The screen's vertical resolution in dots per inch (96 at the design resolution).
-int ScreenDpi();
-
-// Character height in pixels of a font of this many points on the screen (9.75 pt at 96 DPI = 13).
-int PointsToPixels(double points);
-
-// Creates the font in the ANSI character set; a face the system lacks is replaced by its nearest.
-UniqueFont CreateFontFromDesign(const FontDesign& design);
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color);
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/window/Control.h"
+#include "platform/window/Fonts.h"
 #include "platform/window/GdiHandles.h"
 
 class Label : public Control {

@@ -5,15 +5,6 @@
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 
-int CurrentShiftState() {
-  // The high bit of GetKeyState: held when the message being handled was sent.
-  int shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftMask;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
 ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
 
 void ListBox::Create(int id) {

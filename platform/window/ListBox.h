@@ -9,14 +9,7 @@
 #include <string>
 
 #include "platform/window/Control.h"
-
-// The shift state of key events: the sum of the modifier keys held.
-constexpr int kShiftMask = 1;
-constexpr int kCtrlMask = 2;
-constexpr int kAltMask = 4;
-
-// The modifier keys held as the current message was sent, as the key events report them.
-int CurrentShiftState();
+#include "platform/window/Keyboard.h"
 
 class ListBox : public Control {
  public:
@@ -33,9 +26,8 @@ class ListBox : public Control {
   int ListIndex() const;              // -1 when no row is selected
   void SetListIndex(int index);       // -1 clears the selection
 
-  // For filling many rows at once: no drawing until redraw is on again, and room for the rows
-  // reserved up front instead of growing row by row.
-  void SetRedraw(bool redraw);
+  // For filling many rows at once: room for the rows reserved up front instead of growing row by
+  // row. (No drawing meanwhile: a RedrawOff.)
   void ReserveRows(int rows, std::size_t textBytes);
 
   // A key released while the list has the focus: key code and shift state (kShiftMask ...).
@@ -46,5 +38,21 @@ class ListBox : public Control {
   HBRUSH OnCtlColor(HDC dc) override;
   LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  friend class RedrawOff;
+  void SetRedraw(bool redraw);
+
   std::optional<COLORREF> m_backColor;
+};
+
+// Switches a list's drawing off for the lifetime of this object, and on again (drawing it anew)
+// however the scope is left: an exception while filling cannot leave the list frozen.
+class RedrawOff {
+ public:
+  explicit RedrawOff(ListBox& list) : m_list(list) { m_list.SetRedraw(false); }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+  ~RedrawOff() { m_list.SetRedraw(true); }
+
+ private:
+  ListBox& m_list;
 };

@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
-// Styles in use: 16 (error icon, OK), 48 (exclamation icon, OK) and 64 (information icon, OK).
-constexpr unsigned kMsgBoxError = 16;
-constexpr unsigned kMsgBoxExclamation = 48;
-constexpr unsigned kMsgBoxInformation = 64;
+// The styles in use, each with a single OK button: the error icon (16, for installation and file
+// problems), the exclamation icon (48, for a refused action) and the information icon (64).
+constexpr unsigned kMsgBoxError = MB_ICONERROR | MB_OK;
+constexpr unsigned kMsgBoxExclamation = MB_ICONEXCLAMATION | MB_OK;
+constexpr unsigned kMsgBoxInformation = MB_ICONINFORMATION | MB_OK;
+static_assert(kMsgBoxError == 16 && kMsgBoxExclamation == 48 && kMsgBoxInformation == 64,
+              "the style numbers that the messages are given with");
 
 // Shows a modal message box that belongs to the program and returns the button pressed.
 int MsgBox(const std::string& prompt, unsigned style, const std::string& title);

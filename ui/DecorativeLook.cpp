@@ -1,4 +1,4 @@
-#include "ui/WindowLook.h"
+#include "ui/DecorativeLook.h"
 
 #include "platform/window/Resources.h"
 #include "ui/res/resource.h"
