@@ -11,6 +11,8 @@
 #include "platform/FileSystem.h"
 #include "tests/support/TempGameFolder.h"
 
+using namespace test_support;
+
 namespace {
 
 const std::string kOld = "other\r\nattractMode-scenario-0 A\r\nattractMode-scenario-1 B\r\n";

@@ -9,6 +9,8 @@
 #include "core/modMenus.h"
 #include "tests/support/TempGameFolder.h"
 
+using namespace test_support;
+
 namespace {
 
 // The disabled lines of the slots from `first` to 9, as a save writes them.

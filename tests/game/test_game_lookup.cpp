@@ -11,6 +11,8 @@
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
 
+using namespace test_support;
+
 namespace {
 
 

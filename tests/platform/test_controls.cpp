@@ -9,17 +9,11 @@
 #include "platform/window/Label.h"
 #include "platform/window/ListBox.h"
 #include "platform/window/Timer.h"
-#include "tests/platform/FormTestSupport.h"
+#include "tests/support/FormTestSupport.h"
 
-using namespace testing_support;
+using namespace test_support;
 
 namespace {
-
-void SetHeldKeys(std::initializer_list<int> keys) {
-  BYTE state[256] = {};
-  for (int key : keys) state[key] = 0x80;
-  SetKeyboardState(state);
-}
 
 class Controls : public ::testing::Test {
  protected:

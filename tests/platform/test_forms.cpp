@@ -9,9 +9,9 @@
 #include "platform/window/Button.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
-#include "tests/platform/FormTestSupport.h"
+#include "tests/support/FormTestSupport.h"
 
-using namespace testing_support;
+using namespace test_support;
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 
+namespace test_support {
 namespace {
 
 std::string refusedFolder;
@@ -107,3 +108,5 @@ void RemoveTree(const std::string& path) {
   }
   RemoveDirectoryA(folder.c_str());
 }
+
+}  // namespace test_support

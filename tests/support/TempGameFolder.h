@@ -4,6 +4,8 @@
 
 #include "core/GameFolderLayout.h"
 
+namespace test_support {
+
 // A new empty folder.
 class TempFolder {
  public:
@@ -64,3 +66,5 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 void RemoveTree(const std::string& path);
+
+}  // namespace test_support

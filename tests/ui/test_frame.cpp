@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "platform/window/GdiHandles.h"
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 #include "ui/frmSelectScn.h"
 #include "ui/res/resource.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 

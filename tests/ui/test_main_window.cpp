@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 

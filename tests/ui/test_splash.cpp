@@ -11,11 +11,11 @@
 #include <thread>
 
 #include "core/modMenus.h"
-#include "tests/ui/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 #include "ui/HomePage.h"
 #include "ui/frmSplash.h"
 
-using namespace window_test;
+using namespace test_support;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -97,7 +97,7 @@ TEST_F(Splash, MessageBoxBelongsToTheToolWhenAnotherProgramIsActive) {
   SetMsgBoxHandler(nullptr);  // the real box
   HWND owner = nullptr;
   BOOL splashEnabled = TRUE;
-  testing_support::ThreadTimer inspect(50, [&] {
+  test_support::ThreadTimer inspect(50, [&] {
     HWND box = nullptr;
     EnumThreadWindows(
         GetCurrentThreadId(),
@@ -152,7 +152,7 @@ TEST_F(Splash, LinkHandsOverAndTheHomePageOpensOnceWhenTheMainWindowIsUp) {
 
   // Another window of the program active, then the main window again: a second activation
   // (bAutoSave shows that it ran), which opens nothing more.
-  testing_support::RecordingForm other;
+  test_support::RecordingForm other;
   other.Show();
   ASSERT_TRUE(PumpUntil([&] { return other.activations == 1; }));
   bAutoSave = false;

@@ -10,6 +10,8 @@
 #include "platform/FolderListing.h"
 #include "tests/support/TempGameFolder.h"
 
+using namespace test_support;
+
 namespace {
 
 // The order the picker promises: as CompareStringA orders the names without regard to case, and

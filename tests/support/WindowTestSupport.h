@@ -17,16 +17,14 @@
 #include "core/modMain.h"
 #include "platform/window/MsgBox.h"
 #include "platform/ShellOpen.h"
-#include "tests/platform/FormTestSupport.h"
+#include "tests/support/FormTestSupport.h"
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
 #include "ui/frmMain.h"
 #include "ui/frmSelectScn.h"
 
-namespace window_test {
+namespace test_support {
 
-using testing_support::DrainMessages;
-using testing_support::PumpUntil;
 
 const std::string kWater = "~AoM_pgs_Water";
 const std::string kNorse = "~UI_Norse";
@@ -92,12 +90,6 @@ inline void Backdate(const std::string& path) {
   const FILETIME longAgo{0, 30000000};  // in 2009
   EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &longAgo)) << path;
   CloseHandle(file);
-}
-
-inline void SetHeldKeys(std::initializer_list<int> keys) {
-  BYTE state[256] = {};
-  for (int key : keys) state[key] = 0x80;
-  SetKeyboardState(state);
 }
 
 inline void ResetGlobals() {
@@ -209,7 +201,7 @@ class PickerDriver {
   std::vector<PickerStep> m_steps;
   size_t m_next = 0;
   bool m_leftOpen = false;
-  testing_support::ThreadTimer m_timer;
+  test_support::ThreadTimer m_timer;
 };
 
 inline PickerStep ChooseRow(int row) {
@@ -219,4 +211,4 @@ inline PickerStep Press(const char* caption) {
   return [caption](HWND picker) { Click(FindButton(picker, caption)); };
 }
 
-}  // namespace window_test
+}  // namespace test_support

@@ -5,13 +5,14 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <utility>
 
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 
-namespace testing_support {
+namespace test_support {
 
 // Handles one waiting message; a WM_QUIT is swallowed, so that one test's quit does not end the
 // next test's loops. False when none was waiting.
@@ -20,6 +21,13 @@ inline bool HandleOneMessage() {
   if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message != WM_QUIT) DispatchFormMessage(msg);
   return true;
+}
+
+// The keys that the thread's keyboard state reports as held, as if the user held them (none: {}).
+inline void SetHeldKeys(std::initializer_list<int> keys) {
+  BYTE state[256] = {};
+  for (int key : keys) state[key] = 0x80;
+  SetKeyboardState(state);
 }
 
 inline void DrainMessages() {
@@ -82,4 +90,4 @@ class RecordingForm : public Form {
   }
 };
 
-}  // namespace testing_support
+}  // namespace test_support
