@@ -74,26 +74,29 @@ UniqueBitmap DecodeJpegResource(int id) {
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+HANDLE LoadImageResource(int id, UINT type) {
+  return LoadImageA(Module(), MAKEINTRESOURCEA(id), type, 0, 0, LR_DEFAULTCOLOR);
+}
+
+// The owner of a loaded resource, or the error that it is missing.
+template <typename Owner>
+Owner Required(Owner owner, const char* kind, int id) {
+  if (!owner) ThrowMissing(kind, id);
+  return owner;
+}
+
 }  // namespace
 
 UniqueBitmap LoadBitmapResource(int id) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-  if (!bitmap.Get()) ThrowMissing("picture", id);
-  return bitmap;
+  return Required(UniqueBitmap(static_cast<HBITMAP>(LoadImageResource(id, IMAGE_BITMAP))), "picture",
+                  id);
 }
 
-UniqueBitmap LoadJpegResource(int id) {
-  UniqueBitmap bitmap = DecodeJpegResource(id);
-  if (!bitmap.Get()) ThrowMissing("picture", id);
-  return bitmap;
-}
+UniqueBitmap LoadJpegResource(int id) { return Required(DecodeJpegResource(id), "picture", id); }
 
 UniqueCursor LoadCursorResource(int id) {
-  UniqueCursor cursor(static_cast<HCURSOR>(
-      LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
-  if (!cursor.Get()) ThrowMissing("cursor", id);
-  return cursor;
+  return Required(UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR))), "cursor",
+                  id);
 }
 
 HICON LoadIconResource(int id) {
