@@ -83,9 +83,15 @@ std::string VirtualStorePathFor(const std::string& fullPath, const std::string& 
 }
 
 std::string VirtualStorePath(const std::string& path) {
-  const std::vector<std::string> protectedFolders = {
+  // The folders are the same for the whole run, and asking the shell for them costs more than a
+  // whole load of user.cfg does: asked once.
+  static const std::vector<std::string> protectedFolders = {
       KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
       KnownFolder(FOLDERID_Windows)};
-  return VirtualStorePathFor(LongPathName(FullPathName(path)), KnownFolder(FOLDERID_LocalAppData),
-                             protectedFolders);
+  static const std::string localAppData = KnownFolder(FOLDERID_LocalAppData);
+  std::string full = FullPathName(path);
+  // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;
+  // asking it for every path would cost more than a whole load of a small user.cfg.
+  if (full.find('~') != std::string::npos) full = LongPathName(full);
+  return VirtualStorePathFor(full, localAppData, protectedFolders);
 }
