@@ -1,0 +1,1 @@
+"""The drawing of the program's pictures, one module per picture (see tools/make_art.py)."""

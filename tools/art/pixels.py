@@ -1,0 +1,169 @@
+"""Pixels, blending, noise and the file formats of the pictures."""
+
+import math
+import struct
+
+SEED = 0x7E55
+
+
+# ---------------------------------------------------------------------------------------------
+# Pixels, blending and noise
+
+class Canvas:
+    """An RGB picture of floats (0..255), row 0 at the top."""
+
+    def __init__(self, width, height, colour=(0.0, 0.0, 0.0)):
+        self.width = width
+        self.height = height
+        self.px = [list(colour) for _ in range(width * height)]
+
+    def get(self, x, y):
+        return self.px[y * self.width + x]
+
+    def set(self, x, y, colour):
+        self.px[y * self.width + x] = list(colour)
+
+    def blend(self, x, y, colour, alpha):
+        if alpha <= 0.0 or not (0 <= x < self.width and 0 <= y < self.height):
+            return
+        alpha = min(alpha, 1.0)
+        p = self.px[y * self.width + x]
+        for i in range(3):
+            p[i] += (colour[i] - p[i]) * alpha
+
+    def rows_bytes(self, bottom_up, bgr, pad):
+        """The pixels as 8-bit rows, optionally bottom-up, BGR and padded to 4 bytes."""
+        out = bytearray()
+        order = range(self.height - 1, -1, -1) if bottom_up else range(self.height)
+        for y in order:
+            row = bytearray()
+            for x in range(self.width):
+                r, g, b = (to_byte(v) for v in self.get(x, y))
+                row += bytes((b, g, r)) if bgr else bytes((r, g, b))
+            if pad:
+                row += b"\0" * (-len(row) % 4)
+            out += row
+        return bytes(out)
+
+
+def to_byte(v):
+    return max(0, min(255, int(math.floor(v + 0.5))))
+
+
+def lerp(a, b, t):
+    return a + (b - a) * t
+
+
+def mix(c1, c2, t):
+    return tuple(lerp(a, b, t) for a, b in zip(c1, c2))
+
+
+def clamp01(v):
+    return 0.0 if v < 0.0 else 1.0 if v > 1.0 else v
+
+
+def smoothstep(e0, e1, v):
+    t = clamp01((v - e0) / (e1 - e0))
+    return t * t * (3.0 - 2.0 * t)
+
+
+def gradient(stops, v):
+    """Colour at v along [(position, colour), ...] sorted by position."""
+    if v <= stops[0][0]:
+        return stops[0][1]
+    for (p0, c0), (p1, c1) in zip(stops, stops[1:]):
+        if v <= p1:
+            return mix(c0, c1, (v - p0) / (p1 - p0))
+    return stops[-1][1]
+
+
+def hash01(x, y, seed):
+    """A fixed integer hash of a lattice point, in [0, 1)."""
+    n = (x * 374761393 + y * 668265263 + seed * 2246822519) & 0xFFFFFFFF
+    n = ((n ^ (n >> 13)) * 1274126177) & 0xFFFFFFFF
+    n ^= n >> 16
+    return n / 4294967296.0
+
+
+def value_noise(x, y, seed, period_x=0, period_y=0):
+    """Smooth noise in [0, 1); with periods it tiles at those lattice counts."""
+    x0 = math.floor(x)
+    y0 = math.floor(y)
+    fx = x - x0
+    fy = y - y0
+    sx = fx * fx * (3 - 2 * fx)
+    sy = fy * fy * (3 - 2 * fy)
+
+    def at(ix, iy):
+        if period_x:
+            ix %= period_x
+        if period_y:
+            iy %= period_y
+        return hash01(ix, iy, seed)
+
+    top = lerp(at(x0, y0), at(x0 + 1, y0), sx)
+    bottom = lerp(at(x0, y0 + 1), at(x0 + 1, y0 + 1), sx)
+    return lerp(top, bottom, sy)
+
+
+def fbm(x, y, seed, octaves):
+    total = 0.0
+    weight = 0.5
+    norm = 0.0
+    for i in range(octaves):
+        total += value_noise(x, y, seed + i * 101) * weight
+        norm += weight
+        x *= 2.03
+        y *= 2.03
+        weight *= 0.5
+    return total / norm
+
+
+# ---------------------------------------------------------------------------------------------
+# File formats
+
+def bmp24(canvas):
+    """A bottom-up 24-bit BMP with BITMAPINFOHEADER."""
+    pixels = canvas.rows_bytes(bottom_up=True, bgr=True, pad=True)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(pixels),
+                       2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + pixels
+
+
+def ppm(canvas):
+    head = b"P6\n%d %d\n255\n" % (canvas.width, canvas.height)
+    return head + canvas.rows_bytes(bottom_up=False, bgr=False, pad=False)
+
+
+def icon_image(indexes, transparent, palette):
+    """One 32 x 32, 4-bit image of an icon or cursor: BITMAPINFOHEADER (double height for the
+    colour and mask planes), 16 palette entries, the colour plane, then the 1-bit AND mask in which
+    a set bit lets the screen show through."""
+    size = 32
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    pal = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    xor = bytearray()
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):
+        row = indexes[y]
+        for x in range(0, size, 2):
+            hi = 0 if transparent[y][x] else row[x]
+            lo = 0 if transparent[y][x + 1] else row[x + 1]
+            xor.append((hi << 4) | lo)
+        bits = 0
+        for x in range(size):
+            bits = (bits << 1) | (1 if transparent[y][x] else 0)
+        mask += struct.pack(">I", bits)
+    return info + pal + bytes(xor) + bytes(mask)
+
+
+def ico_or_cur(image, kind, hotspot=(0, 0)):
+    """An .ico (kind 1) or .cur (kind 2) file holding one 32 x 32, 16-colour image."""
+    header = struct.pack("<HHH", 0, kind, 1)
+    if kind == 1:
+        planes, bits = 1, 4
+    else:
+        planes, bits = hotspot
+    entry = struct.pack("<BBBBHHII", 32, 32, 16, 0, planes, bits, len(image), 6 + 16)
+    return header + entry + image
