@@ -2,7 +2,7 @@
 
 import math
 
-from art.pixels import *  # noqa: F401,F403 (one drawing namespace)
+from art.pixels import SEED, Canvas, fbm, hash01, mix, smoothstep, value_noise
 
 # Background: light parchment with a faint lattice of small rosettes
 

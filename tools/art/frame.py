@@ -2,8 +2,7 @@
 
 import math
 
-from art.pixels import *  # noqa: F401,F403 (one drawing namespace)
-from art.background import *  # noqa: F401,F403 (one drawing namespace)
+from art.pixels import Canvas
 
 # Frame: a gold rope band, a groove, a row of pearl beads and a gold fillet on the inner side.
 #

@@ -1,11 +1,5 @@
 """The program's icon and the link's hand cursor."""
 
-from art.pixels import *  # noqa: F401,F403 (one drawing namespace)
-from art.background import *  # noqa: F401,F403 (one drawing namespace)
-from art.frame import *  # noqa: F401,F403 (one drawing namespace)
-from art.lettering import *  # noqa: F401,F403 (one drawing namespace)
-from art.splash import *  # noqa: F401,F403 (one drawing namespace)
-
 # Icon: a gold frame with pearl beads round a temple against a sunset sea
 
 ICON_PALETTE = [

@@ -2,9 +2,7 @@
 
 import math
 
-from art.pixels import *  # noqa: F401,F403 (one drawing namespace)
-from art.background import *  # noqa: F401,F403 (one drawing namespace)
-from art.frame import *  # noqa: F401,F403 (one drawing namespace)
+from art.pixels import clamp01
 
 # Lettering: Roman capitals drawn with strokes of varying width, cap height 10 units
 
@@ -127,9 +125,3 @@ def coverage(segments, width, height, n=4):
                             hits += 1
                 cov[py][px] = max(cov[py][px], hits / (n * n))
     return cov
-
-
-def union_coverage(maps):
-    height = len(maps[0])
-    width = len(maps[0][0])
-    return [[min(1.0, max(m[y][x] for m in maps)) for x in range(width)] for y in range(height)]

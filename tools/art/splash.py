@@ -5,10 +5,8 @@ import os
 import subprocess
 import tempfile
 
-from art.pixels import *  # noqa: F401,F403 (one drawing namespace)
-from art.background import *  # noqa: F401,F403 (one drawing namespace)
-from art.frame import *  # noqa: F401,F403 (one drawing namespace)
-from art.lettering import *  # noqa: F401,F403 (one drawing namespace)
+from art.lettering import coverage, text_segments, text_width
+from art.pixels import SEED, Canvas, clamp01, gradient, hash01, mix, ppm, smoothstep, value_noise
 
 # Splash: a temple on a headland against a sunset sea, the title in gold, a dark plinth below
 
