@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string_view>
 
 #include "platform/AsciiText.h"
@@ -220,19 +221,25 @@ FileResult ListFolderFiles(const std::string& folder, const std::string& pattern
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& pattern,
                            std::vector<std::string>& names) {
   names.clear();
-  FileResult result = FileResult::Failure("", ERROR_PATH_NOT_FOUND, SystemMessage(ERROR_PATH_NOT_FOUND));
+  std::optional<FileResult> firstFailure;
+  bool listedAny = false;
   std::vector<std::string> folderNames;
   for (const std::string& folder : folders) {
     FileResult listed = ListFolderFiles(folder, pattern, folderNames);
     if (!listed.ok) {
-      if (!result.ok && result.file.empty()) result = listed;
+      if (!firstFailure) firstFailure = std::move(listed);
       continue;
     }
-    result = FileResult::Success();
+    listedAny = true;
     names.insert(names.end(), std::make_move_iterator(folderNames.begin()),
                  std::make_move_iterator(folderNames.end()));
   }
-  if (folders.size() > 1 && result.ok) {
+  if (!listedAny) {
+    return firstFailure ? *firstFailure
+                        : FileResult::Failure("", ERROR_PATH_NOT_FOUND,
+                                              SystemMessage(ERROR_PATH_NOT_FOUND));
+  }
+  if (folders.size() > 1) {
     // One sorted list again; names that compare equal stand together, and one of them is kept.
     SortNames(names);
     names.erase(std::unique(names.begin(), names.end(),
@@ -241,6 +248,6 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
                             }),
                 names.end());
   }
-  return result;
+  return FileResult::Success();
 }
 
