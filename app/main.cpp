@@ -2,8 +2,9 @@
 // last window has been closed.
 #include <windows.h>
 
+#include "platform/ProcessArguments.h"
 #include "ui/modStartUp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLineArguments, int) {
-  return RunTessivane(commandLineArguments);
-}
+// The command line is read as UTF-16 rather than taken from WinMain's ANSI copy, in which a
+// folder named in characters the code page lacks arrives as look-alikes.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunTessivane(ProcessArguments()); }

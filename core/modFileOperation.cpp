@@ -5,6 +5,8 @@
 #include "core/GameFolderLayout.h"
 #include "core/UserCfgFormat.h"
 #include "core/modMain.h"
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
 #include "platform/VirtualStore.h"
 
 namespace {
@@ -25,7 +27,7 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
   if (copy.empty()) return refused;
 
   unsigned long error = 0;
-  if (!CreateFolders(copy.substr(0, copy.find_last_of('\\')), &error))
+  if (!CreateFolders(copy.substr(0, FindLastSeparator(AnsiCodePage(), copy)), &error))
     return FileResult::FromLastError(copy, error);
   FileResult written = ReplaceFileContents(copy, bytes);
   if (written.ok) {

@@ -1,35 +1,35 @@
 #include "game/CommandLine.h"
 
-std::vector<std::string> SplitCommandLine(std::string_view arguments) {
-  std::vector<std::string> result;
+std::vector<std::wstring> SplitCommandLine(std::wstring_view arguments) {
+  std::vector<std::wstring> result;
   size_t i = 0;
   const auto isBlank = [&](size_t at) {
-    return at < arguments.size() && (arguments[at] == ' ' || arguments[at] == '\t');
+    return at < arguments.size() && (arguments[at] == L' ' || arguments[at] == L'\t');
   };
   for (;;) {
     while (isBlank(i)) ++i;
     if (i >= arguments.size()) return result;
-    std::string argument;
+    std::wstring argument;
     bool quoted = false;
     while (i < arguments.size() && (quoted || !isBlank(i))) {
       size_t backslashes = 0;
-      while (i < arguments.size() && arguments[i] == '\\') {
+      while (i < arguments.size() && arguments[i] == L'\\') {
         ++backslashes;
         ++i;
       }
-      if (i < arguments.size() && arguments[i] == '"') {
-        argument.append(backslashes / 2, '\\');
+      if (i < arguments.size() && arguments[i] == L'"') {
+        argument.append(backslashes / 2, L'\\');
         if (backslashes % 2 == 1) {
-          argument += '"';
-        } else if (quoted && i + 1 < arguments.size() && arguments[i + 1] == '"') {
-          argument += '"';  // "" inside a quoted part
+          argument += L'"';
+        } else if (quoted && i + 1 < arguments.size() && arguments[i + 1] == L'"') {
+          argument += L'"';  // "" inside a quoted part
           ++i;
         } else {
           quoted = !quoted;
         }
         ++i;
       } else {
-        argument.append(backslashes, '\\');
+        argument.append(backslashes, L'\\');
         if (backslashes == 0) argument += arguments[i++];
       }
     }
@@ -37,10 +37,10 @@ std::vector<std::string> SplitCommandLine(std::string_view arguments) {
   }
 }
 
-std::string GameFolderArgument(const std::vector<std::string>& arguments) {
-  if (arguments.empty()) return "";
-  std::string folder = arguments.front();
-  if (folder.empty()) return ".";
-  if (folder.back() == '"') folder.back() = '\\';
+std::wstring GameFolderArgument(const std::vector<std::wstring>& arguments) {
+  if (arguments.empty()) return L"";
+  std::wstring folder = arguments.front();
+  if (folder.empty()) return L".";
+  if (folder.back() == L'"') folder.back() = L'\\';
   return folder;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The game folder given on the command line: `tessivane.exe "D:\Games\Game folder"`, which is
-// also what Explorer runs when a folder is dropped on the program.
+// also what Explorer runs when a folder is dropped on the program. The command line is taken as
+// Windows keeps it, in UTF-16: split there, a two-byte character of the ANSI code page whose
+// second byte is that of "\" (表 in code page 932) is one character, as the C runtime's split in
+// that code page takes it, and a folder whose name the code page cannot hold is still seen whole.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +13,10 @@
 // 2n backslashes before a quote give n backslashes and the quote opens or closes a quoted part,
 // 2n+1 give n backslashes and a literal quote; inside a quoted part "" is a literal quote;
 // backslashes before anything else stand as they are.
-std::vector<std::string> SplitCommandLine(std::string_view arguments);
+std::vector<std::wstring> SplitCommandLine(std::wstring_view arguments);
 
 // The game folder that the first argument names; "" when there is no argument. A quoted folder
 // ending in a backslash ("D:\Games\", or a drive "D:\" as Explorer passes it) comes out of the
 // split with a quote where its backslash was: no folder name holds a quote, so it is turned back.
 // An empty argument ("") names the current folder.
-std::string GameFolderArgument(const std::vector<std::string>& arguments);
+std::wstring GameFolderArgument(const std::vector<std::wstring>& arguments);

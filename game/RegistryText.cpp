@@ -1,5 +1,5 @@
 #include "game/RegistryText.h"
 
-std::string CutAtFirstNul(std::string_view bytes) {
-  return std::string(bytes.substr(0, bytes.find('\0')));
+std::wstring CutAtFirstNul(std::wstring_view value) {
+  return std::wstring(value.substr(0, value.find(L'\0')));
 }

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/UserCfgFormat.h"
-#include "platform/AsciiText.h"
+#include "platform/PathText.h"
 
 namespace {
 
@@ -19,14 +19,15 @@ bool HoldsControlCharacter(std::string_view name) {
   });
 }
 
-bool IsBuiltIn(std::string_view base) {
-  return EqualsIgnoringAsciiCase(base, kBuiltInWater) ||
-         EqualsIgnoringAsciiCase(base, kBuiltInNorse);
+bool IsBuiltIn(unsigned codePage, std::string_view base) {
+  return EqualsIgnoringAsciiCase(codePage, base, kBuiltInWater) ||
+         EqualsIgnoringAsciiCase(codePage, base, kBuiltInNorse);
 }
 
 }  // namespace
 
-std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames) {
+std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames,
+                                           unsigned codePage) {
   std::vector<std::string> rows;
   rows.reserve(fileNames.size() + 2);
   rows.emplace_back(kBuiltInWater);
@@ -34,7 +35,7 @@ std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames) {
   for (std::string& name : fileNames) {
     if (name.size() < kExtensionLength || HoldsControlCharacter(name)) continue;
     name.resize(name.size() - kExtensionLength);
-    if (!IsBuiltIn(name)) rows.push_back(std::move(name));
+    if (!IsBuiltIn(codePage, name)) rows.push_back(std::move(name));
   }
   return rows;
 }

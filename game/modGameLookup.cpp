@@ -1,30 +1,50 @@
 #include "game/modGameLookup.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/GameFolderLayout.h"
 #include "core/modMain.h"
 #include "game/GameRegistration.h"
 #include "game/modRegistry.h"
+#include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "platform/window/MsgBox.h"
 
 namespace {
 
 constexpr const char* kLookupTitle = "Invalid AoM path";
+// The message about a folder without its startup folder, before and after the folder's name.
+constexpr std::wstring_view kNoStartupFolderStart = L"The game installation points to this directory :\r\n";
+constexpr std::wstring_view kNoStartupFolderEnd = L"\r\n\r\nBut this folder does not exist.";
 
 }  // namespace
 
-GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument) {
-  sGamePath = gameFolderArgument.empty()
-                  ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
-                                 std::string(kGameFolderValue), "")
-                  : FullPathName(gameFolderArgument);
-  if (sGamePath.empty()) {
+GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
+                                 std::wstring* folderNotHeld) {
+  const std::wstring folder =
+      gameFolderArgument.empty() ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
+                                                std::string(kGameFolderValue), L"")
+                                 : FullPathName(gameFolderArgument);
+  sGamePath.clear();
+  if (folderNotHeld) folderNotHeld->clear();
+  if (folder.empty()) {
     ShowGameLookupMessage(GameLookupOutcome::NothingRegistered);
     return GameLookupOutcome::NothingRegistered;
   }
-  if (sGamePath.back() != '\\') sGamePath += '\\';
+  // The game's files are named in the ANSI code page. A folder whose name it cannot hold is
+  // never taken as its nearest look-alike, another folder that may well exist: the game itself
+  // could not run from there either.
+  const std::optional<std::string> ansiFolder = AnsiFromWide(folder);
+  if (!ansiFolder) {
+    if (folderNotHeld) *folderNotHeld = folder;
+    ShowGameLookupMessage(GameLookupOutcome::NoStartupFolder, folder);
+    return GameLookupOutcome::NoStartupFolder;
+  }
+  sGamePath = *ansiFolder;
+  if (!EndsWithSeparator(AnsiCodePage(), sGamePath)) sGamePath += '\\';
 
   if (!FolderExists(sGamePath + std::string(kStartupFolder))) {
     ShowGameLookupMessage(GameLookupOutcome::NoStartupFolder);
@@ -33,7 +53,7 @@ GameLookupOutcome LookUpGamePath(const std::string& gameFolderArgument) {
   return GameLookupOutcome::Success;
 }
 
-void ShowGameLookupMessage(GameLookupOutcome outcome) {
+void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld) {
   switch (outcome) {
     case GameLookupOutcome::Success:
       return;
@@ -41,9 +61,17 @@ void ShowGameLookupMessage(GameLookupOutcome outcome) {
       MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
       return;
     case GameLookupOutcome::NoStartupFolder:
-      // Names the game folder itself, although what is missing is its startup subfolder.
-      MsgBox("The game installation points to this directory :\r\n" + sGamePath +
-                 "\r\n\r\nBut this folder does not exist.",
+      // Names the game folder itself, although what is missing is its startup subfolder; a
+      // folder that the code page cannot hold is named as it was written.
+      if (sGamePath.empty() && !folderNotHeld.empty()) {
+        const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
+        MsgBox(std::wstring(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
+                   std::wstring(kNoStartupFolderEnd),
+               kMsgBoxError, kLookupTitle);
+        return;
+      }
+      MsgBox(std::string(kNoStartupFolderStart.begin(), kNoStartupFolderStart.end()) + sGamePath +
+                 std::string(kNoStartupFolderEnd.begin(), kNoStartupFolderEnd.end()),
              kMsgBoxError, kLookupTitle);
       return;
   }

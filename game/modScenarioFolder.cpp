@@ -4,6 +4,7 @@
 
 #include "core/GameFolderLayout.h"
 #include "game/ScenarioCatalogue.h"
+#include "platform/AnsiText.h"
 #include "platform/FolderListing.h"
 #include "platform/VirtualStore.h"
 
@@ -14,5 +15,5 @@ std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
 
   std::vector<std::string> fileNames;
   ListFolderFiles(folders, "*.scn", fileNames);
-  return BuildScenarioRows(std::move(fileNames));
+  return BuildScenarioRows(std::move(fileNames), AnsiCodePage());
 }

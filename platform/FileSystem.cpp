@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/UniqueHandle.h"
 
@@ -157,11 +159,20 @@ bool FileResult::FolderDeniedNewFile() const {
   return !ok && step == FileStep::CreateTemporary && error == ERROR_ACCESS_DENIED;
 }
 
-std::string FullPathName(const std::string& path) {
-  std::string full(MAX_PATH, '\0');
+namespace {
+
+DWORD GetFullPath(const std::string& path, std::string& full) {
+  return GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+}
+DWORD GetFullPath(const std::wstring& path, std::wstring& full) {
+  return GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+}
+
+template <typename Text>
+Text FullPath(const Text& path) {
+  Text full(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length =
-        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    const DWORD length = GetFullPath(path, full);
     if (length == 0) return path;
     if (length < full.size()) {
       full.resize(length);
@@ -171,18 +182,22 @@ std::string FullPathName(const std::string& path) {
   }
 }
 
+}  // namespace
+
+std::string FullPathName(const std::string& path) { return FullPath(path); }
+std::wstring FullPathName(const std::wstring& path) { return FullPath(path); }
+
 bool FolderExists(const std::string& path) {
   // "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
-  std::string folder = path;
-  while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  const std::string folder = WithoutTrailingSeparators(AnsiCodePage(), path, 3);
   return !folder.empty() && GetPathKind(folder) == PathKind::Folder;
 }
 
 bool CreateFolders(const std::string& folder, unsigned long* error) {
-  std::string path = folder;
-  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  const unsigned codePage = AnsiCodePage();
+  const std::string path = WithoutTrailingSeparators(codePage, folder, 3);
   if (GetPathKind(path) == PathKind::Folder) return true;
-  const size_t parentEnd = path.find_last_of("\\/");
+  const size_t parentEnd = FindLastSeparator(codePage, path);
   if (parentEnd != std::string::npos && parentEnd > 0 && path[parentEnd - 1] != ':' &&
       !CreateFolders(path.substr(0, parentEnd), error)) {
     return false;

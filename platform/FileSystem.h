@@ -39,6 +39,7 @@ PathKind GetPathKind(const std::string& path, unsigned long* error = nullptr);
 // The path made full against the current folder, as the system resolves it ("." and ".."
 // resolved, "/" read as "\"); the path itself when the system cannot make it full.
 std::string FullPathName(const std::string& path);
+std::wstring FullPathName(const std::wstring& path);
 bool FolderExists(const std::string& path);
 
 // Reads the whole file as bytes. A file that another program holds open without sharing is tried

@@ -9,7 +9,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/AsciiText.h"
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/UniqueHandle.h"
 
@@ -40,7 +41,7 @@ bool MatchesOwnName(const std::string& name, const std::string& pattern) {
   const size_t length = pattern.size() - 1;
   if (name.size() < length) return false;
   const char* const end = name.c_str() + name.size() - length;
-  return EqualsIgnoringAsciiCase(std::string_view(end, length), std::string_view(suffix, length)) ||
+  return EqualsIgnoringAsciiCase(AnsiCodePage(), std::string_view(end, length), std::string_view(suffix, length)) ||
          CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end, static_cast<int>(length), suffix,
                         static_cast<int>(length)) == CSTR_EQUAL;
 }
@@ -180,7 +181,7 @@ FileResult ListFilesByExtension(const std::string& folder, const std::string& pa
 FileResult ListFilesByPattern(const std::string& folder, const std::string& pattern,
                               std::vector<std::string>& names) {
   std::string search = folder;
-  if (!search.empty() && search.back() != '\\' && search.back() != '/') search += '\\';
+  if (!search.empty() && !EndsWithSeparator(AnsiCodePage(), search)) search += '\\';
   search += pattern;
 
   WIN32_FIND_DATAA entry;

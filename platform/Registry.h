@@ -10,8 +10,10 @@
 // Windows has one, whichever is asked for.
 enum class RegistryView { Programs32, Programs64 };
 
-// The bytes of the REG_SZ value valueName under root\subKey in that view, as stored (a
+// The UTF-16 text of the REG_SZ value valueName under root\subKey in that view, as stored (a
 // terminating NUL included when the writer stored one); nothing when the key cannot be opened or
 // the value is missing, of another type or cannot be read. The key is opened for querying only.
-std::optional<std::string> ReadRegistryText(HKEY root, const std::string& subKey,
+// Read as UTF-16, as the registry keeps it: the ANSI read would turn the characters that the code
+// page lacks into best-fit look-alikes ("Ωmega" as "Omega"), naming another folder.
+std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
                                             const std::string& valueName, RegistryView view);

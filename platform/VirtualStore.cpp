@@ -6,16 +6,18 @@
 
 #include <algorithm>
 
-#include "platform/AsciiText.h"
+#include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace {
 
 // True when path is folder itself or lies inside it.
-bool IsInFolder(const std::string& path, std::string folder) {
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+bool IsInFolder(const std::string& path, const std::string& protectedFolder) {
+  const unsigned codePage = AnsiCodePage();
+  const std::string folder = WithoutTrailingSeparators(codePage, protectedFolder);
   if (folder.empty() || path.size() < folder.size()) return false;
-  if (!StartsWithIgnoringAsciiCase(path, folder)) return false;
+  if (!StartsWithIgnoringAsciiCase(codePage, path, folder)) return false;
   return path.size() == folder.size() || path[folder.size()] == '\\';
 }
 
@@ -56,7 +58,7 @@ std::string LongPathName(const std::string& path) {
   char buffer[MAX_PATH];
   const DWORD length = GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
   if (length > 0 && length < MAX_PATH) return std::string(buffer, length);
-  const size_t cut = path.find_last_of('\\');
+  const size_t cut = FindLastSeparator(AnsiCodePage(), path);
   if (cut == std::string::npos || cut < 3) return path;
   return LongPathName(path.substr(0, cut)) + path.substr(cut);
 }
@@ -72,8 +74,7 @@ std::string VirtualStorePathFor(const std::string& fullPath, const std::string& 
                    [&](const std::string& folder) { return IsInFolder(fullPath, folder); })) {
     return "";
   }
-  std::string copy = localAppData;
-  while (!copy.empty() && copy.back() == '\\') copy.pop_back();
+  std::string copy = WithoutTrailingSeparators(AnsiCodePage(), localAppData);
   copy += "\\VirtualStore" + fullPath.substr(2);
   // A profile inside a protected folder (a service's, under the Windows folder) gets no copy.
   for (const std::string& folder : protectedFolders) {

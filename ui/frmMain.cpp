@@ -67,7 +67,7 @@ void ReportPerUserCopy() {
 
 }  // namespace
 
-frmMain::frmMain(Form* splash, std::string gameFolderArgument)
+frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
     : Form({.caption = "Pelrith's Tessivane",
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
@@ -98,7 +98,7 @@ void frmMain::Form_Load() {
   m_menusLoaded = false;
   m_loadFailure.reset();
   m_lookup = GameLookupOutcome::Success;
-  m_lookup = LookUpGamePath(m_gameFolderArgument);
+  m_lookup = LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld);
   if (m_lookup != GameLookupOutcome::Success) return;
 
   bool madePerUserCopy = false;
@@ -162,7 +162,7 @@ bool frmMain::RefuseChangeWithoutMenus() {
   // Before the load has ended (its message box still up) there is nothing to say yet, and
   // nothing may change either.
   if (m_lookup != GameLookupOutcome::Success) {
-    ShowGameLookupMessage(m_lookup);
+    ShowGameLookupMessage(m_lookup, m_folderNotHeld);
   } else if (m_loadFailure) {
     ReportLoadFailure(*m_loadFailure, sGamePath + std::string(kUserCfgInGameFolder));
   }

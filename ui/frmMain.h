@@ -21,7 +21,7 @@ class frmMain : public Form {
  public:
   // The splash window, when there is one, is unloaded at every activation of this window. A game
   // folder given on the command line is used instead of the registered one.
-  explicit frmMain(Form* splash = nullptr, std::string gameFolderArgument = "");
+  explicit frmMain(Form* splash = nullptr, std::wstring gameFolderArgument = L"");
   ~frmMain() override;
 
   // Rebuilds the list from the slot table, sets the buttons, keeps the selection, and saves
@@ -56,7 +56,8 @@ class frmMain : public Form {
   LinkLabel lblHyperLink{*this, {2100, 2880, 2415, 255}, 4, RGB(64, 64, 64)};  // dark grey
 
   Form* m_splash;
-  std::string m_gameFolderArgument;
+  std::wstring m_gameFolderArgument;
+  std::wstring m_folderNotHeld;  // the game folder, when the ANSI code page cannot hold its name
   std::unique_ptr<frmSelectScn> m_picker;
   std::vector<MenuRow> m_rows;  // the slot that each row of lstMenus shows
   GameLookupOutcome m_lookup = GameLookupOutcome::Success;

@@ -7,7 +7,7 @@
 #include "ui/frmMain.h"
 #include "ui/res/resource.h"
 
-frmSplash::frmSplash(std::string gameFolderArgument)
+frmSplash::frmSplash(std::wstring gameFolderArgument)
     : Form({.caption = "",
             .border = FormBorder::FixedDialogNoCaption,
             .clientSize = {4500, 3000},

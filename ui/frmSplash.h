@@ -15,7 +15,7 @@ class frmMain;
 class frmSplash : public Form {
  public:
   // The game folder given on the command line, if any, goes to the main window.
-  explicit frmSplash(std::string gameFolderArgument = "");
+  explicit frmSplash(std::wstring gameFolderArgument = L"");
   ~frmSplash() override;
 
   // The main window once the hand-over has created it; nullptr before.
@@ -30,6 +30,6 @@ class frmSplash : public Form {
   Timer timTimer{*this, 4000, true};
   // Reaches past the right edge of the window: text and clicks end at the edge.
   LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
-  std::string m_gameFolderArgument;
+  std::wstring m_gameFolderArgument;
   std::unique_ptr<frmMain> m_main;
 };

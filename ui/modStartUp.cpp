@@ -28,11 +28,11 @@ void ReportStartUpFailure(std::exception_ptr error) {
 
 }  // namespace
 
-int RunTessivane(const char* commandLineArguments) {
+int RunTessivane(std::wstring_view commandLineArguments) {
   // For the whole run: the shell's open of the home page needs COM on this thread.
   ComApartment com;
   try {
-    frmSplash splash(GameFolderArgument(SplitCommandLine(commandLineArguments ? commandLineArguments : "")));
+    frmSplash splash(GameFolderArgument(SplitCommandLine(commandLineArguments)));
     splash.Show();
     return RunMessageLoop();
   } catch (...) {

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
 #include "platform/window/MsgBox.h"
@@ -27,7 +29,7 @@ std::string ProgramName() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string name = path;
-  name = name.substr(name.find_last_of("\\/") + 1);
+  name = name.substr(FindLastSeparator(AnsiCodePage(), name) + 1);
   return name.substr(0, name.rfind('.'));
 }
 

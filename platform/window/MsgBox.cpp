@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/AnsiText.h"
+
 namespace {
 
 int ShowRealMessageBox(const std::string& prompt, unsigned style, const std::string& title) {
@@ -12,6 +14,14 @@ int ShowRealMessageBox(const std::string& prompt, unsigned style, const std::str
 }
 
 MsgBoxHandler currentHandler = &ShowRealMessageBox;
+
+std::string Utf8FromWide(const std::wstring& wide) {
+  const int length = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
 
 }  // namespace
 
@@ -26,6 +36,13 @@ HWND MessageBoxOwner() {
 
 int MsgBox(const std::string& prompt, unsigned style, const std::string& title) {
   return currentHandler(prompt, style, title);
+}
+
+int MsgBox(const std::wstring& prompt, unsigned style, const std::string& title) {
+  if (currentHandler != &ShowRealMessageBox) return currentHandler(Utf8FromWide(prompt), style, title);
+  HWND owner = MessageBoxOwner();
+  return MessageBoxW(owner, prompt.c_str(), WideFromAnsi(title).c_str(),
+                     style | (owner ? 0 : MB_TASKMODAL));
 }
 
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {

@@ -15,6 +15,9 @@ static_assert(kMsgBoxError == 16 && kMsgBoxExclamation == 48 && kMsgBoxInformati
 
 // Shows a modal message box that belongs to the program and returns the button pressed.
 int MsgBox(const std::string& prompt, unsigned style, const std::string& title);
+// The same for a prompt that names something the ANSI code page cannot hold (a folder as the
+// player wrote it), given in UTF-16. A handler set below receives such a prompt in UTF-8.
+int MsgBox(const std::wstring& prompt, unsigned style, const std::string& title);
 
 // The window a real box belongs to, and which it disables while it is up: the program's active
 // window; when another program is active, the program's topmost visible window; nullptr when it

@@ -18,7 +18,7 @@ TEST(StartUp, FailureToStartIsShownAndEndsTheRunWithAnError) {
         boxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
         return 1;
       });
-  EXPECT_EQ(RunTessivane("\"C:\\Games\\AoM\""), 1);
+  EXPECT_EQ(RunTessivane(L"\"C:\\Games\\AoM\""), 1);
   SetMsgBoxHandler(previous);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"

@@ -8,30 +8,30 @@
 
 namespace {
 
-using Args = std::vector<std::string>;
+using Args = std::vector<std::wstring>;
 
 TEST(CommandLine, ArgumentsAsWindowsSplitsThemAndTheFolderTheFirstNames) {
   struct Case {
-    const char* line;
+    const wchar_t* line;
     Args arguments;
-    std::string folder;
+    std::wstring folder;
   };
   const Case cases[] = {
-      {"", {}, ""},
-      {"  \t ", {}, ""},
-      {R"("D:\Games\Game folder")", {R"(D:\Games\Game folder)"}, R"(D:\Games\Game folder)"},
-      {R"(D:\Games\AoM)", {R"(D:\Games\AoM)"}, R"(D:\Games\AoM)"},
+      {L"", {}, L""},
+      {L"  \t ", {}, L""},
+      {LR"("D:\Games\Game folder")", {LR"(D:\Games\Game folder)"}, LR"(D:\Games\Game folder)"},
+      {LR"(D:\Games\AoM)", {LR"(D:\Games\AoM)"}, LR"(D:\Games\AoM)"},
       // Unquoted spaces separate: the first part alone is the folder.
-      {R"(D:\Games\Game folder)", {R"(D:\Games\Game)", "folder"}, R"(D:\Games\Game)"},
+      {LR"(D:\Games\Game folder)", {LR"(D:\Games\Game)", L"folder"}, LR"(D:\Games\Game)"},
       // A quoted folder with its final backslash, and a drive as Explorer passes it: the split
       // reads \" as a quote, which no folder name holds, so it is a backslash again.
-      {R"("D:\Games\AoM\")", {R"(D:\Games\AoM")"}, R"(D:\Games\AoM\)"},
-      {R"("D:\")", {R"(D:")"}, R"(D:\)"},
-      {R"("D:\Games\AoM\\")", {R"(D:\Games\AoM\)"}, R"(D:\Games\AoM\)"},
-      {R"(a\\\"b c"d e"f \\server\share)", {R"(a\"b)", "cd ef", R"(\\server\share)"}, R"(a\"b)"},
-      {R"("say ""hi"" now" next)", {R"(say "hi" now)", "next"}, R"(say "hi" now)"},
-      {R"(half"open arg)", {"halfopen arg"}, "halfopen arg"},
-      {R"("" second)", {"", "second"}, "."},
+      {LR"("D:\Games\AoM\")", {LR"(D:\Games\AoM")"}, LR"(D:\Games\AoM\)"},
+      {LR"("D:\")", {LR"(D:")"}, LR"(D:\)"},
+      {LR"("D:\Games\AoM\\")", {LR"(D:\Games\AoM\)"}, LR"(D:\Games\AoM\)"},
+      {LR"(a\\\"b c"d e"f \\server\share)", {LR"(a\"b)", L"cd ef", LR"(\\server\share)"}, LR"(a\"b)"},
+      {LR"("say ""hi"" now" next)", {LR"(say "hi" now)", L"next"}, LR"(say "hi" now)"},
+      {LR"(half"open arg)", {L"halfopen arg"}, L"halfopen arg"},
+      {LR"("" second)", {L"", L"second"}, L"."},
   };
   for (const Case& c : cases) {
     const Args arguments = SplitCommandLine(c.line);

@@ -7,6 +7,7 @@
 
 #include "core/modMain.h"
 #include "game/modGameLookup.h"
+#include "platform/AnsiText.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
@@ -117,16 +118,60 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
   const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
   for (const Case& c : cases) {
     shownBoxes.clear();
-    EXPECT_EQ(LookUpGamePath(c.argument), c.outcome) << c.argument;
+    EXPECT_EQ(LookUpGamePath(WideFromAnsi(c.argument)), c.outcome) << c.argument;
     EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
     EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
                                         : std::vector<std::string>{c.box});
   }
   // Relative to the current folder, as a command line typed in a console means it.
   ASSERT_TRUE(SetCurrentDirectoryA(game.Path().c_str()));
-  EXPECT_EQ(LookUpGamePath("."), GameLookupOutcome::Success);
+  EXPECT_EQ(LookUpGamePath(L"."), GameLookupOutcome::Success);
   EXPECT_EQ(sGamePath, game.Path() + "\\");
   SetCurrentDirectoryA(current);
+  SetMsgBoxHandler(previous);
+  sGamePath.clear();
+}
+
+
+// Folder names as characters of the code page the test runs in (make test runs it in Japanese,
+// Chinese and Russian too), from the registry and from the command line. Where the code page holds
+// the name the folder is found, also when its last byte is that of "\" (表 is 95 5C in code
+// page 932); where it cannot, the lookup names the folder as written and never opens its
+// look-alike ("Omega" for "Ωmega" in code page 1252), although that one exists.
+TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
+  test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
+  TempFolder root;
+  const std::wstring base = WideFromAnsi(root.Path()) + L"\\";
+  ASSERT_TRUE(CreateDirectoryW((base + L"Omega").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((base + L"Omega\\startup").c_str(), nullptr));
+  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  // A last trail byte of 0x5C: 表 and ソ能 in 932, 乗 in 936, 功許 in 950.
+  for (const std::wstring name : {L"表", L"ソ能", L"乗", L"功許", L"\u03A9mega"}) {
+    const std::wstring folder = base + name;
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\startup").c_str(), nullptr));
+    const std::optional<std::string> held = AnsiFromWide(folder);
+    ASSERT_TRUE(test_support::SetMachineText(kGameKey, kAppPath, folder));
+    for (const std::wstring& argument : {std::wstring(), folder + L"\\"}) {
+      shownBoxes.clear();
+      std::wstring notHeld = L"unchanged";
+      const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
+      const std::string what = std::to_string(AnsiCodePage()) + (argument.empty() ? " registry " : " argument ") + std::to_string(name.size());
+      if (held) {
+        EXPECT_EQ(outcome, GameLookupOutcome::Success) << what;
+        EXPECT_EQ(sGamePath, *held + "\\") << what;
+        EXPECT_EQ(notHeld, L"") << what;
+        EXPECT_EQ(shownBoxes, std::vector<std::string>{}) << what;
+      } else {
+        EXPECT_EQ(outcome, GameLookupOutcome::NoStartupFolder) << what;
+        EXPECT_EQ(sGamePath, "") << what;
+        EXPECT_EQ(notHeld, folder + (argument.empty() ? L"" : L"\\")) << what;
+        std::string utf8(folder.size() * 3 + 1, '\0');
+        utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr) - 1));
+        EXPECT_EQ(shownBoxes, std::vector<std::string>{NoStartupBox(utf8 + "\\")}) << what;
+      }
+    }
+  }
   SetMsgBoxHandler(previous);
   sGamePath.clear();
 }

@@ -15,6 +15,7 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
     const char* what;
     Names files;
     Names fileRows;  // the rows after the two built-ins
+    unsigned codePage = 1252;
   };
   const Case cases[] = {
       {"empty folder", {}, {}},
@@ -27,6 +28,11 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
       {"the cut takes the extension, not from the first dot", {".scn", "a.b.scn"}, {"", "a.b"}},
       {"names shorter than an extension are skipped", {"", "scn", "Ok.scn"}, {"Ok"}},
       {"ANSI code page bytes pass unchanged", {"Caf\xE9.scn", "\xFF.scn"}, {"Caf\xE9", "\xFF"}},
+      // 表示 and ア in code page 932: trail bytes 0x5C ("\") and 0x41 ("A") stay as they are.
+      {"double-byte names beside a built-in in another case",
+       {"\x95\x5C\x8E\xA6.scn", "~ui_norse.scn", "\x83\x41.scn"},
+       {"\x95\x5C\x8E\xA6", "\x83\x41"},
+       932},
       {"control characters would split user.cfg: skipped",
        {"Line\r\nBreak.scn", "Tab\tMap.scn", std::string("Nul\0x.scn", 9), "Del\x7F.scn",
         "Fine.scn"},
@@ -35,7 +41,7 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
   for (const Case& c : cases) {
     Names expected = {"~AoM_pgs_Water", "~UI_Norse"};
     expected.insert(expected.end(), c.fileRows.begin(), c.fileRows.end());
-    EXPECT_EQ(BuildScenarioRows(c.files), expected) << c.what;
+    EXPECT_EQ(BuildScenarioRows(c.files, c.codePage), expected) << c.what;
   }
 }
 
@@ -46,7 +52,7 @@ TEST(ScenarioCatalogue, AHundredThousandFilesAllBecomeRowsInOrder) {
     expected.push_back("Map" + std::to_string(n));
   }
   files.insert(files.begin() + 50000, "~ui_NORSE.scn");
-  EXPECT_TRUE(BuildScenarioRows(files) == expected);  // not printed: a hundred thousand rows
+  EXPECT_TRUE(BuildScenarioRows(files, 1252) == expected);  // not printed: a hundred thousand rows
 }
 
 }  // namespace

@@ -37,6 +37,23 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
   return set;
 }
 
+// Writes a REG_SZ text as the registry keeps it, in UTF-16 and with its NUL, as a setup running
+// in any language writes a folder the ANSI code page may not hold.
+[[nodiscard]] inline bool SetMachineText(const std::string& subKey, const std::string& name,
+                                         const std::wstring& text) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kSetupView,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const std::wstring wideName(name.begin(), name.end());  // the value names are ASCII
+  const bool set = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(text.c_str()),
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return set;
+}
+
 inline void DeleteMachineValue(const std::string& subKey, const std::string& name,
                                REGSAM view = kSetupView) {
   HKEY key = nullptr;

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 
 namespace test_support {
@@ -87,26 +88,29 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveTree(const std::string& path) {
-  std::string folder = path;
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+void RemoveTree(const std::string& path) { RemoveTree(WideFromAnsi(path)); }
+
+// Wide, so that names the code page cannot hold are removed too.
+void RemoveTree(const std::wstring& path) {
+  std::wstring folder = path;
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = folder + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = folder + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(child);
       } else {
-        DeleteFileA(child.c_str());
+        DeleteFileW(child.c_str());
       }
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace test_support

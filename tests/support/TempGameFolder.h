@@ -66,5 +66,6 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
 
 }  // namespace test_support

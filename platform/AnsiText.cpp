@@ -1,0 +1,30 @@
+#include "platform/AnsiText.h"
+
+#include <windows.h>
+
+unsigned AnsiCodePage() { return GetACP(); }
+
+std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  // UTF-8 as the code page holds every character but unpaired surrogates, which it refuses; the
+  // other code pages report what they had to replace.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* const used = utf8 ? nullptr : &usedDefault;
+  const int wideLength = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, used);
+  if (size <= 0 || usedDefault) return std::nullopt;
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}
+
+std::wstring WideFromAnsi(std::string_view ansi) {
+  if (ansi.empty()) return std::wstring();
+  const int ansiLength = static_cast<int>(ansi.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), size);
+  return wide;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The system's ANSI code page, the one the game and its files use, and the crossing between it
+// and the UTF-16 of Windows' own text (the command line, the registry, the shell's folders).
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The ANSI code page of this process (932 on a Japanese system, 1252 on a Western one).
+unsigned AnsiCodePage();
+
+// The text in the ANSI code page exactly; nothing when the code page cannot hold every character
+// of it. Never a best-fit look-alike ("Ωmega" as "Omega") or "?": either would name another
+// folder or file than the one meant.
+std::optional<std::string> AnsiFromWide(std::wstring_view wide);
+
+// ANSI text as UTF-16, for the wide functions and for showing it.
+std::wstring WideFromAnsi(std::string_view ansi);

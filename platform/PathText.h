@@ -1,0 +1,84 @@
+#pragma once
+// Paths and names as characters of an ANSI code page, not as bytes. In the double-byte code pages
+// (932 Japanese, 936 Simplified Chinese, 949 Korean, 950 Traditional Chinese) a character may take
+// two bytes, a lead byte and a trail byte, and the trail byte may be 0x5C, the byte of "\" (as in
+// 表, 95 5C in 932), or an ASCII letter. Splitting, trimming or comparing such text a byte at a time
+// cuts characters in half. Every such operation on a path goes through here. Pure: builds
+// natively too; the caller names the code page (AnsiCodePage() on Windows).
+#include <string>
+#include <string_view>
+
+// True for a byte that starts a two-byte character in this code page. The single-byte code
+// pages and UTF-8 (whose bytes of a longer character are all 0x80 and above) have none.
+inline bool IsLeadByte(unsigned codePage, char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  switch (codePage) {
+    case 932:
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+      return byte >= 0x81 && byte <= 0xFE;
+    default:
+      return false;
+  }
+}
+
+// The bytes of the character that starts at `at`: two for a lead byte with a byte after it, else
+// one (a lead byte at the very end stands alone).
+inline size_t CharacterLength(unsigned codePage, std::string_view text, size_t at) {
+  return IsLeadByte(codePage, text[at]) && at + 1 < text.size() ? 2 : 1;
+}
+
+inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Where the last "\" or "/" character stands; npos when there is none.
+inline size_t FindLastSeparator(unsigned codePage, std::string_view path) {
+  size_t found = std::string_view::npos;
+  for (size_t at = 0; at < path.size();) {
+    const size_t length = CharacterLength(codePage, path, at);
+    if (length == 1 && IsPathSeparator(path[at])) found = at;
+    at += length;
+  }
+  return found;
+}
+
+// The path without the "\" and "/" characters at its end, keeping at least its first `keep` bytes
+// ("C:\" stays whole with keep = 3).
+inline std::string WithoutTrailingSeparators(unsigned codePage, std::string_view path,
+                                             size_t keep = 0) {
+  size_t end = 0;
+  for (size_t at = 0; at < path.size();) {
+    const size_t length = CharacterLength(codePage, path, at);
+    if (at < keep || length == 2 || !IsPathSeparator(path[at])) end = at + length;
+    at += length;
+  }
+  return std::string(path.substr(0, end));
+}
+
+inline bool EndsWithSeparator(unsigned codePage, std::string_view path) {
+  return !path.empty() && WithoutTrailingSeparators(codePage, path).size() < path.size();
+}
+
+// Text compared without regard to the case of ASCII letters, whatever the code page: names the
+// game and Windows spell in ASCII ("Program Files", the built-in scenarios) are recognised in any
+// case. Only single-byte characters are folded; two-byte characters must be equal byte for byte,
+// so that a trail byte that happens to be an ASCII letter is never folded.
+inline bool StartsWithIgnoringAsciiCase(unsigned codePage, std::string_view text,
+                                        std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  size_t at = 0;
+  while (at < prefix.size()) {
+    const size_t length = CharacterLength(codePage, text, at);
+    if (length != CharacterLength(codePage, prefix, at)) return false;
+    if (length == 2 ? text.substr(at, 2) != prefix.substr(at, 2) : lower(text[at]) != lower(prefix[at]))
+      return false;
+    at += length;
+  }
+  return true;
+}
+
+inline bool EqualsIgnoringAsciiCase(unsigned codePage, std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithIgnoringAsciiCase(codePage, a, b);
+}

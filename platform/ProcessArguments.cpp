@@ -1,0 +1,20 @@
+#include "platform/ProcessArguments.h"
+
+#include <windows.h>
+
+std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
+  size_t at = 0;
+  if (!commandLine.empty() && commandLine[0] == L'"') {
+    at = commandLine.find(L'"', 1);
+    at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
+  } else {
+    while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t') ++at;
+  }
+  while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t')) ++at;
+  return commandLine.substr(at);
+}
+
+std::wstring ProcessArguments() {
+  const wchar_t* const commandLine = GetCommandLineW();
+  return std::wstring(ArgumentsAfterProgramName(commandLine ? commandLine : L""));
+}

@@ -1,0 +1,74 @@
+// Paths and names taken apart as characters of their code page: a trail byte that is the byte of
+// "\" or of an ASCII letter belongs to its character.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
+
+namespace {
+
+// The lead bytes as Windows itself knows them, for every ANSI code page with two-byte characters
+// and two without.
+TEST(PathText, LeadBytesAreThoseWindowsKnows) {
+  for (unsigned codePage : {932u, 936u, 949u, 950u, 1252u, 65001u}) {
+    for (int byte = 0; byte < 256; ++byte) {
+      const bool windows = codePage != CP_UTF8 && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte));
+      EXPECT_EQ(IsLeadByte(codePage, static_cast<char>(byte)), windows) << codePage << " " << byte;
+    }
+  }
+}
+
+TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
+  const std::string hyou = "\x95\x5C";  // 表 in 932
+  const std::string a = "\x83\x41", small = "\x83\x61";  // ア and ャ: trail bytes "A" and "a"
+  struct Case {
+    unsigned codePage;
+    std::string path;
+    bool endsWithSeparator;
+    size_t lastSeparator;
+    std::string trimmed;  // WithoutTrailingSeparators with keep = 3
+  };
+  const Case cases[] = {
+      {932, "C:\\" + hyou, false, 2, "C:\\" + hyou},
+      {932, "C:\\" + hyou + "\\/", true, 6, "C:\\" + hyou},
+      {932, "C:\\\\", true, 3, "C:\\"},
+      {932, std::string("C:\\\x95"), false, 2, std::string("C:\\\x95")},  // a lead byte at the end
+      {1252, "C:\\" + hyou, true, 4, "C:\\\x95"},  // in 1252 those are two characters
+      {65001, "C:\\d\xC3\xA9j\xC3\xA0\\", true, 9, "C:\\d\xC3\xA9j\xC3\xA0"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EndsWithSeparator(c.codePage, c.path), c.endsWithSeparator) << c.path;
+    EXPECT_EQ(FindLastSeparator(c.codePage, c.path), c.lastSeparator) << c.path;
+    EXPECT_EQ(WithoutTrailingSeparators(c.codePage, c.path, 3), c.trimmed) << c.path;
+  }
+  EXPECT_TRUE(EqualsIgnoringAsciiCase(932, "Program Files\\" + a, "PROGRAM FILES\\" + a));
+  EXPECT_FALSE(EqualsIgnoringAsciiCase(932, a, small));
+  EXPECT_TRUE(EqualsIgnoringAsciiCase(1252, a, small));  // in 1252: "ƒA" and "ƒa"
+  EXPECT_TRUE(StartsWithIgnoringAsciiCase(932, "c:\\program files\\" + hyou, "C:\\Program Files\\"));
+  EXPECT_FALSE(StartsWithIgnoringAsciiCase(932, hyou + "x", "\x95"));  // half a character
+}
+
+// What the conversion at the edge keeps and refuses in the code page the test runs in.
+TEST(PathText, WideTextIsHeldExactlyOrNotAtAll) {
+  EXPECT_EQ(AnsiFromWide(L"C:\\Games\\AoM"), "C:\\Games\\AoM");
+  EXPECT_EQ(AnsiFromWide(L""), "");
+  EXPECT_EQ(AnsiFromWide(L"\xD800"), std::nullopt);  // an unpaired surrogate, in every code page
+  for (const std::wstring text : {L"表示", L"\u03A9mega", L"Caf\u00E9"}) {
+    const std::optional<std::string> ansi = AnsiFromWide(text);
+    if (ansi) {
+      EXPECT_EQ(WideFromAnsi(*ansi), text) << AnsiCodePage();
+    }
+  }
+  if (AnsiCodePage() == 932) {
+    EXPECT_EQ(AnsiFromWide(L"表示"), "\x95\x5C\x8E\xA6");
+  }
+  if (AnsiCodePage() == 1252) {
+    EXPECT_EQ(AnsiFromWide(L"\u03A9mega"), std::nullopt);
+  }
+}
+
+}  // namespace
