@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
 
 using namespace test_support;
@@ -58,15 +59,15 @@ std::vector<std::string> RowsOf(HWND list) {
 
 class BlackBox : public WindowTest {
  protected:
-  // Starts the real program with these arguments after its name.
-  void Launch(const std::string& arguments) {
+  // Starts the real program with these arguments after its name, in UTF-16 as Explorer does.
+  void Launch(const std::wstring& arguments) {
     std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
     if (program[0] == '/') program = "Z:" + program;
     std::replace(program.begin(), program.end(), '/', '\\');
-    std::string commandLine = "\"" + program + "\"" + arguments;
-    STARTUPINFOA startup{};
+    std::wstring commandLine = L"\"" + WideFromAnsi(program) + L"\"" + arguments;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &tool_))
         << program << ": " << GetLastError();
   }
@@ -96,7 +97,7 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
              "+showFPS\r\nsetVolume 0.5\n" +
                  AttractLines({{0, kWater}, {1, "Harbour At Dusk"}, {3, "Temple Hill"}}) +
                  "setGamma 1.1");
-  Launch("");
+  Launch(L"");
 
   HWND splash = WaitForForm("");
   ASSERT_NE(splash, nullptr) << "no splash";
@@ -123,15 +124,18 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
 }
 
 // A game folder given on the command line, quoted with its spaces and final backslash as a
-// console user types it, is used although the registry names none.
+// console user types it, is used although the registry names none. Where the code page holds
+// them (make test runs this in Japanese and Chinese too), its name ends in characters whose last
+// byte is that of "\\" (表 in 932, 功 in 950).
 TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   test_support::DeleteMachineValue(kGameKey, kAppPath);
   TempFolder parent;
-  const std::string folder = parent.Path() + "\\Game folder\\";
+  const std::string name = AnsiFromWide(L"Game folder 功表").value_or("Game folder");
+  const std::string folder = parent.Path() + "\\" + name + "\\";
   unsigned long error = 0;
   ASSERT_TRUE(CreateFolders(folder + std::string(kStartupFolder), &error));
   WriteBytes(folder + std::string(kUserCfgInGameFolder), AttractLines({{0, "Copied Game"}}));
-  Launch(" \"" + folder + "\"");
+  Launch(L" \"" + WideFromAnsi(folder) + L"\"");
 
   HWND main = WaitForForm("Pelrith's Tessivane");
   ASSERT_NE(main, nullptr) << "no main window";

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
 
 using namespace test_support;
@@ -108,6 +111,36 @@ TEST_F(MainWindow, LoadThenAddEditOrDeleteChangeRowsSelectionButtonsAndUserCfg) 
     EXPECT_EQ(Buttons(), c.saved.size() == 10 ? "011" : "111") << what;
     EXPECT_EQ(ReadBytes(game_.UserCfg()), SavedUserCfg(c.saved)) << what;
   }
+  EXPECT_TRUE(boxes.empty());
+}
+
+// Scenarios named in the player's script, as the game's editor saves them, are offered, picked and
+// written to user.cfg as the code page's own bytes, a trail byte 0x5C included (表示 is 95 5C 8E A6
+// in 932, 功 A5 5C in 950, 乗 81 5C in 936). make test runs this in those code pages; names the
+// code page cannot hold are not offered at all.
+TEST_F(MainWindow, ScenarioNamedInThePlayersScriptIsWrittenByteForByte) {
+  MakeScenarioFolder({"Alpha.scn"});
+  Slots expected = {{0, kWater}};
+  std::vector<std::string> held;
+  for (const std::wstring name : {L"表示", L"功", L"乗", L"\u03A9mega"}) {
+    const std::wstring file = WideFromAnsi(ScenarioFolder()) + L"\\" + name + L".scn";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (const std::optional<std::string> ansi = AnsiFromWide(name)) held.push_back(*ansi);
+  }
+  ShowMainOn(UserCfg(expected));
+  for (const std::string& name : held) {
+    std::vector<std::string> rows;
+    const PickerStep chooseByName = [&](HWND picker) {
+      rows = Rows(FindList(picker));
+      const auto row = std::find(rows.begin(), rows.end(), name);
+      SendMessageA(FindList(picker), LB_SETCURSEL, row - rows.begin(), 0);
+    };
+    PickerDriver driver(main_->Picker(), {chooseByName, Press("OK")});
+    Click(MainButton("Add"));
+    EXPECT_EQ(rows.size(), held.size() + 3) << AnsiCodePage();
+    expected[static_cast<int>(expected.size())] = name;
+  }
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), held.empty() ? UserCfg(expected) : SavedUserCfg(expected));
   EXPECT_TRUE(boxes.empty());
 }
 
