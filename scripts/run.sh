@@ -41,7 +41,21 @@ tess_desktop_on
 shots="${TESS_SCREENSHOTS:-$root/build/screenshots}"
 mkdir -p "$shots"
 tess_screenshot_tool "$exe" "$shots"
+
+# The picker once more as a Chinese player sees it: started in Simplified Chinese (code page 936,
+# which holds Japanese kana as well), on the demo game with scenarios named in Japanese and
+# Chinese; 乗 is 81 5C there, its second byte that of "\".
+cjk="$demo/game-cjk"
+rm -rf "$cjk" "$demo/shots-cjk"
+cp -r "$demo/game" "$cjk"
+for name in 富士山の朝 乗鞍高原 长城日落 黄河渡口; do : >"$cjk/scenario/$name.scn"; done
+mkdir -p "$demo/shots-cjk"
+tess_register_game "$cjk"
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 tess_screenshot_tool "$exe" "$demo/shots-cjk"
+cp "$demo/shots-cjk/picker.png" "$shots/picker-cjk.png"
+
 echo "No display: screenshots written to"
 echo "  $shots/splash.png"
 echo "  $shots/main-window.png"
 echo "  $shots/picker.png"
+echo "  $shots/picker-cjk.png"

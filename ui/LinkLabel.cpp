@@ -9,7 +9,7 @@
 LinkLabel::LinkLabel(Form& form, TwipsRect place, int tabIndex, COLORREF textColor)
     : Label(form, place, std::string(kHomePageAddress), tabIndex),
       m_hand(LoadCursorResource(IDC_LINK_HAND)) {
-  SetFont({.face = "MS Sans Serif", .points = 9.75, .underline = true});
+  SetFont({.face = "MS Sans Serif", .points = 9.75, .underline = true, .latinOnly = true});
   SetForeColor(textColor);
   SetMouseCursor(m_hand.Get());
 }

@@ -12,6 +12,9 @@ struct FontDesign {
   double points = 8.0;
   bool bold = false;
   bool underline = false;
+  // Latin letters only, in this face whatever the system's script: a face such as MS Sans Serif
+  // has no other character set, and asking it for the system's would give another face.
+  bool latinOnly = false;
 };
 
 // The screen's vertical resolution in dots per inch (96 at the design resolution).
@@ -20,5 +23,8 @@ int ScreenDpi();
 // Character height in pixels of a font of this many points on the screen (9.75 pt at 96 DPI = 13).
 int PointsToPixels(double points);
 
-// Creates the font in the ANSI character set; a face the system lacks is replaced by its nearest.
+// Creates the font in the system's character set (Japanese on a Japanese system), in the face
+// designed when that face has the set's glyphs, else in one that has them (the system's message
+// font's), so that every name shows in the player's script; a latinOnly font in the ANSI
+// (Western) set and its own face. A face the system lacks is replaced by its nearest.
 UniqueFont CreateFontFromDesign(const FontDesign& design);
