@@ -17,8 +17,9 @@ namespace {
 
 constexpr const char* kLookupTitle = "Invalid AoM path";
 // The message about a folder without its startup folder, before and after the folder's name.
-constexpr std::wstring_view kNoStartupFolderStart = L"The game installation points to this directory :\r\n";
-constexpr std::wstring_view kNoStartupFolderEnd = L"\r\n\r\nBut this folder does not exist.";
+constexpr std::string_view kNoStartupFolderStart =
+    "The game installation points to this directory :\r\n";
+constexpr std::string_view kNoStartupFolderEnd = "\r\n\r\nBut this folder does not exist.";
 
 }  // namespace
 
@@ -65,13 +66,12 @@ void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folder
       // folder that the code page cannot hold is named as it was written.
       if (sGamePath.empty() && !folderNotHeld.empty()) {
         const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
-        MsgBox(std::wstring(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
-                   std::wstring(kNoStartupFolderEnd),
+        MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
+                   WideFromAnsi(kNoStartupFolderEnd),
                kMsgBoxError, kLookupTitle);
         return;
       }
-      MsgBox(std::string(kNoStartupFolderStart.begin(), kNoStartupFolderStart.end()) + sGamePath +
-                 std::string(kNoStartupFolderEnd.begin(), kNoStartupFolderEnd.end()),
+      MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
              kMsgBoxError, kLookupTitle);
       return;
   }

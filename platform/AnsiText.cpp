@@ -13,7 +13,8 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
   BOOL usedDefault = FALSE;
   BOOL* const used = utf8 ? nullptr : &usedDefault;
   const int wideLength = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, used);
+  const int size =
+      WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, used);
   if (size <= 0 || usedDefault) return std::nullopt;
   std::string ansi(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, ansi.data(), size, nullptr, nullptr);

@@ -67,13 +67,16 @@ inline bool EndsWithSeparator(unsigned codePage, std::string_view path) {
 inline bool StartsWithIgnoringAsciiCase(unsigned codePage, std::string_view text,
                                         std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+  const auto lower = [](char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   size_t at = 0;
   while (at < prefix.size()) {
     const size_t length = CharacterLength(codePage, text, at);
     if (length != CharacterLength(codePage, prefix, at)) return false;
-    if (length == 2 ? text.substr(at, 2) != prefix.substr(at, 2) : lower(text[at]) != lower(prefix[at]))
-      return false;
+    const bool same = length == 2 ? text.substr(at, 2) == prefix.substr(at, 2)
+                                  : lower(text[at]) == lower(prefix[at]);
+    if (!same) return false;
     at += length;
   }
   return true;

@@ -24,18 +24,7 @@ bool IsInFolder(const std::string& path, const std::string& protectedFolder) {
 // A UTF-16 path in the ANSI code page, exactly; "" when the code page cannot hold it. The short
 // (8.3) form of an existing path is ASCII and serves then.
 std::string AnsiPath(const wchar_t* wide) {
-  const auto convert = [](const wchar_t* text) -> std::string {
-    BOOL usedDefault = FALSE;
-    const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL* const used = utf8 ? nullptr : &usedDefault;
-    const int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, used);
-    if (size <= 1 || usedDefault) return "";
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text, -1, ansi.data(), size, nullptr, nullptr);
-    ansi.pop_back();  // the terminating NUL
-    return ansi;
-  };
+  const auto convert = [](const wchar_t* text) { return AnsiFromWide(text).value_or(""); };
   std::string ansi = convert(wide);
   if (!ansi.empty()) return ansi;
   wchar_t shortPath[MAX_PATH];

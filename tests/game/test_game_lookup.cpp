@@ -156,7 +156,9 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
       shownBoxes.clear();
       std::wstring notHeld = L"unchanged";
       const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
-      const std::string what = std::to_string(AnsiCodePage()) + (argument.empty() ? " registry " : " argument ") + std::to_string(name.size());
+      const std::string what = std::to_string(AnsiCodePage()) +
+                               (argument.empty() ? " registry, " : " command line, ") +
+                               std::to_string(name.size()) + " characters";
       if (held) {
         EXPECT_EQ(outcome, GameLookupOutcome::Success) << what;
         EXPECT_EQ(sGamePath, *held + "\\") << what;
@@ -166,8 +168,11 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
         EXPECT_EQ(outcome, GameLookupOutcome::NoStartupFolder) << what;
         EXPECT_EQ(sGamePath, "") << what;
         EXPECT_EQ(notHeld, folder + (argument.empty() ? L"" : L"\\")) << what;
-        std::string utf8(folder.size() * 3 + 1, '\0');
-        utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr) - 1));
+        // A recorded box gets a prompt given in UTF-16 as UTF-8.
+        std::string utf8(folder.size() * 3, '\0');
+        utf8.resize(static_cast<size_t>(
+            WideCharToMultiByte(CP_UTF8, 0, folder.data(), static_cast<int>(folder.size()),
+                                utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
         EXPECT_EQ(shownBoxes, std::vector<std::string>{NoStartupBox(utf8 + "\\")}) << what;
       }
     }

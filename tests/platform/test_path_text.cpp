@@ -16,7 +16,8 @@ namespace {
 TEST(PathText, LeadBytesAreThoseWindowsKnows) {
   for (unsigned codePage : {932u, 936u, 949u, 950u, 1252u, 65001u}) {
     for (int byte = 0; byte < 256; ++byte) {
-      const bool windows = codePage != CP_UTF8 && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte));
+      const bool windows =
+          codePage != CP_UTF8 && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte));
       EXPECT_EQ(IsLeadByte(codePage, static_cast<char>(byte)), windows) << codePage << " " << byte;
     }
   }
@@ -48,7 +49,8 @@ TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase(932, "Program Files\\" + a, "PROGRAM FILES\\" + a));
   EXPECT_FALSE(EqualsIgnoringAsciiCase(932, a, small));
   EXPECT_TRUE(EqualsIgnoringAsciiCase(1252, a, small));  // in 1252: "ƒA" and "ƒa"
-  EXPECT_TRUE(StartsWithIgnoringAsciiCase(932, "c:\\program files\\" + hyou, "C:\\Program Files\\"));
+  EXPECT_TRUE(
+      StartsWithIgnoringAsciiCase(932, "c:\\program files\\" + hyou, "C:\\Program Files\\"));
   EXPECT_FALSE(StartsWithIgnoringAsciiCase(932, hyou + "x", "\x95"));  // half a character
 }
 

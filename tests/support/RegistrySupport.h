@@ -47,9 +47,9 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
     return false;
   }
   const std::wstring wideName(name.begin(), name.end());  // the value names are ASCII
+  const auto size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   const bool set = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(text.c_str()),
-                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+                                  reinterpret_cast<const BYTE*>(text.c_str()), size) == ERROR_SUCCESS;
   RegCloseKey(key);
   return set;
 }
