@@ -21,6 +21,17 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
   return ansi;
 }
 
+std::wstring WidePath(std::string_view path) {
+  if (path.starts_with(kLocalAppDataVariable)) {
+    const std::string_view rest = path.substr(kLocalAppDataVariable.size());
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && (rest.empty() || rest[0] == '\\'))
+      return std::wstring(folder, length) + WideFromAnsi(rest);
+  }
+  return WideFromAnsi(path);
+}
+
 std::wstring WideFromAnsi(std::string_view ansi) {
   if (ansi.empty()) return std::wstring();
   const int ansiLength = static_cast<int>(ansi.size());

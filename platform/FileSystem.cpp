@@ -46,7 +46,7 @@ FileResult BusyOrError(const std::string& path, DWORD error) {
 HANDLE OpenWithRetries(const std::string& path, DWORD access, DWORD share, DWORD disposition,
                        DWORD* error) {
   for (int attempt = 0;; ++attempt) {
-    HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) return handle;
     *error = GetLastError();
@@ -101,7 +101,7 @@ FileResult WriteTemporaryFile(const std::string& tempPath, const std::string& by
 // refusal of that kind is tried again before it is reported.
 FileResult TryMoveOnto(const std::string& tempPath, const std::string& path) {
   for (int attempt = 0;; ++attempt) {
-    if (MoveFileExA(tempPath.c_str(), path.c_str(),
+    if (MoveFileExW(WidePath(tempPath).c_str(), WidePath(path).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return FileResult::Success();
     }
@@ -109,7 +109,7 @@ FileResult TryMoveOnto(const std::string& tempPath, const std::string& path) {
     if (!IsBusyError(error)) return FileResult::FromLastError(path, error);
     if (attempt + 1 >= kBusyRetries) {
       // A target that became read-only or a folder is no "in use" case: say what it is.
-      const DWORD attributes = GetFileAttributesA(path.c_str());
+      const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return FileResult::Failure(path, error, "read-only");
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -141,7 +141,7 @@ FileResult FileResult::FromLastError(const std::string& file, unsigned long erro
 }
 
 PathKind GetPathKind(const std::string& path, unsigned long* error) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD lastError = GetLastError();
     if (error) *error = lastError;
@@ -202,7 +202,7 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
       !CreateFolders(path.substr(0, parentEnd), error)) {
     return false;
   }
-  if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  if (CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
   *error = GetLastError();
   return false;
 }
@@ -248,7 +248,7 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
 
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes) {
   // Wine, unlike Windows, lets a replace overwrite a read-only file: refuse it here for both.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
       return AtStep(FileResult::FromLastError(path, ERROR_ACCESS_DENIED), FileStep::Replace);
@@ -264,7 +264,7 @@ FileResult ReplaceFileContents(const std::string& path, const std::string& bytes
     result = MoveOnto(tempPath, path);
     if (result.ok) ReportStep(ReplaceStep::AfterReplace);
   }
-  if (!result.ok && created) DeleteFileA(tempPath.c_str());
+  if (!result.ok && created) DeleteFileW(WidePath(tempPath).c_str());
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -140,7 +141,8 @@ bool IsExtensionPattern(const std::string& pattern) {
 // folder a tenth to a sixth slower under Wine.
 FileResult ListFilesByExtension(const std::string& folder, const std::string& pattern,
                                 std::vector<std::string>& names) {
-  UniqueFile directory(CreateFileA(folder.empty() ? "." : folder.c_str(), FILE_LIST_DIRECTORY,
+  const std::wstring path = WidePath(folder.empty() ? "." : folder);
+  UniqueFile directory(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!directory) {
@@ -177,29 +179,30 @@ FileResult ListFilesByExtension(const std::string& folder, const std::string& pa
   return FileResult::Success();
 }
 
-// Lists the files that FindFirstFileA matches with the pattern.
+// Lists the files that FindFirstFile matches with the pattern.
 FileResult ListFilesByPattern(const std::string& folder, const std::string& pattern,
                               std::vector<std::string>& names) {
   std::string search = folder;
   if (!search.empty() && !EndsWithSeparator(AnsiCodePage(), search)) search += '\\';
   search += pattern;
 
-  WIN32_FIND_DATAA entry;
-  UniqueFind find(FindFirstFileA(search.c_str(), &entry));
+  WIN32_FIND_DATAW entry;
+  UniqueFind find(FindFirstFileW(WidePath(search).c_str(), &entry));
   if (!find) {
     const DWORD error = GetLastError();
     // An existing folder without a matching file is an empty listing, not a failure.
     if (error == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return FileResult::Success();
     return FileResult::FromLastError(folder, error);
   }
+  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  std::string name;
   do {
-    // A "?" never stands in a file name: it is what the system put for a character that the code
-    // page lacks.
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        std::strchr(entry.cFileName, '?') == nullptr && MatchesOwnName(entry.cFileName, pattern)) {
-      names.emplace_back(entry.cFileName);
+        AnsiName(codePage, entry.cFileName, wcslen(entry.cFileName), name) &&
+        MatchesOwnName(name, pattern)) {
+      names.push_back(name);
     }
-  } while (FindNextFileA(find.Get(), &entry));
+  } while (FindNextFileW(find.Get(), &entry));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {
     names.clear();

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
@@ -21,24 +22,27 @@ bool IsInFolder(const std::string& path, const std::string& protectedFolder) {
   return path.size() == folder.size() || path[folder.size()] == '\\';
 }
 
-// A UTF-16 path in the ANSI code page, exactly; "" when the code page cannot hold it. The short
-// (8.3) form of an existing path is ASCII and serves then.
-std::string AnsiPath(const wchar_t* wide) {
-  const auto convert = [](const wchar_t* text) { return AnsiFromWide(text).value_or(""); };
-  std::string ansi = convert(wide);
-  if (!ansi.empty()) return ansi;
-  wchar_t shortPath[MAX_PATH];
-  const DWORD length = GetShortPathNameW(wide, shortPath, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? convert(shortPath) : "";
-}
-
-std::string KnownFolder(REFKNOWNFOLDERID id) {
+std::wstring KnownFolderWide(REFKNOWNFOLDERID id) {
   wchar_t* wide = nullptr;
-  std::string path;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)) && wide)
-    path = AnsiPath(wide);
+  std::wstring path;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)) && wide) path = wide;
   CoTaskMemFree(wide);
   return path;
+}
+
+// A known folder in the ANSI code page, exactly; "" when unknown or when the code page cannot
+// hold it (the protected folders are named in ASCII in every language of Windows).
+std::string KnownFolder(REFKNOWNFOLDERID id) {
+  return AnsiFromWide(KnownFolderWide(id)).value_or("");
+}
+
+// The user's local application data folder. One that the code page cannot hold (a user name in
+// another script) is named by its variable, which the file functions turn into the folder in
+// UTF-16: short (8.3) names would not do, since a volume may keep none.
+std::string LocalAppDataFolder() {
+  const std::wstring wide = KnownFolderWide(FOLDERID_LocalAppData);
+  if (std::optional<std::string> ansi = AnsiFromWide(wide)) return *ansi;
+  return WidePath(kLocalAppDataVariable) == wide ? std::string(kLocalAppDataVariable) : "";
 }
 
 // The path with its 8.3 names written long, as far as it exists (a file about to be made
@@ -78,7 +82,7 @@ std::string VirtualStorePath(const std::string& path) {
   static const std::vector<std::string> protectedFolders = {
       KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
       KnownFolder(FOLDERID_Windows)};
-  static const std::string localAppData = KnownFolder(FOLDERID_LocalAppData);
+  static const std::string localAppData = LocalAppDataFolder();
   std::string full = FullPathName(path);
   // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;
   // asking it for every path would cost more than a whole load of a small user.cfg.

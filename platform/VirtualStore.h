@@ -11,7 +11,8 @@
 
 // The per-user copy of a file or folder under Program Files, Program Files (x86) or the Windows
 // folder; "" for a path anywhere else, or when the user's local application data folder is not
-// known. The path is made full (and long, for 8.3 names) before it is compared, without regard to
+// known. When the ANSI code page cannot hold that folder's name, the copy's path starts with
+// %LOCALAPPDATA%, which the file functions of platform/ open in UTF-16 (AnsiText.h). The path is made full (and long, for 8.3 names) before it is compared, without regard to
 // letter case.
 std::string VirtualStorePath(const std::string& path);
 

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "platform/AnsiText.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "platform/PathText.h"
+#include "tests/support/TempGameFolder.h"
 
 namespace {
 
@@ -71,6 +74,36 @@ TEST(PathText, WideTextIsHeldExactlyOrNotAtAll) {
   if (AnsiCodePage() == 1252) {
     EXPECT_EQ(AnsiFromWide(L"\u03A9mega"), std::nullopt);
   }
+}
+
+// A user whose name the code page cannot hold has a local application data folder that the ANSI
+// file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made, written,
+// read and listed through the wide functions.
+TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
+  test_support::TempFolder temp;
+  const std::wstring profile = WideFromAnsi(temp.Path()) + L"\\\u0141ukasz \u03A9 \u0416";
+  ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr));
+  ASSERT_FALSE(AnsiFromWide(profile)) << AnsiCodePage();
+  wchar_t previous[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"LOCALAPPDATA", previous, MAX_PATH);
+  SetEnvironmentVariableW(L"LOCALAPPDATA", profile.c_str());
+
+  const std::string folder = std::string(kLocalAppDataVariable) + "\\VirtualStore\\Game\\startup";
+  const std::string file = folder + "\\user.cfg";
+  unsigned long error = 0;
+  EXPECT_TRUE(CreateFolders(folder, &error)) << error;
+  EXPECT_TRUE(ReplaceFileContents(file, "attractMode-scenario-0 ~UI_Norse\r\n").ok);
+  EXPECT_EQ(GetPathKind(file), PathKind::File);
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(file, bytes).ok);
+  EXPECT_EQ(bytes, "attractMode-scenario-0 ~UI_Norse\r\n");
+  std::vector<std::string> names;
+  EXPECT_TRUE(ListFolderFiles(folder, "*.cfg", names).ok);
+  EXPECT_EQ(names, std::vector<std::string>{"user.cfg"});
+  const std::wstring written = profile + L"\\VirtualStore\\Game\\startup\\user.cfg";
+  EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  SetEnvironmentVariableW(L"LOCALAPPDATA", previous);
 }
 
 }  // namespace
