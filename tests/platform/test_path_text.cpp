@@ -57,25 +57,6 @@ TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
   EXPECT_FALSE(StartsWithIgnoringAsciiCase(932, hyou + "x", "\x95"));  // half a character
 }
 
-// What the conversion at the edge keeps and refuses in the code page the test runs in.
-TEST(PathText, WideTextIsHeldExactlyOrNotAtAll) {
-  EXPECT_EQ(AnsiFromWide(L"C:\\Games\\AoM"), "C:\\Games\\AoM");
-  EXPECT_EQ(AnsiFromWide(L""), "");
-  EXPECT_EQ(AnsiFromWide(L"\xD800"), std::nullopt);  // an unpaired surrogate, in every code page
-  for (const std::wstring text : {L"表示", L"\u03A9mega", L"Caf\u00E9"}) {
-    const std::optional<std::string> ansi = AnsiFromWide(text);
-    if (ansi) {
-      EXPECT_EQ(WideFromAnsi(*ansi), text) << AnsiCodePage();
-    }
-  }
-  if (AnsiCodePage() == 932) {
-    EXPECT_EQ(AnsiFromWide(L"表示"), "\x95\x5C\x8E\xA6");
-  }
-  if (AnsiCodePage() == 1252) {
-    EXPECT_EQ(AnsiFromWide(L"\u03A9mega"), std::nullopt);
-  }
-}
-
 // A user whose name the code page cannot hold has a local application data folder that the ANSI
 // file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made, written,
 // read and listed through the wide functions.
