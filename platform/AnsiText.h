@@ -16,12 +16,12 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide);
 // ANSI text as UTF-16, for the wide functions and for showing it.
 std::wstring WideFromAnsi(std::string_view ansi);
 
-// The user's local application data folder as a path of the tool names it when the code page
-// cannot hold that folder's own name (a user name in another script): Windows keeps it in the
-// variable of that name.
+// How the tool's paths name the user's local application data folder when the code page cannot
+// hold that folder's own name (a user name in another script): by the variable in which Windows
+// keeps it.
 inline constexpr std::string_view kLocalAppDataVariable = "%LOCALAPPDATA%";
 
-// A path in the ANSI code page as the wide file functions take it, every file function of
-// platform/ opens its path through here. A path that starts with %LOCALAPPDATA% has it replaced
-// by the folder in UTF-16, so that a per-user copy there is reached without short (8.3) names.
+// A path in the ANSI code page as the wide file functions take it; every file function of
+// platform/ opens its path through here. A leading %LOCALAPPDATA% is replaced by the folder in
+// UTF-16, so that a per-user copy there is reached without short (8.3) names.
 std::wstring WidePath(std::string_view path);
