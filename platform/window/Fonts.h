@@ -14,11 +14,12 @@ struct FontDesign {
   bool underline = false;
 };
 
-// The screen's vertical resolution in dots per inch (96 at the design resolution).
+// The system's vertical resolution in dots per inch (96 at the design resolution), which a new
+// window starts at.
 int ScreenDpi();
 
-// Character height in pixels of a font of this many points on the screen (9.75 pt at 96 DPI = 13).
-int PointsToPixels(double points);
+// Character height in pixels of a font of this many points at `dpi` (9.75 pt at 96 DPI = 13).
+int PointsToPixels(double points, int dpi);
 
 // Creates the font in the ANSI character set; a face the system lacks is replaced by its nearest.
-UniqueFont CreateFontFromDesign(const FontDesign& design);
+UniqueFont CreateFontFromDesign(const FontDesign& design, int dpi);
