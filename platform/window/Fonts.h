@@ -18,7 +18,8 @@ struct FontDesign {
 // window starts at.
 int ScreenDpi();
 
-// Character height in pixels of a font of this many points at `dpi` (9.75 pt at 96 DPI = 13).
+// Character height in pixels of a font of this many points at `dpi` (9.75 pt: 13 at 96 DPI,
+// 19 at 144).
 int PointsToPixels(double points, int dpi);
 
 // Creates the font in the ANSI character set; a face the system lacks is replaced by its nearest.
