@@ -15,25 +15,44 @@ void ListBox::Create(int id) {
               WS_EX_CLIENTEDGE, id);
   Subclass();
   m_widestRow = 0;
+  MeasureFont();
 }
 
 void ListBox::ApplyDpi() {
   Control::ApplyDpi();
   // The rows are as wide as the new font makes them.
+  MeasureFont();
   m_widestRow = 0;
   SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
   for (int i = 0, count = ListCount(); i < count; ++i) FitRow(List(i));
 }
 
-void ListBox::FitRow(const std::string& text) {
-  if (!m_measure.Get()) return;
+void ListBox::MeasureFont() {
+  // In a code page of one byte a character, a row is as wide as its characters' widths added
+  // up: read once, that is much quicker than asking for each row's width when a folder of
+  // thousands of scenarios fills the list.
+  CPINFO codePage{};
+  SelectedObject font(m_measure.Get(), m_form.DefaultFont());
+  m_byteWidthsKnown = m_measure.Get() && GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize == 1 &&
+                      GetCharWidth32A(m_measure.Get(), 0, 255, m_byteWidths.data());
+}
+
+int ListBox::RowWidth(const std::string& text) {
+  if (m_byteWidthsKnown) {
+    int width = 0;
+    for (unsigned char byte : text) width += m_byteWidths[byte];
+    return width;
+  }
   SelectedObject font(m_measure.Get(), m_form.DefaultFont());
   SIZE size{};
-  if (!GetTextExtentPoint32A(m_measure.Get(), text.data(), static_cast<int>(text.size()), &size)) {
-    return;
-  }
+  GetTextExtentPoint32A(m_measure.Get(), text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+void ListBox::FitRow(const std::string& text) {
+  if (!m_measure.Get()) return;
   // The list box draws a row's text a little way in from its left edge: room on both sides.
-  const int width = size.cx + DesignPixelsAt(6, m_form.Dpi());
+  const int width = RowWidth(text) + DesignPixelsAt(6, m_form.Dpi());
   if (width <= m_widestRow) return;
   m_widestRow = width;
   SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);

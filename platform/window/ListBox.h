@@ -3,6 +3,7 @@
 // only in the window: a form that loads again starts with an empty list.
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -41,6 +42,8 @@ class ListBox : public Control {
   void ApplyDpi() override;
   // Widens the horizontal scroll range to fit this row, when it is the widest so far.
   void FitRow(const std::string& text);
+  void MeasureFont();
+  int RowWidth(const std::string& text);
   LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   friend class RedrawOff;
@@ -50,6 +53,8 @@ class ListBox : public Control {
   // Measures rows in the list's font.
   MemoryDC m_measure;
   int m_widestRow = 0;  // pixels, margins included: the horizontal scroll range
+  std::array<int, 256> m_byteWidths{};  // each character's width, in a one-byte code page
+  bool m_byteWidthsKnown = false;
 };
 
 // Switches a list's drawing off for the lifetime of this object, and on again (drawing it anew)
