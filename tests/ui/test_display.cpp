@@ -9,8 +9,10 @@
 #include <string>
 
 #include "platform/window/DisplaySettings.h"
+#include "platform/window/Resources.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/frmSplash.h"
+#include "ui/res/resource.h"
 
 using namespace test_support;
 
@@ -63,6 +65,13 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   ChangeDpi(splash.Hwnd(), 144);
   EXPECT_EQ(ClientSize(splash.Hwnd()), (std::array<long, 2>{450, 300}));
   splash.Unload();
+  // The link's hand grows too, its hot spot still at the fingertip.
+  const UniqueCursor hand = LoadCursorResource(IDC_LINK_HAND, 144);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(hand.Get(), &info));
+  const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+  EXPECT_EQ(BitmapSize(color.Get()).cx, 48);
+  EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}), (std::array<DWORD, 2>{6, 0}));
   // Back on a 96-DPI screen, exactly as designed.
   ChangeDpi(main_->Hwnd(), 96);
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
