@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <utility>
-#include <vector>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ComApartment.h"
 #include "platform/window/Twips.h"
