@@ -48,10 +48,14 @@ if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
   sets=""
   [[ "$TESS_SCREENSHOT_SETS" != 1 ]] && sets="$TESS_SCREENSHOT_SETS"
   tess_screenshot_sets "$exe" "$root/build/windows/tools/high_contrast_preview.exe" "$shots" "$sets"
-  for shot in splash main-window picker main-window-144dpi; do
-    cp "$shots/$shot.png" "$root/docs/screenshots/"
-  done
-  echo "No display: screenshots written to $shots; the README's copied to docs/screenshots"
+  echo "No display: screenshots written to $shots"
+  # The README's pictures only from a run of every set.
+  if [[ -z "$sets" ]]; then
+    for shot in splash main-window picker main-window-144dpi; do
+      cp "$shots/$shot.png" "$root/docs/screenshots/"
+    done
+    echo "  and the README's copied to docs/screenshots"
+  fi
   exit 0
 fi
 tess_screenshot_tool "$exe" "$shots"

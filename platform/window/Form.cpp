@@ -191,9 +191,11 @@ void Form::Create(HWND owner) {
   try {
     if (const int dpi = DpiOfWindow(hwnd); dpi != m_dpi) {
       ApplyDpi(dpi, nullptr);
-      const RECT resized = WindowRectAt(dpi);
-      const POINT centred = StartUpPlace(m_design.startUpPosition, owner,
-                                         resized.right - resized.left, resized.bottom - resized.top);
+      RECT resized;
+      GetWindowRect(hwnd, &resized);
+      const POINT centred =
+          StartUpPlace(m_design.startUpPosition, owner, resized.right - resized.left,
+                       resized.bottom - resized.top);
       SetWindowPos(hwnd, nullptr, centred.x, centred.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -33,7 +33,8 @@ void ListBox::MeasureFont() {
   // thousands of scenarios fills the list.
   CPINFO codePage{};
   SelectedObject font(m_measure.Get(), m_form.DefaultFont());
-  m_byteWidthsKnown = m_measure.Get() && GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize == 1 &&
+  m_byteWidthsKnown = m_measure.Get() && GetCPInfo(CP_ACP, &codePage) &&
+                      codePage.MaxCharSize == 1 &&
                       GetCharWidth32A(m_measure.Get(), 0, 255, m_byteWidths.data());
 }
 

@@ -55,8 +55,8 @@ PixelImage ScaleByArea(const PixelImage& source, int width, int height) {
       }
     }
   }
-  const unsigned long long total =
-      static_cast<unsigned long long>(source.width) * static_cast<unsigned long long>(source.height);
+  const unsigned long long total = static_cast<unsigned long long>(source.width) *
+                                   static_cast<unsigned long long>(source.height);
   for (int y = 0; y < scaled.height; ++y) {
     for (int x = 0; x < scaled.width; ++x) {
       uint32_t pixel = 0;

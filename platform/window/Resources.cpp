@@ -156,8 +156,8 @@ UniqueBitmap LoadBitmapResource(int id) {
 UniqueBitmap LoadJpegResource(int id) { return Required(DecodeJpegResource(id), "picture", id); }
 
 UniqueCursor LoadCursorResource(int id, int dpi) {
-  UniqueCursor cursor =
-      Required(UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR))), "cursor", id);
+  UniqueCursor cursor = Required(
+      UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR))), "cursor", id);
   if (dpi == kDesignDpi) return cursor;
   // Where it cannot be scaled, the cursor at its own size still works.
   UniqueCursor scaled = ScaleCursor(cursor.Get(), dpi);

@@ -43,7 +43,8 @@ TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyAtEdgesOtherwise
 
   const PixelImage doubled = ScaleByArea(art, 4, 4);
   for (int y = 0; y < 4; ++y) {
-    EXPECT_EQ((std::vector<uint32_t>(doubled.pixels.begin() + y * 4, doubled.pixels.begin() + y * 4 + 4)),
+    const auto row = doubled.pixels.begin() + y * 4;
+    EXPECT_EQ((std::vector<uint32_t>(row, row + 4)),
               (std::vector<uint32_t>{Gray(0), Gray(0), Gray(255), Gray(255)}))
         << "row " << y << ": no smoothing at a whole factor";
   }

@@ -128,19 +128,16 @@ TEST_F(Display, PickerListScrollsSidewaysToANameWiderThanItself) {
   LRESULT extent = 0;
   SIZE text{};
   bool scrollBar = false;
-  PickerDriver driver(main_->Picker(), {[&](HWND picker) {
-                                          HWND list = FindList(picker);
-                                          extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
-                                          scrollBar = GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL;
-                                          HDC dc = GetDC(list);
-                                          SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(
-                                                               list, WM_GETFONT, 0, 0)));
-                                          GetTextExtentPoint32A(dc, longName.c_str(),
-                                                                static_cast<int>(longName.size()),
-                                                                &text);
-                                          ReleaseDC(list, dc);
-                                        },
-                                        Press("Cancel")});
+  const PickerStep look = [&](HWND picker) {
+    HWND list = FindList(picker);
+    extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    scrollBar = GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL;
+    HDC dc = GetDC(list);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32A(dc, longName.c_str(), static_cast<int>(longName.size()), &text);
+    ReleaseDC(list, dc);
+  };
+  PickerDriver driver(main_->Picker(), {look, Press("Cancel")});
   main_->Picker().ShowModal(main_.get());
   EXPECT_TRUE(scrollBar);
   EXPECT_GT(extent, text.cx) << "the whole name can be scrolled into view";
