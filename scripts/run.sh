@@ -2,21 +2,24 @@
 # make run: builds tessivane.exe and starts it under Wine on a private demo prefix whose registry
 # points at a fresh copy of examples/demo-game. With a display the tool opens there; without one
 # it runs under Xvfb, and screenshots of the splash, the main window and the open picker are
-# written instead (to TESS_SCREENSHOTS when set: make screenshots writes the README's pictures).
+# written instead (to TESS_SCREENSHOTS when set). With TESS_SCREENSHOT_SETS (make screenshots)
+# they are taken at 96, 120, 144 and 192 DPI and in a dark and a high-contrast scheme, into
+# build/screenshots, and the README's pictures are copied to docs/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 bash scripts/install-deps.sh
 cmake --preset windows --log-level=WARNING >/dev/null
-cmake --build --preset windows --target tessivane ui_driver
+cmake --build --preset windows --target tessivane ui_driver high_contrast_preview
 
 demo="$root/build/demo"
 rm -rf "$demo/game"
 mkdir -p "$demo"
 cp -r examples/demo-game "$demo/game"
 show_on_display=""
-[[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESS_SCREENSHOTS:-}" ]] && show_on_display=1
+[[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESS_SCREENSHOTS:-}" &&
+  -z "${TESS_SCREENSHOT_SETS:-}" ]] && show_on_display=1
 # The screenshots need a Wine desktop window; a real display must not get one: two prefixes.
 if [[ -n "$show_on_display" ]]; then
   export TESS_WINEPREFIX="$demo/wine"
@@ -40,6 +43,21 @@ fi
 tess_desktop_on
 shots="${TESS_SCREENSHOTS:-$root/build/screenshots}"
 mkdir -p "$shots"
+if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
+  # TESS_SCREENSHOT_SETS=1: every set; else the sets it names ("144dpi dark").
+  sets=""
+  [[ "$TESS_SCREENSHOT_SETS" != 1 ]] && sets="$TESS_SCREENSHOT_SETS"
+  tess_screenshot_sets "$exe" "$root/build/windows/tools/high_contrast_preview.exe" "$shots" "$sets"
+  echo "No display: screenshots written to $shots"
+  # The README's pictures only from a run of every set.
+  if [[ -z "$sets" ]]; then
+    for shot in splash main-window picker main-window-144dpi; do
+      cp "$shots/$shot.png" "$root/docs/screenshots/"
+    done
+    echo "  and the README's copied to docs/screenshots"
+  fi
+  exit 0
+fi
 tess_screenshot_tool "$exe" "$shots"
 
 # The picker once more as a Chinese player sees it: started in Simplified Chinese (code page 936,

@@ -50,3 +50,79 @@ tess_screenshot_tool() {
   tess_driver close "Pelrith's Tessivane"
   wait "$pid"
 }
+
+# Colour schemes as Windows keeps them (HKCU\Control Panel\Colors, "R G B"): a dark one and
+# High Contrast Black.
+tess_dark_colors=(
+  "ButtonFace=45 45 48" "ButtonText=255 255 255" "ButtonShadow=28 28 30" "ButtonHilight=80 80 84"
+  "ButtonLight=64 64 68" "ButtonDkShadow=10 10 10" "Window=30 30 30" "WindowText=255 255 255"
+  "WindowFrame=90 90 90" "Hilight=0 120 215" "HilightText=255 255 255" "GrayText=150 150 150"
+  "ActiveTitle=32 32 32" "GradientActiveTitle=32 32 32" "TitleText=255 255 255"
+  "InactiveTitle=43 43 43" "GradientInactiveTitle=43 43 43" "InactiveTitleText=170 170 170"
+  "Background=0 0 0" "Menu=43 43 43" "MenuText=255 255 255" "Scrollbar=62 62 66"
+)
+tess_high_contrast_colors=(
+  "ButtonFace=0 0 0" "ButtonText=255 255 255" "ButtonShadow=128 128 128"
+  "ButtonHilight=192 192 192" "ButtonLight=255 255 255" "ButtonDkShadow=255 255 255"
+  "Window=0 0 0" "WindowText=255 255 255" "WindowFrame=255 255 255" "Hilight=26 235 255"
+  "HilightText=0 0 0" "GrayText=63 242 63" "HotTrackingColor=255 255 0" "ActiveTitle=0 0 0"
+  "GradientActiveTitle=0 0 0" "TitleText=255 255 255" "InactiveTitle=0 0 0"
+  "GradientInactiveTitle=0 0 0" "InactiveTitleText=0 255 0" "Background=0 0 0" "Menu=0 0 0"
+  "MenuText=255 255 255" "Scrollbar=0 0 0"
+)
+
+# The display of the prefix for the next start of Wine: its DPI and its colours, each given as
+# "Name=R G B", over the prefix's own colours as tess_screenshot_sets found them (in
+# $tess_own_colors). tess_desktop_on starts Wine again, which reads them.
+tess_display() {
+  local dpi="$1" pair regFile
+  shift
+  regFile=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n'
+    printf '"LogPixels"=dword:%08x\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Colors]\r\n' "$dpi"
+    printf '%s\r\n' "${tess_own_colors[@]}"
+    for pair in "$@"; do
+      printf '"%s"="%s"\r\n' "${pair%%=*}" "${pair#*=}"
+    done
+  } >"$regFile"
+  wine regedit /S "$(winepath -w "$regFile" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  rm -f "$regFile"
+  tess_desktop_on
+}
+
+# Every set of screenshots: at 96, 120, 144 and 192 DPI, in a dark scheme and in high contrast
+# (NAME-120dpi.png, NAME-dark.png, ...; the 96-DPI ones without a suffix), or only the sets
+# named in the fourth argument. The prefix is left at 96 DPI with its own colours.
+tess_screenshot_sets() {
+  local exe="$1" highContrastExe="$2" shots="$3" sets="${4:-96dpi 120dpi 144dpi 192dpi dark high-contrast}"
+  local set dir ownFile
+  # The prefix's colours as they are, to come back to: every value line of the key.
+  ownFile=$(mktemp --suffix=.reg)
+  wine regedit /E "$(winepath -w "$ownFile" 2>/dev/null)" 'HKEY_CURRENT_USER\Control Panel\Colors' \
+    </dev/null >/dev/null 2>&1
+  mapfile -t tess_own_colors < <(iconv -f UTF-16LE -t UTF-8 "$ownFile" 2>/dev/null | tr -d '\r\357\273\277' | grep '^"')
+  rm -f "$ownFile"
+  for set in $sets; do
+    case "$set" in
+      *dpi) tess_display "${set%dpi}" ;;
+      dark) tess_display 96 "${tess_dark_colors[@]}" ;;
+      high-contrast) tess_display 96 "${tess_high_contrast_colors[@]}" ;;
+    esac
+    dir=$(mktemp -d)
+    if [[ "$set" == high-contrast ]]; then
+      tess_screenshot_tool "$highContrastExe" "$dir"
+    else
+      tess_screenshot_tool "$exe" "$dir"
+    fi
+    for shot in splash main-window picker; do
+      if [[ "$set" == 96dpi ]]; then
+        mv "$dir/$shot.png" "$shots/$shot.png"
+      else
+        mv "$dir/$shot.png" "$shots/$shot-$set.png"
+      fi
+    done
+    rmdir "$dir"
+  done
+  tess_display 96
+}

@@ -161,9 +161,9 @@ void CheckManifest(HINSTANCE instance) {
     }
     Check(text.find("Microsoft.Windows.Common-Controls") != std::string::npos &&
               text.find("asInvoker") != std::string::npos &&
-              text.find("dpiAware") == std::string::npos &&
-              text.find("dpiAwareness") == std::string::npos,
-          "manifest 1: Common Controls 6, asInvoker, no DPI awareness");
+              text.find(">true</dpiAware>") != std::string::npos &&
+              text.find(">PerMonitorV2, System</dpiAwareness>") != std::string::npos,
+          "manifest 1: Common Controls 6, asInvoker, DPI aware (per-monitor v2, else system)");
 
     // The manifest's dependency is active for the process: comctl32 comes up as version 6.
     // Wine loads the 6.0 side-by-side copy but its DllGetVersion still says 5.81, so the

@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone <text> [ms]\n");
     return 2;
   }
+  // Rectangles in the screen's own pixels, as the tool (DPI aware) and the screenshots see them.
+  SetProcessDPIAware();
   const std::string command = argv[1];
   const std::string text = argv[2];
 

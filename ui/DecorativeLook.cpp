@@ -28,7 +28,7 @@ const FrameLayout kPickerFrame = {
 
 DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
     : m_background(LoadBitmapResource(IDB_BACKGROUND)) {
-  form.SetPicture(m_background.Get());
+  form.SetPicture(m_background.Get(), PictureKind::Decoration);
 
   const int width = layout.client.width;
   const int height = layout.client.height;

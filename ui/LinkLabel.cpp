@@ -2,14 +2,12 @@
 
 #include <string>
 
-#include "platform/window/Resources.h"
 #include "ui/HomePage.h"
 #include "ui/res/resource.h"
 
 LinkLabel::LinkLabel(Form& form, TwipsRect place, int tabIndex, COLORREF textColor)
-    : Label(form, place, std::string(kHomePageAddress), tabIndex),
-      m_hand(LoadCursorResource(IDC_LINK_HAND)) {
+    : Label(form, place, std::string(kHomePageAddress), tabIndex) {
   SetFont({.face = "MS Sans Serif", .points = 9.75, .underline = true, .latinOnly = true});
   SetForeColor(textColor);
-  SetMouseCursor(m_hand.Get());
+  SetMouseCursorResource(IDC_LINK_HAND);
 }

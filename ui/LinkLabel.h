@@ -3,13 +3,9 @@
 // MS Sans Serif 9.75 pt on a transparent background, with a pointing hand over it.
 #include <windows.h>
 
-#include "platform/window/GdiHandles.h"
 #include "platform/window/Label.h"
 
 class LinkLabel : public Label {
  public:
   LinkLabel(Form& form, TwipsRect place, int tabIndex, COLORREF textColor);
-
- private:
-  UniqueCursor m_hand;
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/GdiHandles.h"
@@ -73,7 +74,13 @@ void Button::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const bool focused = item.itemState & ODS_FOCUS;
   const bool disabled = item.itemState & ODS_DISABLED;
 
-  FillRect(dc, &rect, m_form.BrushFor(m_backColor.value_or(GetSysColor(COLOR_BTNFACE))));
+  // The face colour of the design, unless the user asked for the system's high-contrast colours;
+  // the caption on it is always dark enough to read, whatever the system's button text colour.
+  const bool designFace = m_backColor && !HighContrastOn();
+  const COLORREF face = designFace ? *m_backColor : GetSysColor(COLOR_BTNFACE);
+  const COLORREF caption =
+      designFace ? ReadableTextColor(GetSysColor(COLOR_BTNTEXT), face) : GetSysColor(COLOR_BTNTEXT);
+  FillRect(dc, &rect, m_form.BrushFor(face));
   // The focused button has a black outline around its edge, as the system's buttons do.
   if (focused || pressed) {
     FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -98,7 +105,7 @@ void Button::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DrawTextA(dc, m_caption.c_str(), -1, &light, format);
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
   } else {
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, caption);
   }
   DrawTextA(dc, m_caption.c_str(), -1, &text, format);
 

@@ -15,7 +15,7 @@ class Button : public Control {
   Button(Form& form, TwipsRect place, std::string caption, int tabIndex);
 
   void SetEnabled(bool enabled);
-  // The face colour; none: the system's button face.
+  // The face colour; none: the system's button face, as in high-contrast mode.
   void SetBackColor(COLORREF color);
 
   std::function<void()> OnClick;

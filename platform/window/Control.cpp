@@ -16,7 +16,7 @@ Control::~Control() {
 
 HWND Control::CreateChild(const char* className, const std::string& text, DWORD style,
                           DWORD exStyle, int id) {
-  const PixelRect r = ToPixels(m_place);
+  const PixelRect r = m_form.Pixels(m_place);
   m_hwnd = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left,
                            r.top, r.width, r.height, m_form.Hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -24,6 +24,12 @@ HWND Control::CreateChild(const char* className, const std::string& text, DWORD 
   if (!m_hwnd) ThrowWindowsError("Creating a control");
   SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_form.DefaultFont()), FALSE);
   return m_hwnd;
+}
+
+void Control::ApplyDpi() {
+  const PixelRect r = m_form.Pixels(m_place);
+  SetWindowPos(m_hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_form.DefaultFont()), TRUE);
 }
 
 // The window procedure is replaced directly, with the object in GWLP_USERDATA (which the system's

@@ -44,6 +44,9 @@ class Control {
   virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
   virtual HBRUSH OnCtlColor(HDC /*dc*/) { return nullptr; }
   virtual HCURSOR MouseCursor() const { return nullptr; }
+  // The form is laid out at another DPI now: the control moves to its place there and takes the
+  // form's new font.
+  virtual void ApplyDpi();
   // A message of the subclassed window; return CallOriginal(...) for what is not handled.
   virtual LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallOriginal(message, wParam, lParam);

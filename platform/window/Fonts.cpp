@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/Twips.h"
+
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   if (!screen) return 96;
@@ -12,8 +14,11 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
-int PointsToPixels(double points) {
-  return static_cast<int>(std::lround(points * ScreenDpi() / 72.0));
+int PointsToPixels(double points, int dpi) {
+  // The height the design has at 96 DPI, scaled and rounded down: the text grows with the boxes
+  // it is drawn in (scaled exactly) and never beyond them.
+  const long designPixels = std::lround(points * kDesignDpi / 72.0);
+  return static_cast<int>(designPixels * dpi / kDesignDpi);
 }
 
 namespace {
@@ -69,13 +74,22 @@ std::string FaceForCharset(const std::string& designed, BYTE charset) {
   return faces.empty() ? designed : faces.front();
 }
 
+// MS Sans Serif is a bitmap font, made in a few sizes for 96 DPI only (under Wine it stops
+// growing at 16 pixels): above that its TrueType successor in Windows' own dialogs, Tahoma,
+// grows with the display. At 96 DPI the design's face is kept, pixel for pixel.
+FontDesign ScalableAt(FontDesign design, int dpi) {
+  if (dpi != kDesignDpi && design.face == "MS Sans Serif") design.face = "Tahoma";
+  return design;
+}
+
 }  // namespace
 
-UniqueFont CreateFontFromDesign(const FontDesign& design) {
+UniqueFont CreateFontFromDesign(const FontDesign& requested, int dpi) {
+  const FontDesign design = ScalableAt(requested, dpi);
   // A negative height asks for the character height, which is what a point size measures.
   const BYTE charset = design.latinOnly ? ANSI_CHARSET : SystemCharset();
   const std::string face = design.latinOnly ? design.face : FaceForCharset(design.face, charset);
-  return UniqueFont(CreateFontA(-PointsToPixels(design.points), 0, 0, 0,
+  return UniqueFont(CreateFontA(-PointsToPixels(design.points, dpi), 0, 0, 0,
                                 design.bold ? FW_BOLD : FW_NORMAL, FALSE, design.underline, FALSE,
                                 charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));

@@ -17,14 +17,16 @@ struct FontDesign {
   bool latinOnly = false;
 };
 
-// The screen's vertical resolution in dots per inch (96 at the design resolution).
+// The system's vertical resolution in dots per inch (96 at the design resolution), which a new
+// window starts at.
 int ScreenDpi();
 
-// Character height in pixels of a font of this many points on the screen (9.75 pt at 96 DPI = 13).
-int PointsToPixels(double points);
+// Character height in pixels of a font of this many points at `dpi` (9.75 pt: 13 at 96 DPI,
+// 19 at 144).
+int PointsToPixels(double points, int dpi);
 
 // Creates the font in the system's character set (Japanese on a Japanese system), in the face
 // designed when that face has the set's glyphs, else in one that has them (the system's message
 // font's), so that every name shows in the player's script; a latinOnly font in the ANSI
 // (Western) set and its own face. A face the system lacks is replaced by its nearest.
-UniqueFont CreateFontFromDesign(const FontDesign& design);
+UniqueFont CreateFontFromDesign(const FontDesign& design, int dpi);

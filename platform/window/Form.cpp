@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/window/Control.h"
+#include "platform/window/DisplaySettings.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Picture.h"
 #include "platform/window/Timer.h"
@@ -109,7 +110,8 @@ int Form::LoadedFormCount() { return loadedForms; }
 bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
 
 COLORREF Form::BackColor() const {
-  return m_design.backColor.value_or(GetSysColor(COLOR_BTNFACE));
+  return m_design.backColor && !HighContrastOn() ? *m_design.backColor
+                                                 : GetSysColor(COLOR_BTNFACE);
 }
 
 HBRUSH Form::BrushFor(COLORREF color) {
@@ -121,9 +123,34 @@ HBRUSH Form::BrushFor(COLORREF color) {
   return m_brushes.emplace_back(color, std::move(brush)).second.Get();
 }
 
-void Form::SetPicture(HBITMAP picture) {
+void Form::SetPicture(HBITMAP picture, PictureKind kind) {
   m_picture = picture;
+  m_pictureKind = kind;
   if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool Form::PictureShown() const {
+  return m_picture && !(m_pictureKind == PictureKind::Decoration && HighContrastOn());
+}
+
+PixelRect Form::PictureRect(TwipsPoint at, HBITMAP bitmap) const {
+  const SIZE size = BitmapSize(bitmap);
+  return Pixels({at.x, at.y, size.cx * kTwipsPerPixel, size.cy * kTwipsPerPixel});
+}
+
+HBITMAP Form::ScaledBitmap(HBITMAP bitmap, int width, int height) {
+  const SIZE size = BitmapSize(bitmap);
+  if (!bitmap || (size.cx == width && size.cy == height)) return bitmap;
+  for (const ScaledCopy& scaled : m_scaled) {
+    if (scaled.source == bitmap && scaled.width == width && scaled.height == height) {
+      return scaled.copy.Get();
+    }
+  }
+  UniqueBitmap copy = ScaleBitmap(bitmap, width, height);
+  // Out of memory for the copy: the picture unscaled is better than none.
+  if (!copy) return bitmap;
+  m_scaled.push_back({bitmap, width, height, std::move(copy)});
+  return m_scaled.back().copy.Get();
 }
 
 void Form::SetIcon(HICON icon) {
@@ -143,20 +170,35 @@ void Form::Create(HWND owner) {
   DWORD style = 0;
   DWORD exStyle = 0;
   StylesFor(m_design, style, exStyle);
-  RECT frame{0, 0, TwipsToPixels(m_design.clientSize.width),
-             TwipsToPixels(m_design.clientSize.height)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  // Laid out at the system's DPI first; a window that comes up on a screen of another DPI is laid
+  // out again for that screen below, before anything is shown.
+  if (const int dpi = ScreenDpi(); dpi != m_dpi) {
+    m_dpi = dpi;
+    m_scaled.clear();
+  }
+  const RECT frame = WindowRectAt(m_dpi);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const POINT place = StartUpPlace(m_design.startUpPosition, owner, width, height);
-  if (!m_font) m_font = CreateFontFromDesign(m_design.font);
+  m_font = CreateFontFromDesign(m_design.font, m_dpi);
 
   HWND hwnd = CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style,
                               place.x, place.y, width, height, owner, nullptr,
                               GetModuleHandleA(nullptr), this);
   if (!hwnd) ThrowWindowsError("Creating a window");
+  KeepSquareCorners(hwnd);
   // The window counts as loaded from here on: a failure below unloads it again.
   try {
+    if (const int dpi = DpiOfWindow(hwnd); dpi != m_dpi) {
+      ApplyDpi(dpi, nullptr);
+      RECT resized;
+      GetWindowRect(hwnd, &resized);
+      const POINT centred =
+          StartUpPlace(m_design.startUpPosition, owner, resized.right - resized.left,
+                       resized.bottom - resized.top);
+      SetWindowPos(hwnd, nullptr, centred.x, centred.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // A new window has no icon of its own: telling it "none" would still cost Wine a round trip
     // to the X server.
     if (m_icon) SetIcon(m_icon);
@@ -268,6 +310,15 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // High contrast switched on or off, or other colours: everything is drawn anew.
+      RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_ACTIVATE:
       OnActivate(wParam);
       return 0;
@@ -358,6 +409,43 @@ void Form::OnDestroyed() {
   if (--loadedForms == 0) PostQuitMessage(0);
 }
 
+RECT Form::WindowRectAt(int dpi) const {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  StylesFor(m_design, style, exStyle);
+  RECT frame{0, 0, TwipsToPixels(m_design.clientSize.width, dpi),
+             TwipsToPixels(m_design.clientSize.height, dpi)};
+  AdjustWindowRectForDpi(frame, style, exStyle, dpi);
+  return frame;
+}
+
+void Form::ApplyDpi(int dpi, const RECT* suggested) {
+  if (!m_hwnd || dpi <= 0) return;
+  const bool changed = dpi != m_dpi;
+  m_dpi = dpi;
+  if (changed) {
+    // The controls let go of the old font before it is deleted, at the end of this block.
+    UniqueFont oldFont = std::exchange(m_font, CreateFontFromDesign(m_design.font, dpi));
+    m_scaled.clear();
+    for (Control* control : m_controls) {
+      if (control->IsLoaded()) control->ApplyDpi();
+    }
+  }
+  // The title bar and borders as the window has them now, at the DPI it is drawn at.
+  RECT window, client;
+  GetWindowRect(m_hwnd, &window);
+  GetClientRect(m_hwnd, &client);
+  const int frameWidth = (window.right - window.left) - client.right;
+  const int frameHeight = (window.bottom - window.top) - client.bottom;
+  const POINT at = suggested ? POINT{suggested->left, suggested->top}
+                             : POINT{window.left, window.top};
+  SetWindowPos(m_hwnd, nullptr, at.x, at.y,
+               TwipsToPixels(m_design.clientSize.width, dpi) + frameWidth,
+               TwipsToPixels(m_design.clientSize.height, dpi) + frameHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void Form::Paint(HDC dc) {
   RECT client;
   GetClientRect(m_hwnd, &client);
@@ -368,15 +456,16 @@ void Form::PaintBackground(HDC dc, const RECT& area) {
   const int saved = SaveDC(dc);
   OffsetWindowOrgEx(dc, area.left, area.top, nullptr);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  const SIZE picture = BitmapSize(m_picture);
+  const HBITMAP shown = PictureShown() ? m_picture : nullptr;
+  const PixelRect picture = PictureRect({0, 0}, shown);
   {
     // The back colour only where the picture does not cover, so nothing flickers.
     const int beforeFill = SaveDC(dc);
-    ExcludeClipRect(dc, 0, 0, picture.cx, picture.cy);
+    ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
     FillRect(dc, &area, BrushFor(BackColor()));
     RestoreDC(dc, beforeFill);
   }
-  DrawBitmap(dc, m_picture, 0, 0);
+  DrawBitmap(dc, ScaledBitmap(shown, picture.width, picture.height), 0, 0);
   for (const Picture* item : m_pictures) item->Draw(dc);
   RestoreDC(dc, saved);
 }

@@ -48,6 +48,10 @@ enum class FormBorder {
 
 enum class StartUpPosition { CenterScreen, CenterOwner };
 
+// A picture that shows something (the splash's) stays in high-contrast mode; a decoration (a
+// textured background) gives way to the system's window colour there.
+enum class PictureKind { Content, Decoration };
+
 // Every member has a default, so a form names only what it sets: {.caption = "...", ...}.
 struct FormDesign {
   std::string caption{};
@@ -85,9 +89,11 @@ class Form {
   bool IsVisible() const;
   HWND Hwnd() const { return m_hwnd; }
 
-  // The picture drawn unscaled from the top-left corner of the client area, clipped by it. The
-  // bitmap stays its caller's and must outlive its use here; nullptr removes it.
-  void SetPicture(HBITMAP picture);
+  // The picture drawn from the top-left corner of the client area at the display's scale, clipped
+  // by it. The bitmap stays its caller's and must outlive its use here; nullptr removes it.
+  void SetPicture(HBITMAP picture, PictureKind kind = PictureKind::Content);
+  // Whether the picture is drawn now (there is one, and it is not a decoration in high contrast).
+  bool PictureShown() const;
   // The icon of the title bar and taskbar button; shared, not owned.
   void SetIcon(HICON icon);
 
@@ -95,6 +101,16 @@ class Form {
   static int LoadedFormCount();
   // The form whose window this is; nullptr for any other window.
   static Form* FromHwnd(HWND hwnd);
+
+  // The DPI that the window is laid out at: its screen's (96 before it is first loaded).
+  int Dpi() const { return m_dpi; }
+  // A place in twips as pixels at the window's DPI.
+  PixelRect Pixels(const TwipsRect& place) const { return ToPixels(place, m_dpi); }
+  // A bitmap of design pixels (made for 96 DPI) with its top-left corner at `at`, as pixels.
+  PixelRect PictureRect(TwipsPoint at, HBITMAP bitmap) const;
+  // The bitmap at width x height pixels: itself at its own size, else a copy resized by area
+  // averaging, made once for this DPI and owned by the form.
+  HBITMAP ScaledBitmap(HBITMAP bitmap, int width, int height);
 
   // For the controls of this form.
   HFONT DefaultFont() const { return m_font.Get(); }
@@ -124,6 +140,10 @@ class Form {
   void Create(HWND owner);
   void CreateControls();
   void Paint(HDC dc);
+  // Lays the window out again at `dpi`: size, fonts, controls, pictures. `suggested` is where
+  // Windows proposes to put the window (WM_DPICHANGED), or nullptr to keep its top-left corner.
+  void ApplyDpi(int dpi, const RECT* suggested);
+  RECT WindowRectAt(int dpi) const;
   void OnActivate(WPARAM wParam);
   void RestoreFocus();
   void OnDestroyed();
@@ -145,6 +165,14 @@ class Form {
   FormDesign m_design;
   HWND m_hwnd = nullptr;
   HBITMAP m_picture = nullptr;
+  PictureKind m_pictureKind = PictureKind::Content;
+  int m_dpi = kDesignDpi;
+  struct ScaledCopy {
+    HBITMAP source;
+    int width, height;
+    UniqueBitmap copy;
+  };
+  std::vector<ScaledCopy> m_scaled;
   HICON m_icon = nullptr;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;

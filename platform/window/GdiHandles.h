@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/UniqueHandle.h"
+#include "platform/window/PixelScaling.h"
 
 #include <utility>
 
@@ -57,3 +58,12 @@ SIZE BitmapSize(HBITMAP bitmap);
 
 // Draws the whole bitmap unscaled with its top-left corner at (x, y); the DC's clipping cuts it.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
+
+// A bitmap's pixels as 32-bit values (alpha as the bitmap has it: 0 for a bitmap without one).
+PixelImage ReadPixels(HBITMAP bitmap);
+
+// A 32-bit top-down DIB section holding these pixels.
+UniqueBitmap BitmapFromPixels(const PixelImage& image);
+
+// A copy of the bitmap resized to width x height by area averaging (ScaleByArea).
+UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height);

@@ -22,6 +22,9 @@ class Label : public Control {
   // The cursor while the mouse is over the label; it must outlive the label's use of it
   // (a system cursor from LoadCursor, or one its form owns in a UniqueCursor).
   void SetMouseCursor(HCURSOR cursor);
+  // The program's CURSOR resource while the mouse is over the label, at the size for the window's
+  // DPI; the label owns it. Throws std::runtime_error when the resource is missing.
+  void SetMouseCursorResource(int id);
 
   std::function<void()> OnClick;
 
@@ -30,10 +33,16 @@ class Label : public Control {
   void OnCommand(WORD code) override;
   void OnDrawItem(const DRAWITEMSTRUCT& item) override;
   HCURSOR MouseCursor() const override { return m_cursor; }
+  void ApplyDpi() override;
+  void MakeFontAndCursor();
   void Redraw();
 
   std::string m_caption;
+  std::optional<FontDesign> m_fontDesign;
   UniqueFont m_font;
+  int m_cursorResource = 0;
+  UniqueCursor m_ownCursor;
+  int m_madeForDpi = kDesignDpi;  // the DPI that the font and the cursor were made for
   std::optional<COLORREF> m_foreColor;
   HCURSOR m_cursor = nullptr;
 };

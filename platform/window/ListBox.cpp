@@ -2,15 +2,61 @@
 
 #include <stdexcept>
 
+#include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 
 ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
 
 void ListBox::Create(int id) {
-  // No integral height: the list keeps the exact height of its design.
-  CreateChild("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, id);
+  // No integral height: the list keeps the exact height of its design. The horizontal scroll bar
+  // shows only while a row is wider than the list.
+  CreateChild("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT,
+              WS_EX_CLIENTEDGE, id);
   Subclass();
+  m_widestRow = 0;
+  MeasureFont();
+}
+
+void ListBox::ApplyDpi() {
+  Control::ApplyDpi();
+  // The rows are as wide as the new font makes them.
+  MeasureFont();
+  m_widestRow = 0;
+  SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+  for (int i = 0, count = ListCount(); i < count; ++i) FitRow(List(i));
+}
+
+void ListBox::MeasureFont() {
+  // In a code page of one byte a character, a row is as wide as its characters' widths added
+  // up: read once, that is much quicker than asking for each row's width when a folder of
+  // thousands of scenarios fills the list.
+  CPINFO codePage{};
+  SelectedObject font(m_measure.Get(), m_form.DefaultFont());
+  m_byteWidthsKnown = m_measure.Get() && GetCPInfo(CP_ACP, &codePage) &&
+                      codePage.MaxCharSize == 1 &&
+                      GetCharWidth32A(m_measure.Get(), 0, 255, m_byteWidths.data());
+}
+
+int ListBox::RowWidth(const std::string& text) {
+  if (m_byteWidthsKnown) {
+    int width = 0;
+    for (unsigned char byte : text) width += m_byteWidths[byte];
+    return width;
+  }
+  SelectedObject font(m_measure.Get(), m_form.DefaultFont());
+  SIZE size{};
+  GetTextExtentPoint32A(m_measure.Get(), text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+void ListBox::FitRow(const std::string& text) {
+  if (!m_measure.Get()) return;
+  // The list box draws a row's text a little way in from its left edge: room on both sides.
+  const int width = RowWidth(text) + DesignPixelsAt(6, m_form.Dpi());
+  if (width <= m_widestRow) return;
+  m_widestRow = width;
+  SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
 
 void ListBox::SetBackColor(COLORREF color) {
@@ -19,13 +65,17 @@ void ListBox::SetBackColor(COLORREF color) {
 }
 
 HBRUSH ListBox::OnCtlColor(HDC dc) {
-  if (!m_backColor) return nullptr;
+  if (!m_backColor || HighContrastOn()) return nullptr;
   SetBkColor(dc, *m_backColor);
+  SetTextColor(dc, ReadableTextColor(GetSysColor(COLOR_WINDOWTEXT), *m_backColor));
   return m_form.BrushFor(*m_backColor);
 }
 
 void ListBox::Clear() {
-  if (m_hwnd) SendMessageA(m_hwnd, LB_RESETCONTENT, 0, 0);
+  if (!m_hwnd) return;
+  SendMessageA(m_hwnd, LB_RESETCONTENT, 0, 0);
+  m_widestRow = 0;
+  SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 void ListBox::AddItem(const std::string& text) {
@@ -34,6 +84,7 @@ void ListBox::AddItem(const std::string& text) {
   if (result == LB_ERR || result == LB_ERRSPACE) {
     throw std::runtime_error("The list has no room for another row.");
   }
+  FitRow(text);
 }
 
 int ListBox::ListCount() const {

@@ -3,19 +3,22 @@
 // only in the window: a form that loads again starts with an empty list.
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/window/Control.h"
+#include "platform/window/GdiHandles.h"
 #include "platform/window/Keyboard.h"
 
 class ListBox : public Control {
  public:
   ListBox(Form& form, TwipsRect place, int tabIndex);
 
-  // The colour behind the rows; none: the system's window colour.
+  // The colour behind the rows; none: the system's window colour, as in high-contrast mode. The
+  // rows' text on it is always dark enough to read; a selected row has the system's highlight.
   void SetBackColor(COLORREF color);
 
   // While the form is not loaded the list is empty: adding does nothing.
@@ -36,12 +39,22 @@ class ListBox : public Control {
  private:
   void Create(int id) override;
   HBRUSH OnCtlColor(HDC dc) override;
+  void ApplyDpi() override;
+  // Widens the horizontal scroll range to fit this row, when it is the widest so far.
+  void FitRow(const std::string& text);
+  void MeasureFont();
+  int RowWidth(const std::string& text);
   LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   friend class RedrawOff;
   void SetRedraw(bool redraw);
 
   std::optional<COLORREF> m_backColor;
+  // Measures rows in the list's font.
+  MemoryDC m_measure;
+  int m_widestRow = 0;  // pixels, margins included: the horizontal scroll range
+  std::array<int, 256> m_byteWidths{};  // each character's width, in a one-byte code page
+  bool m_byteWidthsKnown = false;
 };
 
 // Switches a list's drawing off for the lifetime of this object, and on again (drawing it anew)

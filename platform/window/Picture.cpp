@@ -13,15 +13,14 @@ Picture::~Picture() {
 }
 
 void Picture::Draw(HDC dc) const {
-  DrawBitmap(dc, m_bitmap, TwipsToPixels(m_position.x), TwipsToPixels(m_position.y));
+  const PixelRect r = m_form.PictureRect(m_position, m_bitmap);
+  DrawBitmap(dc, m_form.ScaledBitmap(m_bitmap, r.width, r.height), r.left, r.top);
 }
 
 void Picture::Invalidate() const {
   if (!m_form.IsLoaded() || !m_bitmap) return;
-  const SIZE size = BitmapSize(m_bitmap);
-  const int x = TwipsToPixels(m_position.x);
-  const int y = TwipsToPixels(m_position.y);
-  const RECT area{x, y, x + size.cx, y + size.cy};
+  const PixelRect r = m_form.PictureRect(m_position, m_bitmap);
+  const RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
   // The transparent labels above it draw it too.
   RedrawWindow(m_form.Hwnd(), &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

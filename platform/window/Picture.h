@@ -1,7 +1,8 @@
 #pragma once
-// A passive picture of a form: a bitmap drawn unscaled at a fixed place, above the form's own
-// picture and below every control, taking no input (a click on it is a click on the form). The
-// form draws it, so it needs no window and always stays under the child windows.
+// A passive picture of a form: a bitmap of design pixels drawn at a fixed place, scaled to the
+// window's DPI, above the form's own picture and below every control, taking no input (a click
+// on it is a click on the form). The form draws it, so it needs no window and always stays under
+// the child windows.
 #include <windows.h>
 
 #include "platform/window/Twips.h"

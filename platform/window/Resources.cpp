@@ -3,11 +3,16 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ComApartment.h"
+#include "platform/window/Twips.h"
 
 namespace {
 
@@ -74,6 +79,62 @@ UniqueBitmap DecodeJpegResource(int id) {
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+// The cursor's picture with an alpha channel: opaque where its AND mask is clear, transparent
+// (and black, as premultiplied) where it is set.
+PixelImage CursorPixels(const ICONINFO& info) {
+  PixelImage color = ReadPixels(info.hbmColor);
+  const PixelImage mask = ReadPixels(info.hbmMask);
+  if (color.pixels.empty() || mask.width != color.width || mask.height < color.height) return {};
+  for (size_t i = 0; i < color.pixels.size(); ++i) {
+    const bool transparent = (mask.pixels[i] & 0xFFFFFF) != 0;
+    color.pixels[i] = transparent ? 0 : (color.pixels[i] | 0xFF000000u);
+  }
+  return color;
+}
+
+// A 32-bit cursor from premultiplied pixels: the system wants its colours straight.
+UniqueCursor CursorFromPixels(PixelImage image, POINT hotSpot) {
+  for (uint32_t& pixel : image.pixels) {
+    const uint32_t alpha = pixel >> 24;
+    if (alpha == 0 || alpha == 255) continue;
+    uint32_t straight = pixel & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const uint32_t channel = (pixel >> shift) & 0xFF;
+      straight |= std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha) << shift;
+    }
+    pixel = straight;
+  }
+  UniqueBitmap color = BitmapFromPixels(image);
+  // The AND mask, for where alpha is not used: set where nothing of the cursor shows.
+  const int stride = ((image.width + 15) / 16) * 2;
+  std::vector<BYTE> maskBits(static_cast<size_t>(stride) * image.height, 0);
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if ((image.pixels[static_cast<size_t>(y) * image.width + x] >> 24) == 0) {
+        maskBits[static_cast<size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+      }
+    }
+  }
+  UniqueBitmap mask(CreateBitmap(image.width, image.height, 1, 1, maskBits.data()));
+  if (!color || !mask) return {};
+  ICONINFO info{FALSE, static_cast<DWORD>(hotSpot.x), static_cast<DWORD>(hotSpot.y), mask.Get(),
+                color.Get()};
+  return UniqueCursor(CreateIconIndirect(&info));
+}
+
+UniqueCursor ScaleCursor(HCURSOR cursor, int dpi) {
+  ICONINFO info{};
+  if (!GetIconInfo(cursor, &info)) return {};
+  UniqueBitmap color(info.hbmColor);
+  UniqueBitmap mask(info.hbmMask);
+  const PixelImage pixels = CursorPixels(info);
+  if (pixels.pixels.empty()) return {};
+  const PixelImage scaled = ScaleByArea(pixels, DesignPixelsAt(pixels.width, dpi),
+                                        DesignPixelsAt(pixels.height, dpi));
+  return CursorFromPixels(scaled, {DesignPixelsAt(static_cast<int>(info.xHotspot), dpi),
+                                   DesignPixelsAt(static_cast<int>(info.yHotspot), dpi)});
+}
+
 HANDLE LoadImageResource(int id, UINT type) {
   return LoadImageA(Module(), MAKEINTRESOURCEA(id), type, 0, 0, LR_DEFAULTCOLOR);
 }
@@ -94,9 +155,13 @@ UniqueBitmap LoadBitmapResource(int id) {
 
 UniqueBitmap LoadJpegResource(int id) { return Required(DecodeJpegResource(id), "picture", id); }
 
-UniqueCursor LoadCursorResource(int id) {
-  return Required(UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR))), "cursor",
-                  id);
+UniqueCursor LoadCursorResource(int id, int dpi) {
+  UniqueCursor cursor = Required(
+      UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR))), "cursor", id);
+  if (dpi == kDesignDpi) return cursor;
+  // Where it cannot be scaled, the cursor at its own size still works.
+  UniqueCursor scaled = ScaleCursor(cursor.Get(), dpi);
+  return scaled ? std::move(scaled) : std::move(cursor);
 }
 
 HICON LoadIconResource(int id) {

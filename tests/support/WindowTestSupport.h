@@ -65,6 +65,14 @@ inline std::array<long, 2> ClientSize(HWND hwnd) {
   return {r.right, r.bottom};
 }
 
+// The window laid out at `dpi`, as when Windows moves it to a screen of that resolution.
+inline void ChangeDpi(HWND hwnd, int dpi) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+  DrainMessages();
+}
+
 // The ten attract-mode lines, CR LF ended, of a table whose enabled slots are these.
 using Slots = std::map<int, std::string>;
 inline std::string AttractLines(const Slots& enabled) {

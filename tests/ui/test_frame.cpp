@@ -2,11 +2,13 @@
 // across an edge's 13-pixel band between the corners (a column along the top and bottom, a row
 // along the sides) must be a line of that edge's tile: where a tile is missing or out of place,
 // the background shows through and makes a line that no tile has. So again once the window was
-// covered and uncovered.
+// covered and uncovered. At other DPIs the tiles are scaled: there, with a magenta picture
+// behind them, no pixel of the four bands may be magenta.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -120,6 +122,47 @@ TEST_F(Frame, OfTheMainWindowAndThePickerHasNoGapAlsoAfterCoverAndUncover) {
   picker.Show();
   ASSERT_TRUE(PumpUntil([&] { return picker.IsVisible(); }));
   ExpectNoGapAlsoAfterCoverAndUncover(picker.Hwnd(), "picker");
+  picker.Unload();
+}
+
+void ExpectTheFrameCoversItsBands(Form& form, int dpi, const std::string& what) {
+  ChangeDpi(form.Hwnd(), dpi);
+  RECT client;
+  GetClientRect(form.Hwnd(), &client);
+  HDC dc = GetDC(form.Hwnd());
+  const Pixels shown = Copy(dc, client.right, client.bottom);
+  ReleaseDC(form.Hwnd(), dc);
+  const int band = TwipsToPixels(195, dpi);
+  int background = 0, inBands = 0;
+  for (int y = 0; y < shown.height; ++y) {
+    for (int x = 0; x < shown.width; ++x) {
+      const bool magenta = shown.At(x, y) == 0xFF00FF;
+      background += magenta;
+      inBands += magenta && (x < band || y < band || x >= shown.width - band ||
+                             y >= shown.height - band);
+    }
+  }
+  EXPECT_GT(background, 0) << what << " at " << dpi << " DPI: the picture behind is not drawn";
+  EXPECT_EQ(inBands, 0) << what << " at " << dpi << " DPI: gaps in the frame";
+}
+
+TEST_F(Frame, CoversEveryEdgeWithoutAGapAtEveryDpi) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, 640, -480, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap magenta(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::fill_n(static_cast<uint32_t*>(bits), 640 * 480, 0xFF00FFu);
+
+  ShowMain();
+  main_->SetPicture(magenta.Get());
+  frmSelectScn picker;
+  picker.Show();
+  ASSERT_TRUE(PumpUntil([&] { return picker.IsVisible(); }));
+  picker.SetPicture(magenta.Get());
+  for (int dpi : {120, 144, 168, 192, 96}) {
+    ExpectTheFrameCoversItsBands(*main_, dpi, "main window");
+    ExpectTheFrameCoversItsBands(picker, dpi, "picker");
+  }
   picker.Unload();
 }
 

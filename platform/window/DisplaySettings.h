@@ -1,0 +1,31 @@
+#pragma once
+// What the display and the user's settings ask of the windows: the resolution (DPI) of the screen
+// a window is on, high-contrast mode, readable text colours, and square corners on Windows 11.
+#include <windows.h>
+
+// The DPI of the screen a window is on: the monitor's own under per-monitor awareness, else the
+// system's. Older Windows without a per-window DPI give the system's.
+int DpiOfWindow(HWND hwnd);
+
+// The outer size of a window whose client area is `rect`, with the title bar and borders at `dpi`.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+
+// The user chose a high-contrast theme: decoration and fixed colours give way to the system's.
+bool HighContrastOn();
+
+// Replaces the system's answer behind HighContrastOn (Wine always answers "off"), so that tests
+// and the screenshots can show the windows in high-contrast mode; nullptr puts the system's
+// answer back. Returns the query that was in place.
+using HighContrastQuery = bool (*)();
+HighContrastQuery SetHighContrastQuery(HighContrastQuery query);
+
+// Asks Windows 11 not to round the window's corners, which would cut into the frame's corner
+// tiles. Where DWM cannot round corners (older Windows, Wine) nothing happens.
+void KeepSquareCorners(HWND hwnd);
+
+// WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+double ContrastRatio(COLORREF a, COLORREF b);
+
+// `text` when it can be read well on `back` (a contrast of 4.5 : 1 or more), else black or white,
+// whichever stands out more on `back`.
+COLORREF ReadableTextColor(COLORREF text, COLORREF back);

@@ -1,0 +1,147 @@
+// The windows on other displays: laid out at 144 DPI (as on a screen of that resolution), read
+// in a dark colour scheme and in high-contrast mode, and the picker's list scrolled sideways to
+// a name longer than it is wide.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "platform/window/DisplaySettings.h"
+#include "platform/window/Resources.h"
+#include "tests/support/WindowTestSupport.h"
+#include "ui/frmSplash.h"
+#include "ui/res/resource.h"
+
+using namespace test_support;
+
+namespace {
+
+COLORREF PixelOf(HWND hwnd, int x, int y) {
+  HDC dc = GetDC(hwnd);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(hwnd, dc);
+  return color;
+}
+
+// How many pixels of the rectangle are dark, and how many white.
+std::array<int, 2> DarkAndWhite(HWND hwnd, const RECT& r) {
+  std::array<int, 2> counts{};
+  HDC dc = GetDC(hwnd);
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      counts[0] += GetRValue(c) + GetGValue(c) + GetBValue(c) < 150;
+      counts[1] += c == RGB(255, 255, 255);
+    }
+  }
+  ReleaseDC(hwnd, dc);
+  return counts;
+}
+
+class Display : public WindowTest {
+ protected:
+  void TearDown() override {
+    SetHighContrastQuery(nullptr);
+    WindowTest::TearDown();
+  }
+};
+
+TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
+  ShowMain();
+  ChangeDpi(main_->Hwnd(), 144);
+  EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{452, 338}));
+  EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{24, 24, 98, 38}));
+  EXPECT_EQ(PlaceOf(MainList()), (Place{24, 66, 404, 221}));
+  frmSelectScn picker;
+  picker.Show();
+  ChangeDpi(picker.Hwnd(), 144);
+  EXPECT_EQ(ClientSize(picker.Hwnd()), (std::array<long, 2>{380, 422}));
+  EXPECT_EQ(PlaceOf(FindButton(picker.Hwnd(), "OK")), (Place{255, 354, 98, 38}));
+  picker.Unload();
+  frmSplash splash;
+  splash.Show();
+  ChangeDpi(splash.Hwnd(), 144);
+  EXPECT_EQ(ClientSize(splash.Hwnd()), (std::array<long, 2>{450, 300}));
+  splash.Unload();
+  // The link's hand grows too, its hot spot still at the fingertip.
+  const UniqueCursor hand = LoadCursorResource(IDC_LINK_HAND, 144);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(hand.Get(), &info));
+  const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+  EXPECT_EQ(BitmapSize(color.Get()).cx, 48);
+  EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}), (std::array<DWORD, 2>{6, 0}));
+  // Back on a 96-DPI screen, exactly as designed.
+  ChangeDpi(main_->Hwnd(), 96);
+  EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
+  EXPECT_EQ(PlaceOf(MainList()), (Place{16, 44, 269, 147}));
+}
+
+TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsItsHighlight) {
+  const int indexes[] = {COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
+  const COLORREF dark[] = {RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 120, 215)};
+  COLORREF saved[3];
+  for (int i = 0; i < 3; ++i) saved[i] = GetSysColor(indexes[i]);
+  SetSysColors(3, indexes, dark);
+  WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}, {1, kNorse}}));
+  ShowMain();
+  for (const char* caption : {"Add", "Edit", "Delete"}) {
+    RECT inside;
+    GetClientRect(MainButton(caption), &inside);
+    InflateRect(&inside, -4, -4);
+    const auto [darkPixels, whitePixels] = DarkAndWhite(MainButton(caption), inside);
+    EXPECT_GT(darkPixels, 10) << caption << ": the caption is drawn dark";
+    EXPECT_EQ(whitePixels, 0) << caption;
+  }
+  RECT selected, other;
+  SendMessageA(MainList(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&selected));
+  SendMessageA(MainList(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&other));
+  EXPECT_EQ(PixelOf(MainList(), selected.right - 3, selected.top + 2), dark[2]);
+  const auto [darkPixels, whitePixels] = DarkAndWhite(MainList(), other);
+  EXPECT_GT(darkPixels, 10) << "the row's text is dark";
+  EXPECT_EQ(whitePixels, 0);
+  SetSysColors(3, indexes, saved);
+}
+
+TEST_F(Display, HighContrastGivesTheSystemsColoursButKeepsTheSplashPicture) {
+  SetHighContrastQuery([] { return true; });
+  ShowMain();
+  // Between Edit and Delete only the background shows.
+  const PixelRect gap = ToPixels({2300, 300, 900, 200}, main_->Dpi());
+  EXPECT_EQ(PixelOf(main_->Hwnd(), gap.left, gap.top), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(PixelOf(MainButton("Add"), 6, 6), GetSysColor(COLOR_BTNFACE));
+  RECT client;
+  GetClientRect(MainList(), &client);
+  EXPECT_EQ(PixelOf(MainList(), 20, client.bottom - 3), GetSysColor(COLOR_WINDOW));
+  frmSplash splash;
+  splash.Show();
+  DrainMessages();
+  EXPECT_NE(PixelOf(splash.Hwnd(), 150, 100), GetSysColor(COLOR_BTNFACE)) << "the picture stays";
+  splash.Unload();
+}
+
+TEST_F(Display, PickerListScrollsSidewaysToANameWiderThanItself) {
+  const std::string longName = "An island campaign whose name is far wider than the list";
+  MakeScenarioFolder({longName + ".scn"});
+  ShowMain();
+  LRESULT extent = 0;
+  SIZE text{};
+  bool scrollBar = false;
+  const PickerStep look = [&](HWND picker) {
+    HWND list = FindList(picker);
+    extent = SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    scrollBar = GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL;
+    HDC dc = GetDC(list);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32A(dc, longName.c_str(), static_cast<int>(longName.size()), &text);
+    ReleaseDC(list, dc);
+  };
+  PickerDriver driver(main_->Picker(), {look, Press("Cancel")});
+  main_->Picker().ShowModal(main_.get());
+  EXPECT_TRUE(scrollBar);
+  EXPECT_GT(extent, text.cx) << "the whole name can be scrolled into view";
+  EXPECT_LT(extent, text.cx + 20);
+}
+
+}  // namespace
