@@ -46,18 +46,20 @@ struct ExpectedBitmap {
     const char* name;
     int width;
     int height;
+    int bitsPerPixel;
 };
 
+// The background holds few colours and most of the exe's bytes: it is stored with a palette.
 const ExpectedBitmap kBitmaps[] = {
-    {IDB_BACKGROUND, "background", 431, 320},
-    {IDB_CORNER_TOP_LEFT, "corner top-left", 13, 13},
-    {IDB_CORNER_BOTTOM_LEFT, "corner bottom-left", 13, 13},
-    {IDB_CORNER_BOTTOM_RIGHT, "corner bottom-right", 13, 13},
-    {IDB_CORNER_TOP_RIGHT, "corner top-right", 13, 13},
-    {IDB_EDGE_TOP, "edge top", 33, 13},
-    {IDB_EDGE_LEFT, "edge left", 13, 33},
-    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13},
-    {IDB_EDGE_RIGHT, "edge right", 13, 33},
+    {IDB_BACKGROUND, "background", 431, 320, 8},
+    {IDB_CORNER_TOP_LEFT, "corner top-left", 13, 13, 24},
+    {IDB_CORNER_BOTTOM_LEFT, "corner bottom-left", 13, 13, 24},
+    {IDB_CORNER_BOTTOM_RIGHT, "corner bottom-right", 13, 13, 24},
+    {IDB_CORNER_TOP_RIGHT, "corner top-right", 13, 13, 24},
+    {IDB_EDGE_TOP, "edge top", 33, 13, 24},
+    {IDB_EDGE_LEFT, "edge left", 13, 33, 24},
+    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13, 24},
+    {IDB_EDGE_RIGHT, "edge right", 13, 33, 24},
 };
 
 void CheckBitmaps(HINSTANCE instance) {
@@ -68,9 +70,10 @@ void CheckBitmaps(HINSTANCE instance) {
         const bool loaded =
             bitmap.handle != nullptr && GetObjectA(bitmap.handle, sizeof info, &info) != 0;
         Check(loaded && info.bmWidth == expected.width && info.bmHeight == expected.height &&
-                  info.bmBitsPixel == 24,
+                  info.bmBitsPixel == expected.bitsPerPixel,
               std::string("bitmap ") + expected.name + " loads, " + std::to_string(expected.width) +
-                  " x " + std::to_string(expected.height) + ", 24-bit");
+                  " x " + std::to_string(expected.height) + ", " +
+                  std::to_string(expected.bitsPerPixel) + "-bit");
     }
 }
 

@@ -8,7 +8,7 @@ the same bytes. The BMP, ICO and CUR files are written byte by byte; only the sp
 through ImageMagick's `convert`, which turns the PPM drawn here into a baseline JPEG.
 
 Pictures:
-  background.bmp            431 x 320 parchment behind both framed windows
+  background.bmp            431 x 320 parchment behind both framed windows, 8-bit (213 colours)
   corner_*.bmp, edge_*.bmp  the gold frame: four 13 x 13 corner pieces and four edge tiles
   splash.jpg                300 x 200 start-up picture
   tessivane.ico             32 x 32, 16 colours
@@ -24,7 +24,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from art.background import background  # noqa: E402
 from art.frame import frame_tiles  # noqa: E402
 from art.icon import CURSOR_PALETTE, ICON_PALETTE, cursor_pixels, icon_pixels  # noqa: E402
-from art.pixels import bmp24, ico_or_cur, icon_image  # noqa: E402
+from art.pixels import bmp8, bmp24, ico_or_cur, icon_image  # noqa: E402
 from art.splash import jpeg, splash  # noqa: E402
 
 
@@ -41,7 +41,7 @@ def main():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)
 
-    write("background.bmp", bmp24(background()))
+    write("background.bmp", bmp8(background()))
     for name, tile in frame_tiles().items():
         write(name + ".bmp", bmp24(tile))
     jpeg(splash(), os.path.join(out, "splash.jpg"))
