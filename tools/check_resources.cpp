@@ -1,9 +1,10 @@
 // Loads every resource of ui/res/tessivane.rc the way the program will, from a small executable
 // linked with that script, and checks sizes, colour depth, the cursor's hot spot, the splash JPEG
 // and the manifest. Then checks the built tessivane.exe as a player gets it (ExeChecks.h): its version
-// information is the project's version (TESS_EXPECTED_VERSION, from CMakeLists.txt), and it is a
-// 64-bit program that imports only DLLs that every Windows 10 has. Prints one line per check and
-// exits with 1 on any failure.
+// information and its manifest carry the project's version (TESS_EXPECTED_VERSION, from
+// CMakeLists.txt), it is a 64-bit program that imports only DLLs that every Windows 10 has, asks for
+// ASLR, NX and terminal-server awareness, checks stack canaries, and keeps to its size limit.
+// Prints one line per check and exits with 1 on any failure.
 //
 //   check_resources.exe TESSIVANE_EXE          checks only
 //   check_resources.exe TESSIVANE_EXE --show   also opens the framed main-window layout and the
@@ -309,7 +310,9 @@ int main(int argc, char** argv) {
     CheckSplash(instance);
     CheckManifest(instance);
     CheckVersion(argv[1]);
+    CheckManifestVersion(argv[1]);
     CheckImports(argv[1]);
+    CheckHardening(argv[1]);
     if (argc == 3) {
         Show(instance);
     }
