@@ -2,8 +2,10 @@
 // last window has been closed.
 #include <windows.h>
 
+#include "platform/DllSearch.h"
 #include "ui/modStartUp.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLineArguments, int) {
+  RestrictDllSearch();
   return RunTessivane(commandLineArguments);
 }
