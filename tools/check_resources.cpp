@@ -50,17 +50,17 @@ struct ExpectedBitmap {
     int bitsPerPixel;
 };
 
-// The background holds few colours and most of the exe's bytes: it is stored with a palette.
+// Stored with a palette where that is smaller (tools/make_art.py): the background and the edges.
 const ExpectedBitmap kBitmaps[] = {
     {IDB_BACKGROUND, "background", 431, 320, 8},
     {IDB_CORNER_TOP_LEFT, "corner top-left", 13, 13, 24},
     {IDB_CORNER_BOTTOM_LEFT, "corner bottom-left", 13, 13, 24},
     {IDB_CORNER_BOTTOM_RIGHT, "corner bottom-right", 13, 13, 24},
     {IDB_CORNER_TOP_RIGHT, "corner top-right", 13, 13, 24},
-    {IDB_EDGE_TOP, "edge top", 33, 13, 24},
-    {IDB_EDGE_LEFT, "edge left", 13, 33, 24},
-    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13, 24},
-    {IDB_EDGE_RIGHT, "edge right", 13, 33, 24},
+    {IDB_EDGE_TOP, "edge top", 33, 13, 8},
+    {IDB_EDGE_LEFT, "edge left", 13, 33, 8},
+    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13, 8},
+    {IDB_EDGE_RIGHT, "edge right", 13, 33, 8},
 };
 
 void CheckBitmaps(HINSTANCE instance) {

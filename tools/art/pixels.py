@@ -153,6 +153,16 @@ def bmp8(canvas):
     return header + info + palette + bytes(pixels)
 
 
+def bmp(canvas):
+    """The smaller of the 8-bit and the 24-bit BMP of the picture; both draw the same pixels."""
+    full = bmp24(canvas)
+    try:
+        paletted = bmp8(canvas)
+    except ValueError:
+        return full
+    return paletted if len(paletted) < len(full) else full
+
+
 def ppm(canvas):
     head = b"P6\n%d %d\n255\n" % (canvas.width, canvas.height)
     return head + canvas.rows_bytes(bottom_up=False, bgr=False, pad=False)
