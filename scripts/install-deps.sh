@@ -7,6 +7,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine xvfb xauth imagemagick
+  osslsigncode openssl
 )
 
 missing=()
