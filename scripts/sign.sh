@@ -22,7 +22,10 @@ if [[ "${1:-}" == "--throwaway" ]]; then
   throwaway=1
   shift
 fi
-[[ $# -eq 2 ]] || { echo "usage: scripts/sign.sh [--throwaway] UNSIGNED.exe SIGNED.exe" >&2; exit 2; }
+if [[ $# -ne 2 ]]; then
+  echo "usage: scripts/sign.sh [--throwaway] UNSIGNED.exe SIGNED.exe" >&2
+  exit 2
+fi
 unsigned="$1"
 signed="$2"
 
@@ -60,7 +63,9 @@ if ! osslsigncode verify "${verify[@]}" >"$work/verify.log" 2>&1; then
   echo "FAIL the signature of $signed does not verify" >&2
   exit 1
 fi
-echo "ok   $signed: Authenticode signature verifies$([[ -n "${SIGN_TIMESTAMP:-}" ]] && echo ", time-stamped")"
+stamped=""
+[[ -n "${SIGN_TIMESTAMP:-}" ]] && stamped=", time-stamped"
+echo "ok   $signed: Authenticode signature verifies$stamped"
 
 osslsigncode remove-signature -in "$signed" -out "$work/removed.exe" >"$work/remove.log" 2>&1 ||
   { cat "$work/remove.log" >&2; echo "FAIL removing the signature of $signed" >&2; exit 1; }

@@ -221,8 +221,9 @@ void CheckHardening(const std::string& exe) {
                   value + ")");
     }
     // Without base relocations Windows cannot move the image, whatever DYNAMIC_BASE says.
-    Check(facts.relocationBytes != 0, "tessivane.exe carries base relocations, so it can be moved (" +
-                                          std::to_string(facts.relocationBytes) + " bytes)");
+    Check(facts.relocationBytes != 0,
+          "tessivane.exe carries base relocations, so it can be moved (" +
+              std::to_string(facts.relocationBytes) + " bytes)");
     // The handler that a smashed stack canary calls is linked in only when compiled code checks
     // a canary; its message is the one trace of it left in a stripped exe.
     Check(file.find("stack smashing detected") != std::string::npos,
@@ -234,8 +235,8 @@ void CheckHardening(const std::string& exe) {
 
 void CheckManifestVersion(const std::string& exe) {
     std::string text;
-    HMODULE image =
-        LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (image != nullptr) {
         HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
         HGLOBAL loaded = manifest != nullptr ? LoadResource(image, manifest) : nullptr;
