@@ -5,6 +5,11 @@
 # project() in CMakeLists.txt. The archive depends only on the commit: its entries come in a fixed
 # order, each dated at the time of the last commit (SOURCE_DATE_EPOCH, when set, instead), so a
 # second build of the commit, anywhere, gives the same bytes.
+#
+# With a code-signing certificate (SIGN_CERT=cert.pem SIGN_KEY=key.pem make dist, and optionally
+# SIGN_TIMESTAMP, SIGN_PASS_FILE, SIGN_CA: see scripts/sign.sh), the archive holds the signed
+# exe, and SHA256SUMS also gives the SHA-256 of the unsigned exe as tessivane-unsigned.exe: what
+# a rebuild of the commit gives, and what the signed exe gives with its signature removed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -29,7 +34,16 @@ stage="$build/package"
 dist="$root/build/dist"
 rm -rf "$stage" "$dist"
 mkdir -p "$stage" "$dist"
-cp "$build/app/tessivane.exe" "$stage/"
+unsigned="$build/tessivane-unsigned.exe"
+rm -f "$unsigned"
+if [[ -n "${SIGN_CERT:-}${SIGN_KEY:-}" ]]; then
+  [[ -n "${SIGN_CERT:-}" && -n "${SIGN_KEY:-}" ]] ||
+    { echo "signing needs both SIGN_CERT and SIGN_KEY" >&2; exit 1; }
+  cp "$build/app/tessivane.exe" "$unsigned"
+  bash scripts/sign.sh "$unsigned" "$stage/tessivane.exe"
+else
+  cp "$build/app/tessivane.exe" "$stage/"
+fi
 # The texts with CR LF line ends, as Notepad shows them.
 text() { sed -e "s/@VERSION@/$version/g" -e 's/\r$//' -e 's/$/\r/' "$1" >"$stage/$2"; }
 text docs/README.txt README.txt
@@ -52,6 +66,9 @@ done
 rm -rf "$unpacked"
 
 (cd "$dist" && sha256sum "$name.zip" && cd "$stage" && sha256sum tessivane.exe) >"$dist/SHA256SUMS"
+if [[ -f "$unsigned" ]]; then
+  (cd "$build" && sha256sum tessivane-unsigned.exe) >>"$dist/SHA256SUMS"
+fi
 
 echo
 for file in "${files[@]}"; do
@@ -59,3 +76,6 @@ for file in "${files[@]}"; do
 done
 printf '%s (%d bytes)\n' "$archive" "$(stat -c %s "$archive")"
 echo "SHA-256 $(sha256sum "$archive" | cut -d' ' -f1)"
+if [[ -f "$unsigned" ]]; then
+  echo "signed; the unsigned tessivane.exe has SHA-256 $(sha256sum "$unsigned" | cut -d' ' -f1)"
+fi

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine xvfb xauth imagemagick
   locales fonts-wqy-microhei
+  osslsigncode openssl
 )
 
 # The locales that the name and path tests run again in: under Wine the ANSI code page follows the

@@ -74,6 +74,9 @@ void CheckVersion(const std::string& exe) {
 
 namespace {
 
+// What a player downloads: the 8-bit background, the code optimised for size and stripped.
+constexpr size_t kExeSizeLimit = 400 * 1024;
+
 // The DLLs that every Windows 10 has and that tessivane.exe may import. Anything else
 // (libstdc++-6.dll, libwinpthread-1.dll, a DLL of our own) would have to ship beside it.
 const char* const kSystemDlls[] = {"ADVAPI32.dll", "GDI32.dll",    "KERNEL32.dll", "msvcrt.dll",
@@ -95,6 +98,8 @@ bool ReadAt(const std::string& file, size_t offset, T& out) {
 struct PeFacts {
     WORD machine = 0;
     WORD subsystem = 0;
+    WORD dllCharacteristics = 0;
+    DWORD relocationBytes = 0;
     std::vector<std::string> dlls;
     std::string error;
 };
@@ -111,6 +116,9 @@ PeFacts ReadPeFacts(const std::string& file) {
     }
     facts.machine = nt.FileHeader.Machine;
     facts.subsystem = nt.OptionalHeader.Subsystem;
+    facts.dllCharacteristics = nt.OptionalHeader.DllCharacteristics;
+    facts.relocationBytes =
+        nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
 
     const size_t sectionTable = static_cast<size_t>(dos.e_lfanew) + sizeof nt.Signature +
                                 sizeof nt.FileHeader + nt.FileHeader.SizeOfOptionalHeader;
@@ -162,12 +170,15 @@ PeFacts ReadPeFacts(const std::string& file) {
     return facts;
 }
 
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 void CheckImports(const std::string& exe) {
-    std::ifstream in(exe, std::ios::binary);
-    const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const PeFacts facts = ReadPeFacts(file);
+    const PeFacts facts = ReadPeFacts(FileBytes(exe));
     Check(facts.error.empty() && facts.machine == IMAGE_FILE_MACHINE_AMD64 &&
               facts.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
           "tessivane.exe is a 64-bit Windows program" +
@@ -189,6 +200,65 @@ void CheckImports(const std::string& exe) {
               (foreign.empty() ? std::string() : "; not part of Windows:" + foreign));
 }
 
+void CheckHardening(const std::string& exe) {
+    const std::string file = FileBytes(exe);
+    const PeFacts facts = ReadPeFacts(file);
+    struct Flag {
+        WORD bit;
+        const char* name;
+    };
+    const Flag kRequired[] = {
+        {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE"},
+        {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, "HIGH_ENTROPY_VA"},
+        {IMAGE_DLLCHARACTERISTICS_NX_COMPAT, "NX_COMPAT"},
+        {IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE, "TERMINAL_SERVER_AWARE"},
+    };
+    char value[8];
+    std::snprintf(value, sizeof value, "0x%04X", facts.dllCharacteristics);
+    for (const Flag& flag : kRequired) {
+        Check(facts.error.empty() && (facts.dllCharacteristics & flag.bit) != 0,
+              std::string("tessivane.exe: DllCharacteristics has ") + flag.name + " (they are " +
+                  value + ")");
+    }
+    // Without base relocations Windows cannot move the image, whatever DYNAMIC_BASE says.
+    Check(facts.relocationBytes != 0,
+          "tessivane.exe carries base relocations, so it can be moved (" +
+              std::to_string(facts.relocationBytes) + " bytes)");
+    // The handler that a smashed stack canary calls is linked in only when compiled code checks
+    // a canary; its message is the one trace of it left in a stripped exe.
+    Check(file.find("stack smashing detected") != std::string::npos,
+          "tessivane.exe checks stack canaries (the stack protector's handler is linked in)");
+    Check(file.size() <= kExeSizeLimit,
+          "tessivane.exe is at most " + std::to_string(kExeSizeLimit / 1024) + " KiB (it is " +
+              std::to_string(file.size()) + " bytes)");
+}
+
+void CheckManifestVersion(const std::string& exe) {
+    std::string text;
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (image != nullptr) {
+        HRSRC manifest = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+        HGLOBAL loaded = manifest != nullptr ? LoadResource(image, manifest) : nullptr;
+        if (loaded != nullptr) {
+            text.assign(static_cast<const char*>(LockResource(loaded)),
+                        SizeofResource(image, manifest));
+        }
+        FreeLibrary(image);
+    }
+    // The program's own identity, the first element that names it: its version attribute.
+    const std::string expected = TESS_EXPECTED_VERSION ".0";
+    const size_t name = text.find("name=\"Pelrith.Tessivane\"");
+    const size_t end = text.find("/>", name);
+    const size_t version = text.find("version=\"", name);
+    std::string found;
+    if (name != std::string::npos && version < end) {
+        const size_t start = version + std::strlen("version=\"");
+        found = text.substr(start, text.find('"', start) - start);
+    }
+    Check(found == expected, "tessivane.exe: the manifest's assembly version is " + expected +
+                                 " (it is \"" + found + "\")");
+}
 
 void Check(bool ok, const std::string& what) {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());

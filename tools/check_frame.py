@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from preview_frame import WINDOWS, compose, read_bmp24  # noqa: E402
+from preview_frame import WINDOWS, compose, read_bmp  # noqa: E402
 
 BAND = 13
 PERIOD = 4
@@ -36,7 +36,7 @@ def main():
 
     tiles = {}
     for name, size in SIZES.items():
-        w, h, rows = read_bmp24(os.path.join(args.res, name + ".bmp"))
+        w, h, rows = read_bmp(os.path.join(args.res, name + ".bmp"))
         if (w, h) != size:
             problems.append("%s is %d x %d, not %d x %d" % (name, w, h, size[0], size[1]))
         tiles[name] = rows

@@ -1,9 +1,10 @@
 // Loads every resource of ui/res/tessivane.rc the way the program will, from a small executable
 // linked with that script, and checks sizes, colour depth, the cursor's hot spot, the splash JPEG
 // and the manifest. Then checks the built tessivane.exe as a player gets it (ExeChecks.h): its version
-// information is the project's version (TESS_EXPECTED_VERSION, from CMakeLists.txt), and it is a
-// 64-bit program that imports only DLLs that every Windows 10 has. Prints one line per check and
-// exits with 1 on any failure.
+// information and its manifest carry the project's version (TESS_EXPECTED_VERSION, from
+// CMakeLists.txt), it is a 64-bit program that imports only DLLs that every Windows 10 has, asks for
+// ASLR, NX and terminal-server awareness, checks stack canaries, and keeps to its size limit.
+// Prints one line per check and exits with 1 on any failure.
 //
 //   check_resources.exe TESSIVANE_EXE          checks only
 //   check_resources.exe TESSIVANE_EXE --show   also opens the framed main-window layout and the
@@ -46,18 +47,20 @@ struct ExpectedBitmap {
     const char* name;
     int width;
     int height;
+    int bitsPerPixel;
 };
 
+// Stored with a palette where that is smaller (tools/make_art.py): the background and the edges.
 const ExpectedBitmap kBitmaps[] = {
-    {IDB_BACKGROUND, "background", 431, 320},
-    {IDB_CORNER_TOP_LEFT, "corner top-left", 13, 13},
-    {IDB_CORNER_BOTTOM_LEFT, "corner bottom-left", 13, 13},
-    {IDB_CORNER_BOTTOM_RIGHT, "corner bottom-right", 13, 13},
-    {IDB_CORNER_TOP_RIGHT, "corner top-right", 13, 13},
-    {IDB_EDGE_TOP, "edge top", 33, 13},
-    {IDB_EDGE_LEFT, "edge left", 13, 33},
-    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13},
-    {IDB_EDGE_RIGHT, "edge right", 13, 33},
+    {IDB_BACKGROUND, "background", 431, 320, 8},
+    {IDB_CORNER_TOP_LEFT, "corner top-left", 13, 13, 24},
+    {IDB_CORNER_BOTTOM_LEFT, "corner bottom-left", 13, 13, 24},
+    {IDB_CORNER_BOTTOM_RIGHT, "corner bottom-right", 13, 13, 24},
+    {IDB_CORNER_TOP_RIGHT, "corner top-right", 13, 13, 24},
+    {IDB_EDGE_TOP, "edge top", 33, 13, 8},
+    {IDB_EDGE_LEFT, "edge left", 13, 33, 8},
+    {IDB_EDGE_BOTTOM, "edge bottom", 33, 13, 8},
+    {IDB_EDGE_RIGHT, "edge right", 13, 33, 8},
 };
 
 void CheckBitmaps(HINSTANCE instance) {
@@ -68,9 +71,10 @@ void CheckBitmaps(HINSTANCE instance) {
         const bool loaded =
             bitmap.handle != nullptr && GetObjectA(bitmap.handle, sizeof info, &info) != 0;
         Check(loaded && info.bmWidth == expected.width && info.bmHeight == expected.height &&
-                  info.bmBitsPixel == 24,
+                  info.bmBitsPixel == expected.bitsPerPixel,
               std::string("bitmap ") + expected.name + " loads, " + std::to_string(expected.width) +
-                  " x " + std::to_string(expected.height) + ", 24-bit");
+                  " x " + std::to_string(expected.height) + ", " +
+                  std::to_string(expected.bitsPerPixel) + "-bit");
     }
 }
 
@@ -306,7 +310,9 @@ int main(int argc, char** argv) {
     CheckSplash(instance);
     CheckManifest(instance);
     CheckVersion(argv[1]);
+    CheckManifestVersion(argv[1]);
     CheckImports(argv[1]);
+    CheckHardening(argv[1]);
     if (argc == 3) {
         Show(instance);
     }

@@ -33,31 +33,40 @@ WINDOWS = {
 }
 
 
-def read_bmp24(path):
-    """(width, height, rows of (r, g, b)) of a bottom-up 24-bit BMP."""
+def read_bmp(path):
+    """(width, height, rows of (r, g, b)) of a bottom-up BMP: 24-bit, or 8-bit with a palette."""
     with open(path, "rb") as f:
         data = f.read()
     offset = struct.unpack_from("<I", data, 10)[0]
+    info_size = struct.unpack_from("<I", data, 14)[0]
     width, height = struct.unpack_from("<ii", data, 18)
-    bits = struct.unpack_from("<H", data, 28)[0]
-    if bits != 24 or height <= 0:
-        raise ValueError(path + ": not a bottom-up 24-bit BMP")
-    stride = (width * 3 + 3) & ~3
+    bits, compression = struct.unpack_from("<HI", data, 28)
+    if bits not in (8, 24) or compression != 0 or height <= 0:
+        raise ValueError(path + ": not a bottom-up, uncompressed 8- or 24-bit BMP")
+    if bits == 8:
+        count = struct.unpack_from("<I", data, 46)[0] or 256
+        base = 14 + info_size
+        palette = [(data[base + 4 * i + 2], data[base + 4 * i + 1], data[base + 4 * i])
+                   for i in range(count)]
+    stride = (width * bits // 8 + 3) & ~3
     rows = []
     for y in range(height):
         base = offset + (height - 1 - y) * stride
-        rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
-                     for x in range(width)])
+        if bits == 8:
+            rows.append([palette[data[base + x]] for x in range(width)])
+        else:
+            rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
+                         for x in range(width)])
     return width, height, rows
 
 
 def compose(res, size_twips, offsets, edges_on_top):
     w, h = (v // TWIPS_PER_PIXEL for v in size_twips)
-    bw, bh, back = read_bmp24(os.path.join(res, "background.bmp"))
+    bw, bh, back = read_bmp(os.path.join(res, "background.bmp"))
     pic = [[back[y][x] for x in range(w)] for y in range(h)]
 
     def paste(name, x0, y0):
-        tw, th, rows = read_bmp24(os.path.join(res, name + ".bmp"))
+        tw, th, rows = read_bmp(os.path.join(res, name + ".bmp"))
         for y in range(th):
             for x in range(tw):
                 if 0 <= y0 + y < h and 0 <= x0 + x < w:

@@ -53,7 +53,10 @@ class frmMain : public Form {
   Button cmdEdit{*this, {1260, 240, 975, 375}, "Edit", 1};
   Button cmdDelete{*this, {3300, 240, 975, 375}, "Delete", 2};
   ListBox lstMenus{*this, {240, 660, 4035, 2205}, 3};
-  LinkLabel lblHyperLink{*this, {2100, 2880, 2415, 255}, 4, RGB(64, 64, 64)};  // dark grey
+  // Dark grey. 7 pixels (105 twips) further left than when the address was http://: the https
+  // address, one character longer, would reach 4 pixels into the frame's right band (x = 288);
+  // here it ends 3 pixels before the band, as the old one did.
+  LinkLabel lblHyperLink{*this, {1995, 2880, 2415, 255}, 4, RGB(64, 64, 64)};
 
   Form* m_splash;
   std::wstring m_gameFolderArgument;

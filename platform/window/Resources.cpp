@@ -67,7 +67,8 @@ UniqueBitmap DecodeJpegResource(int id) {
     return {};
   }
   ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.operator->(), static_cast<LONG>(size), FALSE, IID_IPicture,
+  // __uuidof: the id comes from the header, not from libuuid's object of every interface id.
+  if (FAILED(OleLoadPicture(stream.operator->(), static_cast<LONG>(size), FALSE, __uuidof(IPicture),
                             reinterpret_cast<void**>(picture.Out())))) {
     return {};
   }

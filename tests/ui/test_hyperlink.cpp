@@ -52,7 +52,9 @@ TEST(HomePage, AddressFitsTheLinkLabelsInTheirFont) {
   // The test session brings Wine the real face (Debian's fonts-wine); another face's widths would
   // say nothing about the labels on Windows.
   ASSERT_STREQ(face, "MS Sans Serif");
-  EXPECT_LE(extent.cx, 161) << "pixels, the labels' width at the design resolution";
+  // The main window's label is 161 pixels wide; the splash shows 152 of its label, the rest lies
+  // beyond the window's edge.
+  EXPECT_LE(extent.cx, 152) << "pixels, what the splash shows of its label at 96 DPI";
 }
 
 }  // namespace

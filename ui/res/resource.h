@@ -8,7 +8,8 @@
 // The hand over the link labels, hot spot at the tip of the index finger (4, 0).
 #define IDC_LINK_HAND 2
 
-// The shared look of the main window and the scenario picker (24-bit bitmaps).
+// The shared look of the main window and the scenario picker (8-bit bitmaps where that is
+// smaller: the background and the edges; the corners 24-bit).
 #define IDB_BACKGROUND 101
 #define IDB_CORNER_TOP_LEFT 102
 #define IDB_CORNER_BOTTOM_LEFT 103
