@@ -186,8 +186,11 @@ bool ApplyDefaultMenus(MenuCollection& menus) {
   if (!slot0 || !slot1 || slot0->bEnabled()) return false;
   slot0->sName(std::string(kBuiltInWater));
   slot0->bEnabled(true);
-  slot1->sName(std::string(kBuiltInNorse));
-  slot1->bEnabled(true);
+  // A slot 1 that the player enabled keeps its scenario: only an unused one gets the built-in.
+  if (!slot1->bEnabled()) {
+    slot1->sName(std::string(kBuiltInNorse));
+    slot1->bEnabled(true);
+  }
   return true;
 }
 

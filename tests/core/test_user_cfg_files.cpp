@@ -77,7 +77,7 @@ TEST_F(UserCfgFiles, EmptyOrSlotZeroLessFileGetsTheDefaultMenusAtOnce) {
   WriteBytes(game.UserCfg(), "keep\nattractMode-scenario-1 Other\nattractMode-scenario-3 Three");
   ASSERT_TRUE(LoadAndRefresh().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
-            "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 ~UI_Norse\r\n"
+            "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 Other\r\n"
             "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" + DisabledFrom(4));
 }
 
