@@ -19,16 +19,18 @@ std::optional<std::string> ReadRegistryText(HKEY root, const std::string& subKey
       type != REG_SZ) {
     return std::nullopt;
   }
-  std::string bytes(size, ' ');
-  // The value may change between the two queries: a value that grew no longer fits (the read
-  // fails), one that shrank reports its new size, and one that changed type is no text. Any of
-  // these counts as no value rather than handing back a buffer that was never filled.
-  DWORD secondType = 0;
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &secondType,
-                       reinterpret_cast<BYTE*>(bytes.data()), &size) != ERROR_SUCCESS ||
-      secondType != REG_SZ || size > bytes.size()) {
-    return std::nullopt;
+  // The value may change between the two queries: one that grew no longer fits and is read again
+  // with its new size; one that shrank reports its new size; one that changed type is no text.
+  // None of these hands back a buffer that was never filled.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    std::string bytes(size, ' ');
+    DWORD secondType = 0;
+    const LSTATUS status = RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &secondType,
+                                            reinterpret_cast<BYTE*>(bytes.data()), &size);
+    if (status == ERROR_MORE_DATA) continue;  // size now holds what the value needs
+    if (status != ERROR_SUCCESS || secondType != REG_SZ || size > bytes.size()) return std::nullopt;
+    bytes.resize(size);
+    return bytes;
   }
-  bytes.resize(size);
-  return bytes;
+  return std::nullopt;  // a value that keeps growing faster than it can be read
 }
