@@ -180,6 +180,18 @@ void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
   }
 }
 
+std::string AttractModeLinesOf(std::string_view bytes) {
+  bytes = WithoutByteOrderMark(bytes);
+  std::string lines;
+  for (size_t start : ScanFile(bytes).candidates) {
+    const std::string_view line = bytes.substr(start, LineEnd(bytes, start) - start);
+    if (!IsAttractModeLine(line)) continue;
+    lines.append(line);
+    lines += '\n';
+  }
+  return lines;
+}
+
 bool ApplyDefaultMenus(MenuCollection& menus) {
   clsGameMenu* slot0 = menus.Slot(0);
   clsGameMenu* slot1 = menus.Slot(1);

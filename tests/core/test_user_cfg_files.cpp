@@ -98,7 +98,7 @@ TEST_F(UserCfgFiles, ReadOnlyFileIsRefusedAndStaysReadOnly) {
   const FileResult saved = SaveMenus();
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, game.UserCfg());
-  EXPECT_EQ(saved.reason, "read-only");
+  EXPECT_EQ(saved.kind, FailureKind::ReadOnly);
   ExpectUnchangedAndNoTemporaryFile();
   EXPECT_TRUE(GetFileAttributesA(game.UserCfg().c_str()) & FILE_ATTRIBUTE_READONLY);
 
@@ -117,7 +117,7 @@ TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
   CloseHandle(held);
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, game.UserCfg());
-  EXPECT_EQ(saved.reason, "in use by another program");
+  EXPECT_EQ(saved.kind, FailureKind::InUse);
   ExpectUnchangedAndNoTemporaryFile();
 }
 
@@ -128,7 +128,7 @@ TEST_F(UserCfgFiles, FolderInTheWayOfTheTemporaryFileIsReportedAndKept) {
   const FileResult saved = SaveMenus();
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, tempFolder);
-  EXPECT_FALSE(saved.reason.empty());
+  EXPECT_EQ(saved.kind, FailureKind::SystemError) << "no permission refusal: no per-user copy";
   EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
   EXPECT_TRUE(GetFileAttributesA(tempFolder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -151,7 +151,7 @@ TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
   CloseHandle(held);
   EXPECT_FALSE(loaded.ok);
   EXPECT_EQ(loaded.file, game.UserCfg());
-  EXPECT_EQ(loaded.reason, "in use by another program");
+  EXPECT_EQ(loaded.kind, FailureKind::InUse);
   EXPECT_FALSE(bAutoSave);
   EXPECT_TRUE(sCfgFile.empty());
   for (const auto& [key, menu] : colMenus) EXPECT_FALSE(menu.bEnabled());
@@ -167,7 +167,7 @@ TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
   const FileResult loaded = LoadMenus();
   EXPECT_FALSE(loaded.ok);
   EXPECT_TRUE(loaded.IsWriting()) << "reported as a file not written, not one not read";
-  EXPECT_FALSE(loaded.reason.empty());
+  EXPECT_NE(loaded.error, 0u);
   EXPECT_TRUE(sCfgFile.empty());
   EXPECT_FALSE(PathExists(game.Path() + std::string(kStartupFolder)));
 
@@ -199,7 +199,7 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
     WriteBytes(game.UserCfg(), utf16);
     const FileResult loaded = LoadAndRefresh();
     EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.reason, kReasonUtf16Text);
+    EXPECT_EQ(loaded.kind, FailureKind::Utf16Text);
     EXPECT_EQ(loaded.file, game.UserCfg());
     EXPECT_TRUE(sCfgFile.empty());
     EXPECT_EQ(ReadBytes(game.UserCfg()), utf16) << "no defaults appended";
@@ -209,7 +209,7 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
   SetUp();
   LoadUserFileAndAdd();
   WriteBytes(game.UserCfg(), littleEndian);
-  EXPECT_EQ(SaveMenus().reason, kReasonUtf16Text);
+  EXPECT_EQ(SaveMenus().kind, FailureKind::Utf16Text);
   EXPECT_EQ(ReadBytes(game.UserCfg()), littleEndian);
 }
 
@@ -281,7 +281,7 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   const FileResult refused = SaveMenus(&made);
   RefuseNewFilesIn("");
   EXPECT_FALSE(refused.ok);
-  EXPECT_TRUE(refused.FolderDeniedNewFile());
+  EXPECT_TRUE(refused.RefusedByPermission());
   EXPECT_FALSE(made);
   EXPECT_EQ(sCfgFile, game.UserCfg());
   ExpectUnchangedAndNoTemporaryFile();

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/FileSystem.h"
+#include "platform/Virtualisation.h"
 
 namespace test_support {
 namespace {
@@ -49,6 +50,13 @@ TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
 }
 
 ProtectedGameFolder::ProtectedGameFolder() {
+  // Windows' redirection, not Wine's lack of it, unless a test says otherwise.
+  SetRunningUnderWineForTests(false);
+  const DWORD on = 1;
+  if (!SetMachineValue(kSystemPolicyKey, "EnableLUA", REG_DWORD,
+                       std::string(reinterpret_cast<const char*>(&on), sizeof on), kNativeView)) {
+    throw std::runtime_error("EnableLUA not set");
+  }
   // Where a 32-bit setup installs on 64-bit Windows, and where Windows keeps the per-user copies:
   // the path without its drive, under VirtualStore.
   static unsigned counter = 0;
@@ -66,6 +74,7 @@ ProtectedGameFolder::ProtectedGameFolder() {
 }
 
 ProtectedGameFolder::~ProtectedGameFolder() {
+  SetRunningUnderWineForTests(std::nullopt);
   Refuse(false);
   RemoveTree(m_path);
   RemoveTree(m_copy);

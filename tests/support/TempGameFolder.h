@@ -2,6 +2,8 @@
 // Folders of a test's own in the temporary folder, removed with everything in them.
 #include <string>
 
+#include "tests/support/RegistrySupport.h"
+
 #include "core/GameFolderLayout.h"
 
 namespace test_support {
@@ -35,7 +37,9 @@ class TempGameFolder {
 
 // A game folder where the game's setup puts it, under Program Files (x86), with its startup
 // folder; and where Windows keeps the per-user copy of it for the game, under
-// %LOCALAPPDATA%\VirtualStore. Both are removed at the end.
+// %LOCALAPPDATA%\VirtualStore. Both are removed at the end. While it exists the system stands in
+// for Windows with UAC on, which keeps such copies: not taken for Wine, which keeps none, and the
+// prefix's policy value EnableLUA set to 1.
 class ProtectedGameFolder {
  public:
   ProtectedGameFolder();
@@ -54,6 +58,7 @@ class ProtectedGameFolder {
   void Refuse(bool refuse);
 
  private:
+  MachineValueGuard m_enableLua{kSystemPolicyKey, kSystemPolicyKey, "EnableLUA", kNativeView};
   std::string m_path;
   std::string m_copy;
 };
