@@ -41,9 +41,10 @@ FileResult BusyOrError(const std::string& path, DWORD error) {
 }
 
 // Windows answers a refused replace with access denied both when another program has the file
-// open and when the user may not replace it. Opening the file for deletion, sharing everything,
-// tells them apart: a sharing refusal means in use, an access refusal means no permission. (Wine
-// refuses a replace while any handle is open, and then the open succeeds: in use as well.)
+// open and when the user may not replace it. Opening the file to change and delete it, sharing
+// everything, tells them apart: a sharing refusal means in use, an access refusal means no
+// permission. (Wine refuses a replace while any handle is open, and then the open succeeds: in
+// use as well; a file that Linux keeps from being changed refuses the open: no permission.)
 FileResult RefusedReplace(const std::string& path, DWORD error) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
     return FileResult::Failure(path, error, FailureKind::InUse);
@@ -53,7 +54,7 @@ FileResult RefusedReplace(const std::string& path, DWORD error) {
     return FileResult::Failure(path, error, FailureKind::ReadOnly);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return FileResult::Failure(path, error, FailureKind::SystemError);
-  UniqueFile probe(CreateFileA(path.c_str(), DELETE,
+  UniqueFile probe(CreateFileA(path.c_str(), DELETE | FILE_WRITE_DATA,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!probe && GetLastError() == ERROR_ACCESS_DENIED)
