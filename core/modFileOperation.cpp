@@ -114,9 +114,12 @@ FileResult SaveMenus(bool* madePerUserCopy) {
   if (!read.ok && GetPathKind(sCfgFile) != PathKind::Missing) return failed(read);
   // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
   if (IsUtf16Text(bytes)) return failed(Utf16Refused(sCfgFile));
-  // Slots that another program set since the tool last looked are not replaced unseen.
-  if (read.ok && seen.known && seen.path == sCfgFile && AttractModeLinesOf(bytes) != seen.attractLines)
+  // Slots that another program set since the tool last looked are not replaced unseen. Whatever
+  // its stamp says (it may have written within the same tick), the next look reads the file.
+  if (read.ok && seen.known && seen.path == sCfgFile && AttractModeLinesOf(bytes) != seen.attractLines) {
+    seen.stamp = {};
     return failed(FileResult::Failure(sCfgFile, 0, FailureKind::ChangedElsewhere));
+  }
   // In the buffer read: a file of a million lines is not copied once more.
   RewriteUserCfgInPlace(bytes, colMenus);
   FileResult saved = ReplaceFileContents(sCfgFile, bytes);

@@ -96,9 +96,10 @@ std::string FileToReplace(const std::string& path) {
   const size_t cut = path.find_last_of('\\');
   if (cut == std::string::npos) return path;
   const std::string file = FinalPathName(path);
+  if (file.empty() || EqualsIgnoringAsciiCase(file, FullPathName(path))) return path;  // mostly
   // "C:\" names the drive's root; "C:\Games\" is opened without its final backslash.
   const std::string folder = FinalPathName(path.substr(0, cut > 2 ? cut : cut + 1));
-  if (file.empty() || folder.empty()) return path;
+  if (folder.empty()) return path;
   std::string expected = folder;
   if (expected.back() != '\\') expected += '\\';
   expected += path.substr(cut + 1);
