@@ -245,36 +245,6 @@ TEST_F(MainWindow, SlotSetElsewhereWhileOpenSurvivesADelete) {
   EXPECT_TRUE(boxes.empty());
 }
 
-// A change whose save failed (user.cfg held by the game) is saved again at close; when that fails
-// too, the player is asked, and a No closes without it.
-TEST_F(MainWindow, ChangeNotYetSavedIsSavedAtCloseOrTheBoxSaysItIsLost) {
-  for (const bool releasedBeforeClose : {true, false}) {
-    ShowMainOn(UserCfg({{0, kWater}}));
-    boxes.clear();
-    HANDLE held = CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    PressWithPicker("Add", 2);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].starts_with("Cannot save menus\n")) << boxes[0];
-    if (releasedBeforeClose) CloseHandle(held);
-    PostMessageA(main_->Hwnd(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !main_->IsLoaded(); }));
-    if (!releasedBeforeClose) CloseHandle(held);
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), releasedBeforeClose ? SavedUserCfg({{0, kWater}, {1, "Alpha"}})
-                                                                : UserCfg({{0, kWater}}));
-    ASSERT_EQ(boxes.size(), releasedBeforeClose ? 1u : 2u);
-    if (!releasedBeforeClose) {  // the recorded box answers OK, which is no Yes
-      EXPECT_TRUE(boxes[1].starts_with("Cannot save menus\n")) << boxes[1];
-      EXPECT_NE(boxes[1].find("your last change is lost"), std::string::npos) << boxes[1];
-    }
-  }
-  // Nothing pending: closed at once, without a word.
-  ShowMainOn(UserCfg({{0, kWater}}));
-  boxes.clear();
-  PostMessageA(main_->Hwnd(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !main_->IsLoaded(); }));
-  EXPECT_TRUE(boxes.empty());
-}
-
 // A game under Program Files for a user without administrator rights: the picker lists the
 // scenario folder with the player's own per-user copy of it, and the first save, refused in the
 // game's folder, makes the per-user copy of user.cfg, which is said once.
