@@ -9,7 +9,7 @@
 namespace {
 
 void Check(const FileResult& result, const char* what) {
-  if (!result.ok) Fail(std::string(what) + " failed: " + result.file + ": " + result.reason);
+  if (!result.ok) Fail(std::string(what) + " failed: " + result.file + ": error " + std::to_string(result.error));
 }
 
 }  // namespace

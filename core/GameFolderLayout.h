@@ -9,3 +9,6 @@ inline constexpr std::string_view kStartupFolder = "startup\\";
 inline constexpr std::string_view kUserCfgInGameFolder = "startup\\user.cfg";
 // The folder of the scenario files that the picker offers (no final "\").
 inline constexpr std::string_view kScenarioFolder = "scenario";
+// The game's programs in its folder, the game's own and its expansion's: Windows keeps per-user
+// copies for them only while neither is set to run as administrator.
+inline constexpr std::string_view kGamePrograms[] = {"aom.exe", "aomx.exe"};

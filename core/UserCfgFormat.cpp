@@ -180,14 +180,29 @@ void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
   }
 }
 
+std::string AttractModeLinesOf(std::string_view bytes) {
+  bytes = WithoutByteOrderMark(bytes);
+  std::string lines;
+  for (size_t start : ScanFile(bytes).candidates) {
+    const std::string_view line = bytes.substr(start, LineEnd(bytes, start) - start);
+    if (!IsAttractModeLine(line)) continue;
+    lines.append(line);
+    lines += '\n';
+  }
+  return lines;
+}
+
 bool ApplyDefaultMenus(MenuCollection& menus) {
   clsGameMenu* slot0 = menus.Slot(0);
   clsGameMenu* slot1 = menus.Slot(1);
   if (!slot0 || !slot1 || slot0->bEnabled()) return false;
   slot0->sName(std::string(kBuiltInWater));
   slot0->bEnabled(true);
-  slot1->sName(std::string(kBuiltInNorse));
-  slot1->bEnabled(true);
+  // A slot 1 that the player enabled keeps its scenario: only an unused one gets the built-in.
+  if (!slot1->bEnabled()) {
+    slot1->sName(std::string(kBuiltInNorse));
+    slot1->bEnabled(true);
+  }
   return true;
 }
 

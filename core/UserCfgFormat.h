@@ -39,7 +39,12 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus);
 // Applies every line of the file, in file order, so the last line for a slot wins its name.
 void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
 
-// When slot 0 is not enabled, enables the two built-in menus in slots 0 and 1 and returns true.
+// The file's attract-mode lines (those that begin with either prefix, whatever follows), in file
+// order, each ended by LF: what tells whether another program changed the slots in the file.
+std::string AttractModeLinesOf(std::string_view bytes);
+
+// When slot 0 is not enabled, enables the built-in menus in slot 0 and, when it is not enabled
+// either, in slot 1, and returns true. An enabled slot 1 keeps its name.
 bool ApplyDefaultMenus(MenuCollection& menus);
 
 // The attract-mode line that stores one slot, without its line end.

@@ -5,15 +5,16 @@
 //
 // For a game under Program Files (or the Windows folder) the file is the one the game reads when
 // it runs without administrator rights, as it normally does: Windows' per-user copy of it
-// (platform/VirtualStore.h) when there is one, else the real file. When the real file's folder
-// refuses a new file, the procedures make the per-user copy and keep working on it.
-#include <string_view>
+// (platform/VirtualStore.h) when there is one, else the real file, wherever Windows really keeps
+// such copies for the game (platform/Virtualisation.h). When the real file's folder refuses the
+// save there, the procedures make the per-user copy and keep working on it.
+//
+// The attract-mode lines are the player's, whoever wrote them last: another copy of the tool or a
+// text editor may change them while the tool runs. The procedures remember the lines they last
+// read or wrote, and a save never replaces lines that the tool has not seen.
+#include <string>
 
 #include "platform/FileSystem.h"
-
-// Why a file that exists is not read: the game reads only ANSI text.
-inline constexpr std::string_view kReasonUtf16Text =
-    "Unicode (UTF-16) text, which the game does not read";
 
 // Reads sGamePath + "startup\user.cfg" (or its per-user copy) into the slot table, first writing
 // the default file when there is none. Enables the built-in menus (and sets bAutoSave, so the
@@ -24,5 +25,30 @@ FileResult LoadMenus(bool* madePerUserCopy = nullptr);
 
 // Rewrites sCfgFile: every other line as it stands in the file now, then the ten attract-mode
 // lines of the table. A failed save leaves the file exactly as it was; a file that another program
-// removed is written anew. *madePerUserCopy as for LoadMenus.
+// removed is written anew. A file whose attract-mode lines another program changed since they were
+// last read or written is not written (FailureKind::ChangedElsewhere): RereadMenusIfChanged then
+// brings the table up to date. *madePerUserCopy as for LoadMenus.
 FileResult SaveMenus(bool* madePerUserCopy = nullptr);
+
+// What RereadMenusIfChanged found.
+struct MenusReread {
+  bool reread = false;          // the table now holds the file's attract-mode lines
+  bool droppedUnsaved = false;  // a change that no save could write yet was given up for them
+};
+
+// When the attract-mode lines of sCfgFile differ from those last read or written, reads the slot
+// table again from the file, as at start-up but without the default menus and without writing.
+// Cheap when nothing changed: the file's size and last-write time tell. A file that was removed,
+// or that cannot be read now, leaves the table as it is (the next save writes or reports it).
+MenusReread RereadMenusIfChanged();
+
+// A change of the table that no save has written yet (the last save failed).
+bool HasUnsavedChange();
+
+// The per-user copy that the game reads in place of this file or folder of its game folder,
+// where Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
+std::string PerUserCopyOf(const std::string& path);
+
+// True for a path in a folder that only administrators may write (Program Files, the Windows
+// folder), whether or not Windows keeps per-user copies there.
+bool IsInProtectedFolder(const std::string& path);

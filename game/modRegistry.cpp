@@ -3,6 +3,19 @@
 #include <optional>
 
 #include "game/RegistryText.h"
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
+#include "platform/Virtualisation.h"
+
+namespace {
+
+// Where Windows keeps a legacy 32-bit program's own copy of what it wrote under
+// HKEY_LOCAL_MACHINE\Software, for each user, when it virtualises that program.
+constexpr std::string_view kSoftwareKey = "Software\\";
+constexpr std::string_view kPerUserCopyKey =
+    "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\";
+
+}  // namespace
 
 std::wstring GetRegString(HKEY root, const std::string& subKey, const std::string& valueName,
                           const std::wstring& defaultText) {
@@ -11,6 +24,15 @@ std::wstring GetRegString(HKEY root, const std::string& subKey, const std::strin
     if (!value) return std::nullopt;
     return CutAtFirstNul(*value);
   };
+  // Where Windows virtualises the game, the game sees its per-user copy of the key before the
+  // machine's own.
+  if (root == HKEY_LOCAL_MACHINE && StartsWithIgnoringAsciiCase(AnsiCodePage(), subKey, kSoftwareKey) &&
+      WindowsVirtualises()) {
+    const std::optional<std::wstring> copy = ReadRegistryText(
+        HKEY_CURRENT_USER, std::string(kPerUserCopyKey) + subKey.substr(kSoftwareKey.size()),
+        valueName, RegistryView::Programs64);
+    if (copy && !CutAtFirstNul(*copy).empty()) return CutAtFirstNul(*copy);
+  }
   // A 32-bit setup (the game's) writes HKEY_LOCAL_MACHINE\Software into the 32-bit view, which a
   // 64-bit program sees only when it asks for it. A value of a 64-bit writer is found in the
   // other view.

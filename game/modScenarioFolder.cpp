@@ -4,13 +4,13 @@
 
 #include "core/GameFolderLayout.h"
 #include "game/ScenarioCatalogue.h"
+#include "core/modFileOperation.h"
 #include "platform/AnsiText.h"
 #include "platform/FolderListing.h"
-#include "platform/VirtualStore.h"
 
 std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
   std::vector<std::string> folders = {gamePath + std::string(kScenarioFolder)};
-  std::string copy = VirtualStorePath(folders.front());
+  std::string copy = PerUserCopyOf(folders.front());
   if (!copy.empty()) folders.push_back(std::move(copy));
 
   std::vector<std::string> fileNames;

@@ -1,12 +1,13 @@
 #pragma once
 // COM on the calling thread for the lifetime of this object, apartment-threaded, as the shell
-// (ShellExecuteA) and the picture decoder expect of a window thread. A thread that has COM
-// already keeps it as it is.
+// (ShellExecuteA) and the picture decoder expect of a window thread, and without the OLE 1.0
+// DDE window, which the shell asks its callers to leave out. A thread that has COM already keeps
+// it as it is.
 #include <objbase.h>
 
 class ComApartment {
  public:
-  ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {

@@ -6,7 +6,6 @@
 
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
-#include "platform/SystemMessage.h"
 #include "platform/UniqueHandle.h"
 
 namespace {
@@ -38,8 +37,77 @@ FileResult AtStep(FileResult result, FileStep step) {
 
 FileResult BusyOrError(const std::string& path, DWORD error) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-    return FileResult::Failure(path, error, "in use by another program");
+    return FileResult::Failure(path, error, FailureKind::InUse);
   return FileResult::FromLastError(path, error);
+}
+
+// Windows answers a refused replace with access denied both when another program has the file
+// open and when the user may not replace it. Opening the file to change and delete it, sharing
+// everything, tells them apart: a sharing refusal means in use, an access refusal means no
+// permission. (Wine refuses a replace while any handle is open, and then the open succeeds: in
+// use as well; a file that Linux keeps from being changed refuses the open: no permission.)
+FileResult RefusedReplace(const std::string& path, DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+    return FileResult::Failure(path, error, FailureKind::InUse);
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+  // A target that became read-only or a folder is no "in use" case: say what it is.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return FileResult::Failure(path, error, FailureKind::ReadOnly);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return FileResult::Failure(path, error, FailureKind::SystemError);
+  UniqueFile probe(CreateFileW(WidePath(path).c_str(), DELETE | FILE_WRITE_DATA,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!probe && GetLastError() == ERROR_ACCESS_DENIED)
+    return FileResult::Failure(path, error, FailureKind::AccessRefused);
+  return FileResult::Failure(path, error, FailureKind::InUse);
+}
+
+// The path without the "\\?\" that GetFinalPathNameByHandle puts in front.
+std::string WithoutLongPathPrefix(const std::string& path) {
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// Where the file or folder really lies, links followed; "" when it cannot be opened.
+std::string FinalPathName(const std::string& path) {
+  UniqueFile handle(CreateFileW(WidePath(path).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return "";
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFinalPathNameByHandleW(handle.Get(), final.data(),
+                                                   static_cast<DWORD>(final.size()), 0);
+    if (length == 0) return "";
+    if (length < final.size()) {
+      final.resize(length);
+      // A link to a place the code page cannot name is not followed: no exact name to keep.
+      return WithoutLongPathPrefix(AnsiFromWide(final).value_or(""));
+    }
+    final.resize(length);
+  }
+}
+
+// The file that a save replaces: the path itself, or, when it is a symbolic link (players on
+// Linux link user.cfg to a file they share), the file it points to. Replacing the link itself
+// would turn it into a file of its own and cut it from the shared one. A plain file's final path
+// is its folder's final path and its own name; anything else came through a link.
+std::string FileToReplace(const std::string& path) {
+  const unsigned codePage = AnsiCodePage();
+  const size_t cut = FindLastSeparator(codePage, path);
+  if (cut == std::string::npos) return path;
+  const std::string file = FinalPathName(path);
+  if (file.empty() || EqualsIgnoringAsciiCase(codePage, file, FullPathName(path)))
+    return path;  // mostly
+  // "C:\" names the drive's root; "C:\Games\" is opened without its final backslash.
+  const std::string folder = FinalPathName(path.substr(0, cut > 2 ? cut : cut + 1));
+  if (folder.empty()) return path;
+  std::string expected = folder;
+  if (!EndsWithSeparator(codePage, expected)) expected += '\\';
+  expected += path.substr(cut + 1);
+  return EqualsIgnoringAsciiCase(codePage, file, expected) ? path : file;
 }
 
 // Opens a file, trying again for a while when another program holds it without sharing.
@@ -78,8 +146,22 @@ bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
 FileResult WriteTemporaryFile(const std::string& tempPath, const std::string& bytes, bool* created) {
   DWORD error = newFileGate ? newFileGate(tempPath) : 0;
   if (error != 0) return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
+  // A temporary file that an earlier run left read-only, hidden or system would make Windows
+  // refuse to overwrite it with access denied, which reads like a folder that takes no new file.
+  const DWORD leftOver = GetFileAttributesW(WidePath(tempPath).c_str());
+  constexpr DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (leftOver != INVALID_FILE_ATTRIBUTES && !(leftOver & FILE_ATTRIBUTE_DIRECTORY) &&
+      (leftOver & kInTheWay)) {
+    SetFileAttributesW(WidePath(tempPath).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
   UniqueFile temp(OpenWithRetries(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS, &error));
-  if (!temp) return AtStep(BusyOrError(tempPath, error), FileStep::CreateTemporary);
+  if (!temp) {
+    // A folder in the way of the temporary file refuses it as well, but for no want of rights.
+    const bool folderInTheWay = GetPathKind(tempPath) == PathKind::Folder;
+    FileResult failed = BusyOrError(tempPath, error);
+    if (folderInTheWay) failed.kind = FailureKind::SystemError;
+    return AtStep(failed, FileStep::CreateTemporary);
+  }
   *created = true;
   ReportStep(ReplaceStep::TempCreated);
 
@@ -107,15 +189,7 @@ FileResult TryMoveOnto(const std::string& tempPath, const std::string& path) {
     }
     const DWORD error = GetLastError();
     if (!IsBusyError(error)) return FileResult::FromLastError(path, error);
-    if (attempt + 1 >= kBusyRetries) {
-      // A target that became read-only or a folder is no "in use" case: say what it is.
-      const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return FileResult::Failure(path, error, "read-only");
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return FileResult::FromLastError(path, error);
-      return FileResult::Failure(path, error, "in use by another program");
-    }
+    if (attempt + 1 >= kBusyRetries) return RefusedReplace(path, error);
     Sleep(kBusyRetryPauseMs);
   }
 }
@@ -126,18 +200,18 @@ FileResult MoveOnto(const std::string& tempPath, const std::string& path) {
 
 }  // namespace
 
-FileResult FileResult::Failure(const std::string& file, unsigned long error,
-                               const std::string& reason) {
+FileResult FileResult::Failure(const std::string& file, unsigned long error, FailureKind kind) {
   FileResult result;
   result.ok = false;
   result.error = error;
   result.file = file;
-  result.reason = reason;
+  result.kind = kind;
   return result;
 }
 
 FileResult FileResult::FromLastError(const std::string& file, unsigned long error) {
-  return Failure(file, error, SystemMessage(error));
+  return Failure(file, error,
+                 error == ERROR_ACCESS_DENIED ? FailureKind::AccessRefused : FailureKind::SystemError);
 }
 
 PathKind GetPathKind(const std::string& path, unsigned long* error) {
@@ -155,8 +229,18 @@ PathKind GetPathKind(const std::string& path, unsigned long* error) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-bool FileResult::FolderDeniedNewFile() const {
-  return !ok && step == FileStep::CreateTemporary && error == ERROR_ACCESS_DENIED;
+FileStamp GetFileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  FileStamp stamp;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return stamp;
+  }
+  stamp.exists = true;
+  stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.lastWrite = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
 }
 
 namespace {
@@ -220,7 +304,7 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size)) return FileResult::FromLastError(path, GetLastError());
   if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > bytes.max_size())
-    return FileResult::Failure(path, ERROR_FILE_TOO_LARGE, SystemMessage(ERROR_FILE_TOO_LARGE));
+    return FileResult::FromLastError(path, ERROR_FILE_TOO_LARGE);
 
   // Read until the end rather than trusting the size alone: the file may grow or shrink meanwhile.
   // The bytes go straight into the string, asked for one more than the size: a read that stops
@@ -246,14 +330,17 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   return FileResult::Success();
 }
 
-FileResult ReplaceFileContents(const std::string& path, const std::string& bytes) {
+FileResult ReplaceFileContents(const std::string& linkOrPath, const std::string& bytes) {
+  const std::string path = FileToReplace(linkOrPath);
   // Wine, unlike Windows, lets a replace overwrite a read-only file: refuse it here for both.
   const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-      return AtStep(FileResult::FromLastError(path, ERROR_ACCESS_DENIED), FileStep::Replace);
+      return AtStep(FileResult::Failure(path, ERROR_ACCESS_DENIED, FailureKind::SystemError),
+                    FileStep::Replace);
     if (attributes & FILE_ATTRIBUTE_READONLY)
-      return AtStep(FileResult::Failure(path, ERROR_ACCESS_DENIED, "read-only"), FileStep::Replace);
+      return AtStep(FileResult::Failure(path, ERROR_ACCESS_DENIED, FailureKind::ReadOnly),
+                    FileStep::Replace);
   }
 
   const std::string tempPath = path + ".tmp";

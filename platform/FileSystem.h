@@ -1,7 +1,7 @@
 #pragma once
 // The file system as the tool uses it: existence tests, reading a file whole, replacing a file
-// atomically, making folders. (A folder's file names: FolderListing.h.) Every failure carries the path, the Win32 error and a
-// reason fit to show to the user.
+// atomically, making folders. (A folder's file names: FolderListing.h.) Every failure carries the
+// path, the Win32 error and the kind of failure, which the window puts into words.
 #include <string>
 #include <vector>
 
@@ -13,21 +13,34 @@ enum class FileStep {
   Replace,          // the file's own state refused the replace, or moving the temporary file onto it
 };
 
+// Why a file operation failed. The window turns each kind into its own words.
+enum class FailureKind {
+  SystemError,     // the system's own text for the error says it
+  ReadOnly,        // the file is marked read-only
+  InUse,           // another program holds the file (a sharing refusal, after the retries)
+  AccessRefused,   // the user may not write there (a permission refusal)
+  Utf16Text,       // the file is UTF-16 text, which the game does not read
+  NeverRead,       // user.cfg was never read, so it is not known where it is
+  NeedsAdministrator,  // a permission refusal in a protected folder that Windows does not redirect
+  ChangedElsewhere,    // another program changed the attract-mode lines since the tool read them
+};
+
 struct FileResult {
   bool ok = true;
   unsigned long error = 0;  // GetLastError() of the call that failed, 0 when none applies
   std::string file;         // the path the failure is about
-  std::string reason;       // why, in words: the system's text, "read-only", "in use by another program"
+  FailureKind kind = FailureKind::SystemError;
   FileStep step = FileStep::Read;
 
   bool IsWriting() const { return step != FileStep::Read; }
-  // The folder refused a new file (no write access to it): the case in which Windows gives a
-  // legacy program a per-user copy of the folder instead.
-  bool FolderDeniedNewFile() const;
+  // The folder or the file refused the write for want of permission (no write access): the case
+  // in which Windows gives a legacy program a per-user copy of the folder instead.
+  bool RefusedByPermission() const { return !ok && kind == FailureKind::AccessRefused; }
 
   static FileResult Success() { return {}; }
-  static FileResult Failure(const std::string& file, unsigned long error, const std::string& reason);
-  // A failure of the last Win32 call on this file, described by the system's message text.
+  static FileResult Failure(const std::string& file, unsigned long error, FailureKind kind);
+  // A failure of the last Win32 call on this file, which the system's message text describes
+  // (access denied counts as a permission refusal).
   static FileResult FromLastError(const std::string& file, unsigned long error);
 };
 
@@ -36,6 +49,16 @@ enum class PathKind { Missing, File, Folder, Unknown };
 // What stands at this path. Unknown means the question itself failed (error in *error).
 PathKind GetPathKind(const std::string& path, unsigned long* error = nullptr);
 
+// The size and last-write time of a file, to tell cheaply that it has not changed since.
+struct FileStamp {
+  bool exists = false;
+  unsigned long long size = 0;
+  unsigned long long lastWrite = 0;  // FILETIME as one number
+
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp GetFileStamp(const std::string& path);
+
 // The path made full against the current folder, as the system resolves it ("." and ".."
 // resolved, "/" read as "\"); the path itself when the system cannot make it full.
 std::string FullPathName(const std::string& path);
@@ -43,13 +66,15 @@ std::wstring FullPathName(const std::wstring& path);
 bool FolderExists(const std::string& path);
 
 // Reads the whole file as bytes. A file that another program holds open without sharing is tried
-// again for about a second before the failure is reported as "in use by another program".
+// again for about a second before the failure is reported as in use.
 FileResult ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file with these bytes in one step, so that it is never missing or half written:
 // the bytes go to path + ".tmp", which is flushed to disk and then moved onto the path. A file
 // marked read-only is refused; on any failure the file stays as it was and the temporary file that
-// this call made is removed. A missing file is simply created.
+// this call made is removed. A missing file is simply created. A file that is a symbolic link
+// stays one: the file it points to is replaced, through a temporary file beside that one. A
+// temporary file left behind read-only, hidden or system is replaced like any other.
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 // Creates the folder and every missing folder above it. False (error in *error) when one of them

@@ -240,8 +240,7 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
   }
   if (!listedAny) {
     return firstFailure ? *firstFailure
-                        : FileResult::Failure("", ERROR_PATH_NOT_FOUND,
-                                              SystemMessage(ERROR_PATH_NOT_FOUND));
+                        : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
   }
   if (folders.size() > 1) {
     // One sorted list again; names that compare equal stand together, and one of them is kept.

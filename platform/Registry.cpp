@@ -21,17 +21,20 @@ std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKe
       type != REG_SZ) {
     return std::nullopt;
   }
-  // Whole UTF-16 units: a writer may have stored an odd number of bytes.
-  std::wstring text((size + 1) / sizeof(wchar_t), L' ');
-  // The value may change between the two queries: a value that grew no longer fits (the read
-  // fails), one that shrank reports its new size, and one that changed type is no text. Any of
-  // these counts as no value rather than handing back a buffer that was never filled.
-  DWORD secondType = 0;
-  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &secondType,
-                       reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS ||
-      secondType != REG_SZ || size > text.size() * sizeof(wchar_t)) {
-    return std::nullopt;
+  // The value may change between the two queries: one that grew no longer fits and is read again
+  // with its new size; one that shrank reports its new size; one that changed type is no text.
+  // None of these hands back a buffer that was never filled.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    // Whole UTF-16 units: a writer may have stored an odd number of bytes.
+    std::wstring text((size + 1) / sizeof(wchar_t), L' ');
+    DWORD secondType = 0;
+    const LSTATUS status = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &secondType,
+                                            reinterpret_cast<BYTE*>(text.data()), &size);
+    if (status == ERROR_MORE_DATA) continue;  // size now holds what the value needs
+    if (status != ERROR_SUCCESS || secondType != REG_SZ || size > text.size() * sizeof(wchar_t))
+      return std::nullopt;
+    text.resize((size + 1) / sizeof(wchar_t));
+    return text;
   }
-  text.resize((size + 1) / sizeof(wchar_t));
-  return text;
+  return std::nullopt;  // a value that keeps growing faster than it can be read
 }

@@ -7,6 +7,7 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
+#include "platform/SystemMessage.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/Resources.h"
 #include "ui/HomePage.h"
@@ -16,15 +17,27 @@
 
 namespace {
 
-// "read-only", "in use by another program" and the UTF-16 reason describe the file; the system's
-// texts are sentences.
-std::string ReasonSentence(const FileResult& failure) {
-  std::string sentence = failure.reason;
-  if (sentence == "read-only" || sentence == "in use by another program" ||
-      sentence == kReasonUtf16Text) {
-    sentence = "The file is " + sentence;
+// The one place where a failure's kind becomes words: the sentence that says why.
+std::string FailureSentence(const FileResult& failure) {
+  switch (failure.kind) {
+    case FailureKind::ReadOnly:
+      return "The file is read-only.";
+    case FailureKind::InUse:
+      return "The file is in use by another program.";
+    case FailureKind::Utf16Text:
+      return "The file is Unicode (UTF-16) text, which the game does not read.";
+    case FailureKind::NeverRead:
+      return "the game's user.cfg was never read, so it is not known where it is.";
+    case FailureKind::NeedsAdministrator:
+      return "The game's folder can be written only with administrator rights. Run Pelrith's "
+             "Tessivane as administrator to change the menus.";
+    case FailureKind::ChangedElsewhere:
+      return "Another program changed the menus in the file since they were read.";
+    case FailureKind::SystemError:
+    case FailureKind::AccessRefused:
+      break;
   }
-  return sentence + ".";
+  return SystemMessage(failure.error) + ".";
 }
 
 // The file the failure is about, when it is not user.cfg itself (its temporary file).
@@ -32,12 +45,25 @@ std::string OtherFilePrefix(const FileResult& failure, const std::string& cfgFil
   return failure.file != cfgFile ? failure.file + ":\r\n" : "";
 }
 
+// What went wrong with a save: the file, the other file it was about, and why.
+std::string SaveFailureText(const FileResult& failure) {
+  return "The menus could not be saved to\r\n" + sCfgFile + "\r\n\r\n" +
+         OtherFilePrefix(failure, sCfgFile) + FailureSentence(failure);
+}
+
 void ReportSaveFailure(const FileResult& failure) {
-  MsgBox("The menus could not be saved to\r\n" + sCfgFile + "\r\n\r\n" +
-             OtherFilePrefix(failure, sCfgFile) + ReasonSentence(failure) +
+  MsgBox(SaveFailureText(failure) +
              "\r\n\r\nThe file was left unchanged. The change will be saved with the next one "
              "that succeeds.",
          kMsgBoxError, "Cannot save menus");
+}
+
+// At close, a change that still cannot be saved: true when the player wants another try.
+bool AskToTrySavingAgain(const FileResult& failure) {
+  return MsgBox(SaveFailureText(failure) +
+                    "\r\n\r\nTry to save it again? If you choose No, the window closes without "
+                    "saving, and your last change is lost.",
+                kMsgBoxQuestionYesNo, "Cannot save menus") == IDYES;
 }
 
 void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
@@ -45,13 +71,13 @@ void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
   // itself may be about its temporary file.
   if (failure.IsWriting()) {
     MsgBox("The game's menu settings could not be written to\r\n" + cfgFile + "\r\n\r\n" +
-               OtherFilePrefix(failure, cfgFile) + ReasonSentence(failure) +
+               OtherFilePrefix(failure, cfgFile) + FailureSentence(failure) +
                "\r\n\r\nNo menus are shown, and nothing was written.",
            kMsgBoxError, "Cannot create menus");
     return;
   }
   MsgBox("The game's menu settings could not be read from\r\n" + failure.file + "\r\n\r\n" +
-             ReasonSentence(failure) +
+             FailureSentence(failure) +
              "\r\n\r\nNo menus are shown, and the file will not be changed.",
          kMsgBoxError, "Cannot read menus");
 }
@@ -61,8 +87,17 @@ void ReportPerUserCopy() {
          "kept in this file of yours:\r\n" +
              sCfgFile +
              "\r\n\r\nThe game reads it in place of its own user.cfg whenever it runs without "
-             "administrator rights, as it normally does.",
+             "administrator rights, as it normally does.\r\n\r\nThe game folder's own file, "
+             "which stays as it was:\r\n" +
+             sGamePath + std::string(kUserCfgInGameFolder),
          kMsgBoxInformation, "Menus kept for this user");
+}
+
+void ReportDroppedChange() {
+  MsgBox("Another program changed the menus in\r\n" + sCfgFile +
+             "\r\nafter your last change could not be saved there.\r\n\r\nThe list now shows the "
+             "menus as that program left them; your change was not saved.",
+         kMsgBoxExclamation, "Menus changed elsewhere");
 }
 
 }  // namespace
@@ -122,6 +157,35 @@ void frmMain::Form_Activate() {
     OpenLink(std::string(kHomePageAddress));
   }
   if (m_splash) m_splash->Unload();
+  CatchUpWithFile();
+}
+
+void frmMain::Form_Reactivate() { CatchUpWithFile(); }
+
+void frmMain::Form_QueryUnload(bool& /*cancel*/) {
+  // Every change was saved when it was made, unless that save failed: try once more, and when it
+  // still fails, let the player choose between another try and losing the change.
+  if (!m_menusLoaded || !HasUnsavedChange()) return;
+  for (;;) {
+    if (CatchUpWithFile()) return;  // the file was changed elsewhere, and wins; said
+    bool madePerUserCopy = false;
+    const FileResult saved = SaveMenus(&madePerUserCopy);
+    if (saved.ok) {
+      if (madePerUserCopy) ReportPerUserCopy();
+      return;
+    }
+    if (saved.kind == FailureKind::ChangedElsewhere) continue;
+    if (!AskToTrySavingAgain(saved)) return;
+  }
+}
+
+bool frmMain::CatchUpWithFile() {
+  if (!m_menusLoaded) return false;
+  const MenusReread reread = RereadMenusIfChanged();
+  if (!reread.reread) return false;
+  ShowRows(true);
+  if (reread.droppedUnsaved) ReportDroppedChange();
+  return true;
 }
 
 void frmMain::Form_Unload() {
@@ -131,7 +195,20 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::RefreshList() {
+  ShowRows(false);
+  if (!bAutoSave) return;
+  bool madePerUserCopy = false;
+  const FileResult saved = SaveMenus(&madePerUserCopy);
+  // Slots that another program set meanwhile are not overwritten: the list shows them instead.
+  if (!saved.ok && saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile()) return;
+  if (!saved.ok) ReportSaveFailure(saved);
+  if (madePerUserCopy) ReportPerUserCopy();
+}
+
+void frmMain::ShowRows(bool keepSelectedSlot) {
   const int previousSelection = lstMenus.ListIndex();
+  const bool hadRow = previousSelection >= 0 && previousSelection < static_cast<int>(m_rows.size());
+  const int previousSlot = hadRow ? m_rows[previousSelection].nSlot : -1;
   lstMenus.Clear();
   m_rows = BuildMenuRows(colMenus);
   for (const MenuRow& row : m_rows) lstMenus.AddItem(row.sText);
@@ -141,14 +218,12 @@ void frmMain::RefreshList() {
   cmdAdd.SetEnabled(states.bAdd);
   cmdEdit.SetEnabled(states.bEdit);
   cmdDelete.SetEnabled(states.bDelete);
-  lstMenus.SetListIndex(SelectionAfterRefresh(previousSelection, rowCount));
-
-  if (bAutoSave) {
-    bool madePerUserCopy = false;
-    const FileResult saved = SaveMenus(&madePerUserCopy);
-    if (!saved.ok) ReportSaveFailure(saved);
-    if (madePerUserCopy) ReportPerUserCopy();
+  int selection = SelectionAfterRefresh(previousSelection, rowCount);
+  // Read again from the file, the rows may have moved: the slot that was selected stays so.
+  for (int row = 0; keepSelectedSlot && row < rowCount; ++row) {
+    if (m_rows[row].nSlot == previousSlot) selection = row;
   }
+  lstMenus.SetListIndex(selection);
 }
 
 std::string frmMain::PickScenario() {
@@ -171,19 +246,26 @@ bool frmMain::RefuseChangeWithoutMenus() {
 
 void frmMain::cmdAdd_Click() {
   if (RefuseChangeWithoutMenus()) return;
+  CatchUpWithFile();
   const std::string picked = PickScenario();
   if (picked.empty()) return;
+  CatchUpWithFile();  // the picker may have stood open for a while
   AddMenu(picked);
   RefreshList();
 }
 
 void frmMain::cmdEdit_Click() {
   if (RefuseChangeWithoutMenus()) return;
+  CatchUpWithFile();
   const int selected = lstMenus.ListIndex();
   if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
   const int slot = m_rows[selected].nSlot;
   const std::string picked = PickScenario();
   if (picked.empty()) return;
+  // Another program may have removed the slot while the picker was open: the list shows it gone.
+  CatchUpWithFile();
+  const clsGameMenu* menu = colMenus.Slot(slot);
+  if (!menu || !menu->bEnabled()) return;
   EditMenu(slot, picked);
   RefreshList();
 }
@@ -193,6 +275,7 @@ void frmMain::cmdDelete_Click() { lstMenus_KeyUp(VK_DELETE, 0); }
 void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
   if (keyCode != VK_DELETE) return;
   if (RefuseChangeWithoutMenus()) return;
+  CatchUpWithFile();
   if (lstMenus.ListCount() < 2) {
     MsgBox("You must leave at least one menu.", kMsgBoxExclamation, "Cannot remove");
     return;

@@ -34,12 +34,21 @@ class frmMain : public Form {
  private:
   void Form_Load() override;
   void Form_Activate() override;
+  void Form_Reactivate() override;
+  void Form_QueryUnload(bool& cancel) override;
   void Form_Unload() override;
   void cmdAdd_Click();
   void cmdEdit_Click();
   void cmdDelete_Click();
   void lstMenus_KeyUp(int keyCode, int shift);
   void lblHyperLink_Click();
+
+  // Rebuilds the list from the slot table and sets the buttons and the selection; saves nothing.
+  // keepSelectedSlot: the row of the slot that was selected is selected again, wherever it now is.
+  void ShowRows(bool keepSelectedSlot);
+  // When another program changed the menus in user.cfg, reads them again and shows them (and says
+  // so when a change that could not be saved gave way to them). True when it read them again.
+  bool CatchUpWithFile();
 
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();

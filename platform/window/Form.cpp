@@ -17,6 +17,8 @@ const char kFormClassName[] = "TessivaneForm";
 // In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose IsDialogMessage
 // our loops call.
 constexpr UINT kActivateMessage = WM_APP + 1;
+// Posted when the active form becomes active again after another program's window or a message box.
+constexpr UINT kReactivateMessage = WM_APP + 2;
 
 ATOM formClass = 0;
 int loadedForms = 0;
@@ -328,6 +330,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kActivateMessage:
       RunEventProcedure([this] { Form_Activate(); });
       return 0;
+    case kReactivateMessage:
+      RunEventProcedure([this] { Form_Reactivate(); });
+      return 0;
     case WM_LBUTTONDOWN:
       m_leftButtonDown = true;
       return 0;
@@ -371,9 +376,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_CLOSE:
-      Unload();
+    case WM_CLOSE: {
+      bool cancel = false;
+      RunEventProcedure([&] { Form_QueryUnload(cancel); });
+      if (!cancel) Unload();
       return 0;
+    }
   }
   return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
@@ -387,6 +395,8 @@ void Form::OnActivate(WPARAM wParam) {
   if (activeForm != this) {
     activeForm = this;
     PostMessageA(m_hwnd, kActivateMessage, 0, 0);
+  } else {
+    PostMessageA(m_hwnd, kReactivateMessage, 0, 0);
   }
   if (!HIWORD(wParam)) RestoreFocus();  // not while minimised
 }

@@ -126,6 +126,12 @@ class Form {
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
   virtual void Form_Click() {}
+  // Raised through the queue as well when the form becomes active again after a window of another
+  // program, or a message box, was: something may have changed elsewhere meanwhile.
+  virtual void Form_Reactivate() {}
+  // The user asks to close the window (its close button, Alt+F4); setting cancel keeps it open.
+  // Unload called by the program itself does not ask.
+  virtual void Form_QueryUnload(bool& /*cancel*/) {}
   // The window is about to be destroyed by Unload (also when the user closes it).
   virtual void Form_Unload() {}
 

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
-// The styles in use, each with a single OK button: the error icon (16, for installation and file
+// The styles in use: with a single OK button, the error icon (16, for installation and file
 // problems), the exclamation icon (48, for a refused action) and the information icon (64).
 constexpr unsigned kMsgBoxError = MB_ICONERROR | MB_OK;
 constexpr unsigned kMsgBoxExclamation = MB_ICONEXCLAMATION | MB_OK;
 constexpr unsigned kMsgBoxInformation = MB_ICONINFORMATION | MB_OK;
+// A question with Yes and No, Yes the default.
+constexpr unsigned kMsgBoxQuestionYesNo = MB_ICONEXCLAMATION | MB_YESNO;
 static_assert(kMsgBoxError == 16 && kMsgBoxExclamation == 48 && kMsgBoxInformation == 64,
               "the style numbers that the messages are given with");
 

@@ -78,7 +78,7 @@ TEST(CrashSafety, KilledSaveLeavesOldOrNewBytesAndTheNextSaveSucceeds) {
     ASSERT_TRUE(LoadMenus().ok);
     if (after == kOld) AddMenu("New");
     const FileResult saved = SaveMenus();
-    EXPECT_TRUE(saved.ok) << saved.reason;
+    EXPECT_TRUE(saved.ok) << saved.file << ": " << saved.error;
     EXPECT_EQ(ReadBytes(game.UserCfg()), kNew);
     EXPECT_FALSE(PathExists(game.UserCfg() + ".tmp"));
   }

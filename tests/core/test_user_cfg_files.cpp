@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+
 #include "core/UserCfgFormat.h"
+#include "core/GameFolderLayout.h"
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
+#include "platform/Virtualisation.h"
 #include "tests/support/TempGameFolder.h"
 
 using namespace test_support;
@@ -77,7 +81,7 @@ TEST_F(UserCfgFiles, EmptyOrSlotZeroLessFileGetsTheDefaultMenusAtOnce) {
   WriteBytes(game.UserCfg(), "keep\nattractMode-scenario-1 Other\nattractMode-scenario-3 Three");
   ASSERT_TRUE(LoadAndRefresh().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
-            "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 ~UI_Norse\r\n"
+            "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 Other\r\n"
             "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" + DisabledFrom(4));
 }
 
@@ -98,7 +102,7 @@ TEST_F(UserCfgFiles, ReadOnlyFileIsRefusedAndStaysReadOnly) {
   const FileResult saved = SaveMenus();
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, game.UserCfg());
-  EXPECT_EQ(saved.reason, "read-only");
+  EXPECT_EQ(saved.kind, FailureKind::ReadOnly);
   ExpectUnchangedAndNoTemporaryFile();
   EXPECT_TRUE(GetFileAttributesA(game.UserCfg().c_str()) & FILE_ATTRIBUTE_READONLY);
 
@@ -117,7 +121,7 @@ TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
   CloseHandle(held);
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, game.UserCfg());
-  EXPECT_EQ(saved.reason, "in use by another program");
+  EXPECT_EQ(saved.kind, FailureKind::InUse);
   ExpectUnchangedAndNoTemporaryFile();
 }
 
@@ -128,9 +132,79 @@ TEST_F(UserCfgFiles, FolderInTheWayOfTheTemporaryFileIsReportedAndKept) {
   const FileResult saved = SaveMenus();
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.file, tempFolder);
-  EXPECT_FALSE(saved.reason.empty());
+  EXPECT_EQ(saved.kind, FailureKind::SystemError) << "no permission refusal: no per-user copy";
   EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
   EXPECT_TRUE(GetFileAttributesA(tempFolder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Another copy of the tool or an editor changes the slots while the tool runs: a save never
+// replaces what it has not seen; the table is read again, and the next change is saved with it.
+TEST_F(UserCfgFiles, SlotsChangedElsewhereAreReadAgainAndNeverOverwrittenUnseen) {
+  LoadUserFileAndAdd();
+  WriteBytes(game.UserCfg(), "new line\r\n" + kUserFile);
+  EXPECT_FALSE(RereadMenusIfChanged().reread) << "only a line of the game's own changed";
+
+  const std::string theirs = "+showFPS\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-2 Theirs";
+  WriteBytes(game.UserCfg(), theirs);
+  EXPECT_EQ(SaveMenus().kind, FailureKind::ChangedElsewhere);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), theirs);
+  const MenusReread reread = RereadMenusIfChanged();
+  EXPECT_TRUE(reread.reread);
+  EXPECT_TRUE(reread.droppedUnsaved) << "the added menu was never written";
+  EXPECT_FALSE(colMenus.Slot(1)->bEnabled());
+  AddMenu("Mine too");
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(game.UserCfg()),
+            "+showFPS\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-1 Mine too\r\n"
+            "attractMode-scenario-2 Theirs\r\n" + DisabledFrom(3));
+  EXPECT_FALSE(RereadMenusIfChanged().reread) << "its own save is no change";
+
+  // Removed meanwhile: the table stays, and the next save writes the file anew.
+  ASSERT_TRUE(DeleteFileA(game.UserCfg().c_str()));
+  EXPECT_FALSE(RereadMenusIfChanged().reread);
+  EXPECT_EQ(colMenus.Slot(2)->sName(), "Theirs");
+}
+
+// Files as players leave them: a temporary file left behind read-only, hidden or system is
+// replaced; user.cfg linked on Linux to a shared file stays a link, the shared file gets the
+// save; a file that Linux keeps from being changed is refused for want of rights, not as in use.
+TEST_F(UserCfgFiles, LeftOverLinkedAndUnchangeableFilesAreHandledForWhatTheyAre) {
+  const std::string temp = game.UserCfg() + ".tmp";
+  for (DWORD attributes : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+    SetUp();
+    LoadUserFileAndAdd();
+    WriteBytes(temp, "left over");
+    SetFileAttributesA(temp.c_str(), attributes);
+    EXPECT_TRUE(SaveMenus().ok) << attributes;
+    EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFileAfterAdd) << attributes;
+    EXPECT_FALSE(PathExists(temp)) << attributes;
+  }
+
+  SetUp();
+  const std::string shared = game.Path() + "shared.cfg";
+  WriteBytes(shared, kUserFile);
+  ASSERT_TRUE(DeleteFileA(game.UserCfg().c_str()));
+  ASSERT_TRUE(RunLinuxCommand("/bin/ln", {"-s", LinuxPath(shared), LinuxPath(game.UserCfg())},
+                              [&] { return PathExists(game.UserCfg()); }));
+  const std::string linkedTo = FinalPath(game.UserCfg());
+  ASSERT_EQ(linkedTo, FinalPath(shared));
+  LoadUserFileAndAdd();
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(shared), kUserFileAfterAdd);
+  EXPECT_EQ(FinalPath(game.UserCfg()), linkedTo) << "no longer a link";
+
+  const auto unchangeable = [&] {
+    HANDLE file = CreateFileA(shared.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return file == INVALID_HANDLE_VALUE;
+  };
+  if (!RunLinuxCommand("/usr/bin/chattr", {"+i", LinuxPath(shared)}, unchangeable)) return;  // not here
+  RemoveMenu(2);
+  const FileResult refused = SaveMenus();
+  RunLinuxCommand("/usr/bin/chattr", {"-i", LinuxPath(shared)}, [&] { return !unchangeable(); });
+  EXPECT_EQ(refused.kind, FailureKind::AccessRefused);
+  EXPECT_EQ(ReadBytes(shared), kUserFileAfterAdd);
+  EXPECT_TRUE(HasUnsavedChange());
 }
 
 TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
@@ -151,7 +225,7 @@ TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
   CloseHandle(held);
   EXPECT_FALSE(loaded.ok);
   EXPECT_EQ(loaded.file, game.UserCfg());
-  EXPECT_EQ(loaded.reason, "in use by another program");
+  EXPECT_EQ(loaded.kind, FailureKind::InUse);
   EXPECT_FALSE(bAutoSave);
   EXPECT_TRUE(sCfgFile.empty());
   for (const auto& [key, menu] : colMenus) EXPECT_FALSE(menu.bEnabled());
@@ -167,7 +241,7 @@ TEST_F(UserCfgFiles, DefaultFileThatCannotBeCreatedIsReported) {
   const FileResult loaded = LoadMenus();
   EXPECT_FALSE(loaded.ok);
   EXPECT_TRUE(loaded.IsWriting()) << "reported as a file not written, not one not read";
-  EXPECT_FALSE(loaded.reason.empty());
+  EXPECT_NE(loaded.error, 0u);
   EXPECT_TRUE(sCfgFile.empty());
   EXPECT_FALSE(PathExists(game.Path() + std::string(kStartupFolder)));
 
@@ -199,7 +273,7 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
     WriteBytes(game.UserCfg(), utf16);
     const FileResult loaded = LoadAndRefresh();
     EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.reason, kReasonUtf16Text);
+    EXPECT_EQ(loaded.kind, FailureKind::Utf16Text);
     EXPECT_EQ(loaded.file, game.UserCfg());
     EXPECT_TRUE(sCfgFile.empty());
     EXPECT_EQ(ReadBytes(game.UserCfg()), utf16) << "no defaults appended";
@@ -209,7 +283,7 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
   SetUp();
   LoadUserFileAndAdd();
   WriteBytes(game.UserCfg(), littleEndian);
-  EXPECT_EQ(SaveMenus().reason, kReasonUtf16Text);
+  EXPECT_EQ(SaveMenus().kind, FailureKind::Utf16Text);
   EXPECT_EQ(ReadBytes(game.UserCfg()), littleEndian);
 }
 
@@ -281,8 +355,60 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   const FileResult refused = SaveMenus(&made);
   RefuseNewFilesIn("");
   EXPECT_FALSE(refused.ok);
-  EXPECT_TRUE(refused.FolderDeniedNewFile());
+  EXPECT_TRUE(refused.RefusedByPermission());
   EXPECT_FALSE(made);
   EXPECT_EQ(sCfgFile, game.UserCfg());
   ExpectUnchangedAndNoTemporaryFile();
+}
+
+// Where Windows keeps no per-user copy for the game, the game folder's own file is the file, even
+// beside an old copy, and a refused save says that the folder needs administrator rights: under
+// Wine, with UAC or virtualisation switched off, and when the game runs as administrator.
+TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
+  ProtectedGameFolder protectedGame;
+  const std::string layers = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+  const std::string aom = protectedGame.Path() + "aom.exe", aomx = protectedGame.Path() + "aomx.exe";
+  MachineValueGuard virtualisation{kSystemPolicyKey, kSystemPolicyKey, "EnableVirtualization",
+                                   kNativeView};
+  MachineValueGuard machineLayers{layers, layers, aomx, kNativeView};
+  const auto policy = [](const char* name, DWORD value) {
+    EXPECT_TRUE(SetMachineValue(kSystemPolicyKey, name, REG_DWORD,
+                                std::string(reinterpret_cast<const char*>(&value), 4), kNativeView));
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> set, unset;
+  };
+  const Case cases[] = {
+      {"Wine", [] { SetRunningUnderWineForTests(true); }, [] { SetRunningUnderWineForTests(false); }},
+      {"UAC off", [&] { policy("EnableLUA", 0); }, [&] { policy("EnableLUA", 1); }},
+      {"virtualisation off", [&] { policy("EnableVirtualization", 0); },
+       [&] { policy("EnableVirtualization", 1); }},
+      {"aom.exe as administrator for the user",
+       [&] { RegSetKeyValueA(HKEY_CURRENT_USER, layers.c_str(), aom.c_str(), REG_SZ, "~ RUNASADMIN", 13); },
+       [&] { RegDeleteKeyValueA(HKEY_CURRENT_USER, layers.c_str(), aom.c_str()); }},
+      {"aomx.exe as administrator for the machine",
+       [&] { EXPECT_TRUE(SetMachineValue(layers, aomx, REG_SZ, std::string("WINXPSP3 RUNASADMIN", 20), kNativeView)); },
+       [&] { DeleteMachineValue(layers, aomx, kNativeView); }},
+  };
+  unsigned long error = 0;
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error)) << error;
+  WriteBytes(protectedGame.CopyUserCfg(), "old copy\r\n");
+  for (const Case& c : cases) {
+    c.set();
+    SetUp();
+    sGamePath = protectedGame.Path();
+    WriteBytes(protectedGame.UserCfg(), kUserFile);
+    ASSERT_TRUE(LoadMenus().ok) << c.what;
+    EXPECT_EQ(sCfgFile, protectedGame.UserCfg()) << c.what;
+    EXPECT_EQ(PerUserCopyOf(protectedGame.Path() + std::string(kScenarioFolder)), "") << c.what;
+    AddMenu("Added");
+    protectedGame.Refuse(true);
+    const FileResult refused = SaveMenus();
+    protectedGame.Refuse(false);
+    EXPECT_EQ(refused.kind, FailureKind::NeedsAdministrator) << c.what;
+    EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), kUserFile) << c.what;
+    EXPECT_EQ(ReadBytes(protectedGame.CopyUserCfg()), "old copy\r\n") << c.what;
+    c.unset();
+  }
 }

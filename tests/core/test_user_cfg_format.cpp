@@ -166,12 +166,19 @@ TEST(UserCfgFormat, MegabyteLinesPassThrough) {
 }
 
 TEST(UserCfgFormat, DefaultMenusOnlyWhenSlotZeroIsNotEnabled) {
-  MenuCollection menus = Read("attractMode-scenario-1 Other\r\nattractMode-scenario-4 Kept\r\n");
+  MenuCollection menus = Read("-attractMode-scenario-1 Other\r\nattractMode-scenario-4 Kept\r\n");
   EXPECT_TRUE(ApplyDefaultMenus(menus));
   std::vector<std::string> expected = With(0, "~AoM_pgs_Water");
   expected[1] = "~UI_Norse";
   expected[4] = "Kept";
   EXPECT_EQ(SlotsOf(menus), expected);
+
+  // The player's own slot 1 is kept; only slot 0 gets its built-in.
+  MenuCollection ownSlotOne = Read("-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk");
+  EXPECT_TRUE(ApplyDefaultMenus(ownSlotOne));
+  expected = With(0, "~AoM_pgs_Water");
+  expected[1] = "Harbour At Dusk";
+  EXPECT_EQ(SlotsOf(ownSlotOne), expected);
 
   EXPECT_FALSE(ApplyDefaultMenus(menus));
   MenuCollection ownSlotZero = Read("attractMode-scenario-0 Mine\r\n");

@@ -13,6 +13,9 @@
 inline const std::string kGamesKey{kGamesRegistryKey};
 inline const std::string kGameKey{kGameRegistryKey};
 inline const std::string kAppPath{kGameFolderValue};
+// Where Windows' policies switch UAC and its per-user copies on and off (Wine's prefix has UAC off).
+inline const std::string kSystemPolicyKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 namespace test_support {
 

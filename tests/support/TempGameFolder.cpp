@@ -8,6 +8,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
+#include "platform/Virtualisation.h"
 
 namespace test_support {
 namespace {
@@ -50,6 +51,13 @@ TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
 }
 
 ProtectedGameFolder::ProtectedGameFolder() {
+  // Windows' redirection, not Wine's lack of it, unless a test says otherwise.
+  SetRunningUnderWineForTests(false);
+  const DWORD on = 1;
+  if (!SetMachineValue(kSystemPolicyKey, "EnableLUA", REG_DWORD,
+                       std::string(reinterpret_cast<const char*>(&on), sizeof on), kNativeView)) {
+    throw std::runtime_error("EnableLUA not set");
+  }
   // Where a 32-bit setup installs on 64-bit Windows, and where Windows keeps the per-user copies:
   // the path without its drive, under VirtualStore.
   static unsigned counter = 0;
@@ -67,12 +75,56 @@ ProtectedGameFolder::ProtectedGameFolder() {
 }
 
 ProtectedGameFolder::~ProtectedGameFolder() {
+  SetRunningUnderWineForTests(std::nullopt);
   Refuse(false);
   RemoveTree(m_path);
   RemoveTree(m_copy);
 }
 
 void ProtectedGameFolder::Refuse(bool refuse) { RefuseNewFilesIn(refuse ? m_path : ""); }
+
+std::string LinuxPath(const std::string& windowsPath) {
+  using UnixFileName = char* (*)(const wchar_t*);
+  const auto unixFileName = reinterpret_cast<UnixFileName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixFileName) throw std::runtime_error("not running under Wine");
+  const std::wstring wide(windowsPath.begin(), windowsPath.end());  // the tests' paths are ASCII
+  char* unixPath = unixFileName(wide.c_str());
+  if (!unixPath) throw std::runtime_error("no Linux path for " + windowsPath);
+  std::string path = unixPath;
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return path;
+}
+
+bool RunLinuxCommand(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::function<bool()>& done) {
+  std::string commandLine = program;
+  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int waited = 0; waited < 100; ++waited) {
+    if (done()) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+std::string FinalPath(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  char final[MAX_PATH] = {};
+  const DWORD length = GetFinalPathNameByHandleA(file, final, MAX_PATH, 0);
+  CloseHandle(file);
+  return length > 0 && length < MAX_PATH ? std::string(final, length) : "";
+}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

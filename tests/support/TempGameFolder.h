@@ -1,6 +1,10 @@
 #pragma once
 // Folders of a test's own in the temporary folder, removed with everything in them.
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "tests/support/RegistrySupport.h"
 
 #include "core/GameFolderLayout.h"
 
@@ -35,7 +39,9 @@ class TempGameFolder {
 
 // A game folder where the game's setup puts it, under Program Files (x86), with its startup
 // folder; and where Windows keeps the per-user copy of it for the game, under
-// %LOCALAPPDATA%\VirtualStore. Both are removed at the end.
+// %LOCALAPPDATA%\VirtualStore. Both are removed at the end. While it exists the system stands in
+// for Windows with UAC on, which keeps such copies: not taken for Wine, which keeps none, and the
+// prefix's policy value EnableLUA set to 1.
 class ProtectedGameFolder {
  public:
   ProtectedGameFolder();
@@ -54,12 +60,23 @@ class ProtectedGameFolder {
   void Refuse(bool refuse);
 
  private:
+  MachineValueGuard m_enableLua{kSystemPolicyKey, kSystemPolicyKey, "EnableLUA", kNativeView};
   std::string m_path;
   std::string m_copy;
 };
 
 // Has every new file in this folder (or below it) refused with access denied; "" refuses none.
 void RefuseNewFilesIn(const std::string& folder);
+
+// Runs a Linux program of the machine that Wine runs on, as a player on Linux would beside the
+// game (ln -s, chattr), with these arguments (LinuxPath turns a Windows path into the Linux path
+// it names), and waits until `done` holds; false when it does not within a few seconds. (Wine
+// tells nothing of how a Linux program ended: its effect is what counts.)
+bool RunLinuxCommand(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::function<bool()>& done);
+std::string LinuxPath(const std::string& windowsPath);
+// Where a path leads, links followed; "" when it cannot be opened.
+std::string FinalPath(const std::string& path);
 
 // Small helpers over whole files for the tests' own checks.
 std::string ReadBytes(const std::string& path);

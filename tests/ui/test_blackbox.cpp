@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,38 +58,102 @@ std::vector<std::string> RowsOf(HWND list) {
   return rows;
 }
 
+// A visible window of this class and caption that the process owns; nullptr while there is none.
+HWND WindowOf(DWORD process, const char* className, const char* caption) {
+  struct Search {
+    DWORD process;
+    const char *className, *caption;
+    HWND found = nullptr;
+  } search{process, className, caption};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        char name[64] = {}, text[256] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (owner != s->process || !IsWindowVisible(hwnd) || strcmp(name, s->className) != 0 ||
+            strcmp(text, s->caption) != 0) {
+          return TRUE;
+        }
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 class BlackBox : public WindowTest {
  protected:
-  // Starts the real program with these arguments after its name, in UTF-16 as Explorer does.
-  void Launch(const std::wstring& arguments) {
+  // Starts the real program with these arguments after its name, in UTF-16 as Explorer does;
+  // ended by force at the test's end if it still runs.
+  PROCESS_INFORMATION Start(const std::wstring& arguments) {
     std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
     if (program[0] == '/') program = "Z:" + program;
     std::replace(program.begin(), program.end(), '/', '\\');
     std::wstring commandLine = L"\"" + WideFromAnsi(program) + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &tool_))
+    PROCESS_INFORMATION started{};
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started))
         << program << ": " << GetLastError();
+    tools_.push_back(started);
+    return started;
   }
+  void Launch(const std::wstring& arguments) { tool_ = Start(arguments); }
   void TearDown() override {
-    if (tool_.hProcess) {  // ended by force if the test leaves it running
-      if (WaitForSingleObject(tool_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(tool_.hProcess, 99);
-      CloseHandle(tool_.hThread);
-      CloseHandle(tool_.hProcess);
+    for (const PROCESS_INFORMATION& tool : tools_) {
+      if (!tool.hProcess) continue;
+      if (WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(tool.hProcess, 99);
+      CloseHandle(tool.hThread);
+      CloseHandle(tool.hProcess);
     }
     WindowTest::TearDown();
   }
   // Closes the main window and returns the exit code of the program, which ends with it.
-  DWORD CloseAndWait(HWND main) {
+  DWORD CloseAndWait(HWND main, const PROCESS_INFORMATION* tool = nullptr) {
+    const HANDLE process = (tool ? *tool : tool_).hProcess;
     PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(tool_.hProcess, 30000), WAIT_OBJECT_0) << "still running";
+    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "still running";
     DWORD exitCode = 1;
-    GetExitCodeProcess(tool_.hProcess, &exitCode);
+    GetExitCodeProcess(process, &exitCode);
     return exitCode;
+  }
+  // The program's main window, once it is shown (the splash clicked away), with its list.
+  HWND MainOf(const PROCESS_INFORMATION& tool) {
+    HWND main = nullptr;
+    WaitUntil([&] {
+      if (HWND splash = WindowOf(tool.dwProcessId, "TessivaneForm", "")) {
+        PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+      }
+      return (main = WindowOf(tool.dwProcessId, "TessivaneForm", "Pelrith's Tessivane")) != nullptr &&
+             !WindowOf(tool.dwProcessId, "TessivaneForm", "");
+    });
+    return main;
+  }
+  // Presses Add and picks the picker's row.
+  void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
+    PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (picker = WindowOf(tool.dwProcessId, "TessivaneForm", "")); }));
+    SendMessageA(FindList(picker), LB_SETCURSEL, row, 0);
+    PostMessageA(FindButton(picker, "OK"), BM_CLICK, 0, 0);
+  }
+  // Waits for the program's message box with this title, answers it with this button and waits
+  // until it is gone.
+  bool Answer(const PROCESS_INFORMATION& tool, const char* title, int button) {
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = WindowOf(tool.dwProcessId, "#32770", title)) != nullptr; }))
+      return false;
+    PostMessageA(box, WM_COMMAND, button, 0);
+    return WaitUntil([&] { return !IsWindow(box); });
   }
 
   PROCESS_INFORMATION tool_{};
+  std::vector<PROCESS_INFORMATION> tools_;
 };
 
 TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
@@ -143,6 +208,60 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
     return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"};
   }));
   EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+// Two copies of the tool on one game, as a player leaves one open and starts another: each
+// shows what the other saved when it is activated, and the file ends with both menus. The file
+// enables slot 1 but not slot 0: start-up puts the built-in into slot 0 and keeps slot 1.
+TEST_F(BlackBox, TwoCopiesOnOneGameKeepEachOthersMenus) {
+  MakeScenarioFolder({"Alpha.scn", "Beta.scn"});
+  WriteBytes(game_.UserCfg(), "-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk\r\n");
+  const std::vector<std::string> atStart = {"Menu 0 : ~AoM_pgs_Water", "Menu 1 : Harbour At Dusk"};
+  const PROCESS_INFORMATION a = Start(L""), b = Start(L"");
+  HWND mainA = MainOf(a), mainB = MainOf(b);
+  ASSERT_TRUE(mainA && mainB);
+  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == atStart && RowsOf(FindList(mainB)) == atStart; }));
+
+  std::vector<std::string> withAlpha = atStart;
+  withAlpha.push_back("Menu 2 : Alpha");
+  AddRow(a, mainA, 2);
+  ASSERT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == withAlpha; }));
+  SetForegroundWindow(mainB);
+  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == withAlpha; })) << "B shows A's menu";
+  AddRow(b, mainB, 3);
+  std::vector<std::string> both = withAlpha;
+  both.push_back("Menu 3 : Beta");
+  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == both; }));
+  SetForegroundWindow(mainA);
+  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == both; })) << "A shows B's menu";
+
+  EXPECT_EQ(CloseAndWait(mainA, &a), 0u);
+  EXPECT_EQ(CloseAndWait(mainB, &b), 0u);
+  EXPECT_EQ(ReadBytes(game_.UserCfg()),
+            AttractLines({{0, kWater}, {1, "Harbour At Dusk"}, {2, "Alpha"}, {3, "Beta"}}));
+}
+
+// The game holds user.cfg at a Delete: the save fails and says so. Released before the close, the
+// change is saved then; still held, the close asks, and No closes without it.
+TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
+  const std::string before = AttractLines({{0, kWater}, {1, kNorse}});
+  for (const bool releasedBeforeClose : {true, false}) {
+    WriteBytes(game_.UserCfg(), before);
+    const PROCESS_INFORMATION tool = Start(L"");
+    HWND main = MainOf(tool);
+    ASSERT_NE(main, nullptr);
+    HANDLE held = CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    PostMessageA(FindButton(main, "Delete"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Answer(tool, "Cannot save menus", IDOK)) << "the failed save is said";
+    if (releasedBeforeClose) CloseHandle(held);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (!releasedBeforeClose) {
+      EXPECT_TRUE(Answer(tool, "Cannot save menus", IDNO)) << "no box at close";
+    }
+    EXPECT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << "still running";
+    if (!releasedBeforeClose) CloseHandle(held);
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), releasedBeforeClose ? AttractLines({{0, kNorse}}) : before);
+  }
 }
 
 }  // namespace

@@ -266,6 +266,18 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
   }
 }
 
+// Another program (an editor, another copy) sets a slot while the window is open: the next change
+// shows it first and acts on the row the player chose, and the save keeps it.
+TEST_F(MainWindow, SlotSetElsewhereWhileOpenSurvivesADelete) {
+  ShowMainOn(UserCfg({{0, kWater}, {1, kNorse}}));
+  WriteBytes(game_.UserCfg(), UserCfg({{0, kWater}, {1, kNorse}, {2, "Edited"}}));
+  SendMessageA(MainList(), LB_SETCURSEL, 0, 0);
+  Click(MainButton("Delete"));
+  EXPECT_EQ(Rows(MainList()), RowsOf({{0, kNorse}, {1, "Edited"}}));
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), SavedUserCfg({{0, kNorse}, {1, "Edited"}}));
+  EXPECT_TRUE(boxes.empty());
+}
+
 // A game under Program Files for a user without administrator rights: the picker lists the
 // scenario folder with the player's own per-user copy of it, and the first save, refused in the
 // game's folder, makes the per-user copy of user.cfg, which is said once.
@@ -293,6 +305,7 @@ TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].starts_with("Menus kept for this user\n")) << boxes[0];
   EXPECT_NE(boxes[0].find(protectedGame.CopyUserCfg() + "\r\n"), std::string::npos) << boxes[0];
+  EXPECT_TRUE(boxes[0].ends_with("\r\n" + protectedGame.UserCfg())) << "names the game's own file";
   EXPECT_EQ(ReadBytes(protectedGame.CopyUserCfg()), SavedUserCfg({{0, kWater}, {1, "Mine"}}));
   EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), real);
 
