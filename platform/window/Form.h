@@ -21,7 +21,7 @@
 // the procedure that showed the form has returned. When no form is loaded any more, the message
 // loop ends (PostQuitMessage).
 //
-// Load, Show and ShowModal throw std::runtime_error when the window or a control cannot be made
+// Load, Show and ShowModal throw WindowError when the window or a control cannot be made
 // (the form is then not loaded). An exception that leaves an event procedure goes no further: it
 // is reported with ReportEventError.
 #include <windows.h>

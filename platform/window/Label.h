@@ -23,7 +23,7 @@ class Label : public Control {
   // (a system cursor from LoadCursor, or one its form owns in a UniqueCursor).
   void SetMouseCursor(HCURSOR cursor);
   // The program's CURSOR resource while the mouse is over the label, at the size for the window's
-  // DPI; the label owns it. Throws std::runtime_error when the resource is missing.
+  // DPI; the label owns it. Throws WindowError when the resource is missing.
   void SetMouseCursorResource(int id);
 
   std::function<void()> OnClick;

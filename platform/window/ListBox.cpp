@@ -1,10 +1,10 @@
 #include "platform/window/ListBox.h"
 
-#include <stdexcept>
 
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
 
@@ -82,7 +82,7 @@ void ListBox::AddItem(const std::string& text) {
   if (!m_hwnd) return;
   const LRESULT result = SendDirect(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (result == LB_ERR || result == LB_ERRSPACE) {
-    throw std::runtime_error("The list has no room for another row.");
+    throw WindowError("The list has no room for another row.");
   }
   FitRow(text);
 }

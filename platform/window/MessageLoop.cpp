@@ -1,6 +1,5 @@
 #include "platform/window/MessageLoop.h"
 
-#include <stdexcept>
 #include <string>
 
 #include "platform/AnsiText.h"
@@ -8,6 +7,7 @@
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
 #include "platform/window/MsgBox.h"
+#include "platform/window/WindowError.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ std::string ProgramName() {
 
 [[noreturn]] void ThrowWindowsError(const char* operation) {
   const DWORD error = GetLastError();
-  throw std::runtime_error(std::string(operation) + " failed: " + SystemMessage(error) +
-                           " (error " + std::to_string(error) + ")");
+  throw WindowError(std::string(operation) + " failed: " + SystemMessage(error) + " (error " +
+                    std::to_string(error) + ")");
 }
 
 void ReportEventError(std::exception_ptr error) {

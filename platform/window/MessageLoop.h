@@ -19,7 +19,7 @@ void DispatchFormMessage(MSG& msg);
 // window procedure, and the program goes on as after any other failed action.
 void ReportEventError(std::exception_ptr error);
 
-// Throws std::runtime_error naming the operation and GetLastError()'s text.
+// Throws WindowError naming the operation and GetLastError()'s text.
 [[noreturn]] void ThrowWindowsError(const char* operation);
 
 // Runs messages until the window is gone. A WM_QUIT that arrives meanwhile ends the loop early:

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/ComApartment.h"
 #include "platform/window/Twips.h"
+#include "platform/window/WindowError.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ class ComPtr {
 
 // A resource that the program cannot do without is missing or damaged.
 [[noreturn]] void ThrowMissing(const char* kind, int id) {
-  throw std::runtime_error(std::string("The program's ") + kind + " resource " +
-                           std::to_string(id) + " is missing or damaged.");
+  throw WindowError(std::string("The program's ") + kind + " resource " + std::to_string(id) +
+                    " is missing or damaged.");
 }
 
 UniqueBitmap DecodeJpegResource(int id) {

@@ -4,7 +4,7 @@
 
 #include "platform/window/GdiHandles.h"
 
-// The windows cannot be drawn without their resources: each loader throws std::runtime_error,
+// The windows cannot be drawn without their resources: each loader throws WindowError,
 // naming the resource, when it is missing or cannot be loaded.
 
 // A BITMAP resource.
