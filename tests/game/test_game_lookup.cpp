@@ -1,5 +1,5 @@
 // The installation lookup against AppPath values the test writes into the registry: the folder it
-// yields and the error message it shows.
+// yields and the error message its outcome is shown with.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,18 +10,28 @@
 #include "platform/AnsiText.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/RegistrySupport.h"
+#include "ui/PlayerMessages.h"
 #include "tests/support/TempGameFolder.h"
 
 using namespace test_support;
 
 namespace {
 
-
 std::vector<std::string> shownBoxes;  // style, title and prompt of each box
 
 int RecordBox(const std::string& prompt, unsigned style, const std::string& title) {
   shownBoxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
   return IDOK;
+}
+
+// The lookup as the main window makes it: a failed one is followed by its message.
+GameLookupOutcome LookUpAndShow(const std::wstring& argument = L"",
+                                std::wstring* folderNotHeld = nullptr) {
+  std::wstring notHeld;
+  const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
+  ShowGameLookupMessage(outcome, notHeld);
+  if (folderNotHeld) *folderNotHeld = notHeld;
+  return outcome;
 }
 
 std::string NoStartupBox(const std::string& folder) {
@@ -84,7 +94,7 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
     }
     shownBoxes.clear();
     sGamePath = "left over";
-    EXPECT_EQ(LookUpGamePath(), c.outcome) << c.what;
+    EXPECT_EQ(LookUpAndShow(), c.outcome) << c.what;
     EXPECT_EQ(sGamePath, c.gamePath) << c.what;
     EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
                                         : std::vector<std::string>{c.box})
@@ -118,7 +128,7 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
   const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
   for (const Case& c : cases) {
     shownBoxes.clear();
-    EXPECT_EQ(LookUpGamePath(WideFromAnsi(c.argument)), c.outcome) << c.argument;
+    EXPECT_EQ(LookUpAndShow(WideFromAnsi(c.argument)), c.outcome) << c.argument;
     EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
     EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
                                         : std::vector<std::string>{c.box});
@@ -155,7 +165,7 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
     for (const std::wstring& argument : {std::wstring(), folder + L"\\"}) {
       shownBoxes.clear();
       std::wstring notHeld = L"unchanged";
-      const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
+      const GameLookupOutcome outcome = LookUpAndShow(argument, &notHeld);
       const std::string what = std::to_string(AnsiCodePage()) +
                                (argument.empty() ? " registry, " : " command line, ") +
                                std::to_string(name.size()) + " characters";
