@@ -121,7 +121,7 @@ done
 
 echo "Timing the start-up"
 for round in $(seq $rounds); do
-  collect "tool-" "$bin/bench_launch.exe" startup 5 "Pelrith's Tessivane" "$(winpath "$exe")"
+  collect "tool-" "$bin/bench_launch.exe" startup 5 "$TESS_CAPTION" "$(winpath "$exe")"
   collect "floor-" "$bin/bench_launch.exe" startup 5 "Floor main" \
     "$(winpath "$bin/floor_window.exe")"
 done

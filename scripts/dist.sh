@@ -27,7 +27,9 @@ bash scripts/install-deps.sh
 build="$root/build/release"
 cmake --preset windows -B "$build" --log-level=WARNING >/dev/null
 cmake --build "$build" --target tessivane
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+export TESS_FACTS_FILE="$build/project-facts.sh"
+. scripts/project-facts.sh
+version=$TESS_VERSION
 
 name="tessivane-$version-windows-x64"
 stage="$build/package"

@@ -36,7 +36,7 @@ tess_screenshot_tool() {
   local exe="$1" shots="$2" pid rect picker
   wine "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
-  rect=$(tess_driver wait-label "https://tessivane.example" 30000)
+  rect=$(tess_driver wait-label "$TESS_HOME_PAGE" 30000)
   sleep 0.5
   tess_shoot "$rect" "$shots/splash.png"
   rect=$(tess_driver wait-button Add 30000)
@@ -47,7 +47,7 @@ tess_screenshot_tool() {
   sleep 0.5
   tess_shoot "$rect" "$picker" "$shots/picker.png"
   tess_driver click Cancel
-  tess_driver close "Pelrith's Tessivane"
+  tess_driver close "$TESS_CAPTION"
   wait "$pid"
 }
 

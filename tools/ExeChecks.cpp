@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/ProgramIdentity.h"
+
 namespace {
 
 int failures = 0;
@@ -67,7 +69,7 @@ void CheckVersion(const std::string& exe) {
                                                   TESS_EXPECTED_VERSION + "\" (it is \"" +
                                                   value + "\")");
     }
-    Check(loaded && VersionText(block, "ProductName") == "Pelrith's Tessivane" &&
+    Check(loaded && VersionText(block, "ProductName") == kProgramCaption &&
               VersionText(block, "OriginalFilename") == "tessivane.exe",
           "tessivane.exe: version information names the product and tessivane.exe");
 }

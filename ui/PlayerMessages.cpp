@@ -9,6 +9,7 @@
 #include "platform/ExceptionText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/MsgBox.h"
+#include "ui/ProgramIdentity.h"
 
 namespace {
 
@@ -132,5 +133,5 @@ void ReportLastMenuKept() {
 
 void ReportStartUpFailure(std::exception_ptr error) {
   MsgBox("Pelrith's Tessivane could not start.\r\n\r\n" + ExceptionText(error), kMsgBoxError,
-         "Pelrith's Tessivane");
+         std::string(kProgramCaption));
 }

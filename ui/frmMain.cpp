@@ -8,14 +8,14 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "platform/window/Resources.h"
-#include "ui/HomePage.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/PlayerMessages.h"
 #include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
 frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
-    : Form({.caption = "Pelrith's Tessivane",
+    : Form({.caption = std::string(kProgramCaption),
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
             .startUpPosition = StartUpPosition::CenterScreen}),

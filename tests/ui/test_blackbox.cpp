@@ -15,6 +15,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/ProgramIdentity.h"
 
 using namespace test_support;
 
@@ -129,7 +130,7 @@ class BlackBox : public WindowTest {
         PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
         PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
       }
-      return (main = WindowOf(tool.dwProcessId, "TessivaneForm", "Pelrith's Tessivane")) != nullptr &&
+      return (main = WindowOf(tool.dwProcessId, "TessivaneForm", kProgramCaption.data())) != nullptr &&
              !WindowOf(tool.dwProcessId, "TessivaneForm", "");
     });
     return main;
@@ -168,7 +169,7 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   ASSERT_NE(splash, nullptr) << "no splash";
   PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-  HWND main = WaitForForm("Pelrith's Tessivane");
+  HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
   // The main window's activation unloads the splash, and from then on every change is saved.
   EXPECT_TRUE(WaitUntil([] { return !FindWindowA("TessivaneForm", ""); })) << "the splash stays";
@@ -202,7 +203,7 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   WriteBytes(folder + std::string(kUserCfgInGameFolder), AttractLines({{0, "Copied Game"}}));
   Launch(L" \"" + WideFromAnsi(folder) + L"\"");
 
-  HWND main = WaitForForm("Pelrith's Tessivane");
+  HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
   EXPECT_TRUE(WaitUntil([&] {
     return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"};

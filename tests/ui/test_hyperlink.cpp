@@ -11,7 +11,7 @@
 
 #include "platform/window/GdiHandles.h"
 #include "platform/ShellOpen.h"
-#include "ui/HomePage.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/modHyperlink.h"
 
 namespace {

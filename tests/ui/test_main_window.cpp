@@ -12,6 +12,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/ProgramIdentity.h"
 
 using namespace test_support;
 
@@ -322,7 +323,7 @@ TEST_F(MainWindow, HasItsDesignGeometryAndCaption) {
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
   char caption[64] = {};
   GetWindowTextA(main_->Hwnd(), caption, sizeof caption);
-  EXPECT_STREQ(caption, "Pelrith's Tessivane");
+  EXPECT_EQ(std::string(caption), kProgramCaption);
   EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{16, 16, 65, 25}));
   EXPECT_EQ(PlaceOf(MainButton("Edit")), (Place{84, 16, 65, 25}));
   EXPECT_EQ(PlaceOf(MainButton("Delete")), (Place{220, 16, 65, 25}));

@@ -12,7 +12,7 @@
 
 #include "core/modMenus.h"
 #include "tests/support/WindowTestSupport.h"
-#include "ui/HomePage.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/frmSplash.h"
 
 using namespace test_support;
