@@ -8,7 +8,7 @@
 #include "core/modMain.h"
 #include "game/modGameLookup.h"
 #include "platform/AnsiText.h"
-#include "platform/window/MsgBox.h"
+#include "tests/support/HandlerGuard.h"
 #include "tests/support/RegistrySupport.h"
 #include "ui/PlayerMessages.h"
 #include "tests/support/TempGameFolder.h"
@@ -77,7 +77,7 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
       {"both views: the setup's wins", REG_SZ, other.Path() + z, GameLookupOutcome::Success,
        other.Path() + "\\", "", dir},
   };
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   for (const Case& c : cases) {
     if (c.type == kNoKey) {
       test_support::DeleteMachineKey(kGameKey);
@@ -100,7 +100,6 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
                                         : std::vector<std::string>{c.box})
         << c.what;
   }
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
 
@@ -125,7 +124,7 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
       {bare.Path(), GameLookupOutcome::NoStartupFolder, bare.Path() + "\\",
        NoStartupBox(bare.Path() + "\\")},
   };
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   for (const Case& c : cases) {
     shownBoxes.clear();
     EXPECT_EQ(LookUpAndShow(WideFromAnsi(c.argument)), c.outcome) << c.argument;
@@ -138,7 +137,6 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
   EXPECT_EQ(LookUpGamePath(L"."), GameLookupOutcome::Success);
   EXPECT_EQ(sGamePath, game.Path() + "\\");
   SetCurrentDirectoryA(current);
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
 
@@ -154,7 +152,7 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
   const std::wstring base = WideFromAnsi(root.Path()) + L"\\";
   ASSERT_TRUE(CreateDirectoryW((base + L"Omega").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW((base + L"Omega\\startup").c_str(), nullptr));
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   // A last trail byte of 0x5C: 表 and ソ能 in 932, 乗 in 936, 功許 in 950.
   for (const std::wstring name : {L"表", L"ソ能", L"乗", L"功許", L"\u03A9mega"}) {
     const std::wstring folder = base + name;
@@ -187,7 +185,6 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
       }
     }
   }
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
 

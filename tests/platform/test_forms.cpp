@@ -10,6 +10,7 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
+#include "tests/support/HandlerGuard.h"
 
 using namespace test_support;
 
@@ -142,11 +143,10 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
 TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   static std::vector<std::string> shown;
   shown.clear();
-  const MsgBoxHandler previous =
-      SetMsgBoxHandler([](const std::string& text, unsigned style, const std::string&) {
-        shown.push_back(std::to_string(style) + " " + text);
-        return 1;
-      });
+  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
+    shown.push_back(std::to_string(style) + " " + text);
+    return 1;
+  });
   RecordingForm form;
   form.onActivate = [] { throw std::runtime_error("activation failed"); };
   form.Show();
@@ -154,7 +154,6 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
-  SetMsgBoxHandler(previous);
 }
 
 }  // namespace
