@@ -1,4 +1,5 @@
-// Listing a real scenario folder as the picker does: which files it offers and in what order.
+// The folder listing on a real scenario folder, as the picker lists it: which files it offers and
+// in what order.
 #include <windows.h>
 
 #include <gtest/gtest.h>
