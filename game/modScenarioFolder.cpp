@@ -14,6 +14,6 @@ std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
   if (!copy.empty()) folders.push_back(std::move(copy));
 
   std::vector<std::string> fileNames;
-  ListFolderFiles(folders, "*.scn", fileNames);
+  ListFolderFiles(folders, ".scn", fileNames);
   return BuildScenarioRows(std::move(fileNames), AnsiCodePage());
 }

@@ -63,7 +63,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
     writeWide(unheld);
 
   std::vector<std::string> names = {"left over"};
-  ASSERT_TRUE(ListFolderFiles(folder.Path(), "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles(folder.Path(), ".scn", names).ok);
   EXPECT_TRUE(InWindowsOrder(names));
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end());
@@ -71,7 +71,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   EXPECT_EQ(sorted, offered);
 
   names = {"left over"};
-  const FileResult missing = ListFolderFiles(folder.Path() + "\\missing", "*.scn", names);
+  const FileResult missing = ListFolderFiles(folder.Path() + "\\missing", ".scn", names);
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(names.empty());
   EXPECT_EQ(missing.file, folder.Path() + "\\missing");
@@ -86,16 +86,16 @@ TEST(ScenarioFolder, SeveralFoldersListAsOne) {
     WriteBytes(copy.Path() + "\\" + name, "");
 
   std::vector<std::string> names;
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);
   ASSERT_EQ(names.size(), 5u);
   EXPECT_EQ(names[0] + names[1] + names[2], "alpha.scnBeta.scnMine.scn");
   EXPECT_TRUE(names[3] == "Shared.scn" || names[3] == "SHARED.scn") << names[3];
   EXPECT_EQ(names[4], "zeta.scn");
 
   // No per-user copy yet (the player never saved a scenario): the real folder alone.
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path() + "\\missing"}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path() + "\\missing"}, ".scn", names).ok);
   EXPECT_EQ(names, (std::vector<std::string>{"Beta.scn", "Shared.scn", "zeta.scn"}));
-  EXPECT_FALSE(ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, "*.scn",
+  EXPECT_FALSE(ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, ".scn",
                                names).ok);
   EXPECT_TRUE(names.empty());
   // Names in the player's script, where the code page holds them (make test runs this in
@@ -108,7 +108,7 @@ TEST(ScenarioFolder, SeveralFoldersListAsOne) {
   }
   const std::optional<std::string> a = AnsiFromWide(L"ア.scn"), ya = AnsiFromWide(L"ャ.scn");
   const size_t held = (AnsiFromWide(L"表示.scn") ? 1 : 0) + (a ? 1 : 0) + (ya ? 1 : 0);
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);
   EXPECT_EQ(names.size(), 5 + held) << GetACP();
   EXPECT_TRUE(InWindowsOrder(names));
   for (const std::optional<std::string>& name : {a, ya}) {

@@ -81,7 +81,7 @@ TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   EXPECT_TRUE(ReadWholeFile(file, bytes).ok);
   EXPECT_EQ(bytes, "attractMode-scenario-0 ~UI_Norse\r\n");
   std::vector<std::string> names;
-  EXPECT_TRUE(ListFolderFiles(folder, "*.cfg", names).ok);
+  EXPECT_TRUE(ListFolderFiles(folder, ".cfg", names).ok);
   EXPECT_EQ(names, std::vector<std::string>{"user.cfg"});
   const std::wstring written = profile + L"\\VirtualStore\\Game\\startup\\user.cfg";
   EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
