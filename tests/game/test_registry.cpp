@@ -1,6 +1,6 @@
 // GetRegString against the real registry of the test prefix, with values the test writes itself.
 // The lookup's own test covers the usual AppPath texts and both registry views; these are the other
-// types and a value longer than any path. (Where the text ends in the bytes: test_registry_text.)
+// types, where the text ends in the bytes, and a value longer than any path.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -35,6 +35,8 @@ TEST(GetRegString, TextIsCutAtItsFirstNulAndAnythingElseGivesTheDefault) {
       {"binary bytes", REG_BINARY, std::string("C:\\Games\0", 9), L"default"},
       {"number", REG_DWORD, std::string("\1\0\0\0", 4), L"default"},
       {"long and without its NUL", REG_SZ, longText, wideLongText},
+      {"cut at a NUL inside", REG_SZ, std::string("C:\\Games\0\\AoM\0", 14), L"C:\\Games"},
+      {"no 16-bit limit on where the NUL stands", REG_SZ, longText + '\0' + "tail", wideLongText},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(test_support::SetMachineValue(kTestKey, "Value", c.type, c.bytes)) << c.what;
