@@ -36,6 +36,10 @@ FileResult Utf16Refused(const std::string& path) {
   return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
 }
 
+// True for a path in a folder that only administrators may write (Program Files, the Windows
+// folder), whether or not Windows keeps per-user copies there.
+bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
+
 // Writes the file's bytes to its per-user copy instead, when the file's folder refused the write
 // for want of rights and Windows keeps such a copy for the game. Where it keeps none, a refusal in
 // a protected folder says that the game folder needs administrator rights. Otherwise hands back
@@ -62,8 +66,6 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
 }
 
 }  // namespace
-
-bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
 
 std::string PerUserCopyOf(const std::string& path) {
   std::vector<std::string> programs;

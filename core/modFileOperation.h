@@ -50,7 +50,3 @@ bool HasUnsavedChange();
 // The per-user copy that the game reads in place of this file or folder of its game folder,
 // where Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
 std::string PerUserCopyOf(const std::string& path);
-
-// True for a path in a folder that only administrators may write (Program Files, the Windows
-// folder), whether or not Windows keeps per-user copies there.
-bool IsInProtectedFolder(const std::string& path);

@@ -57,8 +57,7 @@ bool RunsAsAdministrator(const std::string& program) {
          LayersRunAsAdministrator(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, program);
 }
 
-}  // namespace
-
+// True under Wine (ntdll exports wine_get_version), unless a test said otherwise.
 bool RunningUnderWine() {
   if (wineForTests) return *wineForTests;
   static const bool underWine = [] {
@@ -67,6 +66,8 @@ bool RunningUnderWine() {
   }();
   return underWine;
 }
+
+}  // namespace
 
 void SetRunningUnderWineForTests(std::optional<bool> underWine) { wineForTests = underWine; }
 

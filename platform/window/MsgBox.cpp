@@ -6,6 +6,18 @@
 
 namespace {
 
+// The window a real box belongs to, and which it disables while it is up: the program's active
+// window; when another program is active, the program's topmost visible window; nullptr when it
+// has none, and the box is then modal to the whole program (task-modal).
+HWND MessageBoxOwner() {
+  if (HWND active = GetActiveWindow()) return active;
+  const DWORD thread = GetCurrentThreadId();
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    if (IsWindowVisible(window) && GetWindowThreadProcessId(window, nullptr) == thread) return window;
+  }
+  return nullptr;
+}
+
 int ShowRealMessageBox(const std::string& prompt, unsigned style, const std::string& title) {
   // An ownerless box would leave the program's windows working beneath it: a click on the splash
   // would start the hand-over again while the main window's load waits on the box.
@@ -24,15 +36,6 @@ std::string Utf8FromWide(const std::wstring& wide) {
 }
 
 }  // namespace
-
-HWND MessageBoxOwner() {
-  if (HWND active = GetActiveWindow()) return active;
-  const DWORD thread = GetCurrentThreadId();
-  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-    if (IsWindowVisible(window) && GetWindowThreadProcessId(window, nullptr) == thread) return window;
-  }
-  return nullptr;
-}
 
 int MsgBox(const std::string& prompt, unsigned style, const std::string& title) {
   return currentHandler(prompt, style, title);
