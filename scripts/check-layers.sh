@@ -8,7 +8,7 @@
 #   and ...ExA entry points and the calls of this program's kind without such an ending).
 # Prints each offending line with its file and fails when there is one.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 floor() {
   case "$1" in

@@ -1,6 +1,8 @@
+# shellcheck shell=bash
 # Sourced after wine-session.sh: takes screenshots of the real tessivane.exe, driven from outside
 # by ui_driver.exe.
 
+: "${tess_root:?screenshots.sh is sourced after wine-session.sh}"
 tess_driver() { wine "$tess_root/build/windows/tools/ui_driver.exe" "$@" | tr -d '\r'; }
 
 # Runs the prefix's programs in a Wine desktop window of the screen's size, so that Wine draws

@@ -4,10 +4,13 @@
 # certificate and checks the signature, starts Xvfb and Wine, runs every test and a bounded
 # fuzzing run, and stops what it started.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 bash scripts/install-deps.sh || exit 1
 bash scripts/check-layers.sh || exit 1
+# Every shell script, as .shellcheckrc has shellcheck read them (sourced files followed).
+mapfile -t scripts < <(git ls-files --cached --others --exclude-standard -- '*.sh' .ci/run)
+shellcheck "${scripts[@]}" || { echo "shellcheck found the problems above" >&2; exit 1; }
 
 for preset in native windows; do
   cmake --preset "$preset" --log-level=WARNING >/dev/null || { echo "configure $preset failed" >&2; exit 1; }

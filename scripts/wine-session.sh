@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced: starts and stops what the Windows programs need on a machine without a display:
 # an Xvfb server, the build tree's Wine prefix (made once) and a persistent, warmed wineserver.
 # Usage: . scripts/wine-session.sh; tess_session_start; ...; tess_session_stop
@@ -26,7 +27,8 @@ tess_start_xvfb() {
     rm -f "$fdfile"
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  DISPLAY=":$(head -n1 "$fdfile")"
+  export DISPLAY
   rm -f "$fdfile"
 }
 
