@@ -11,14 +11,14 @@
 // True for a byte that starts a two-byte character in this code page. The single-byte code
 // pages and UTF-8 (whose bytes of a longer character are all 0x80 and above) have none.
 inline bool IsLeadByte(unsigned codePage, char c) {
-  const auto byte = static_cast<unsigned char>(c);
+  const auto value = static_cast<unsigned char>(c);
   switch (codePage) {
     case 932:
-      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+      return (value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC);
     case 936:
     case 949:
     case 950:
-      return byte >= 0x81 && byte <= 0xFE;
+      return value >= 0x81 && value <= 0xFE;
     default:
       return false;
   }
