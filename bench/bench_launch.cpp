@@ -161,7 +161,8 @@ int Memory(long rows, const std::string& exe, const std::vector<std::string>& ar
   const DWORD pid = process.dwProcessId;
   HWND mainWindow = nullptr;
   if (arguments.empty()) {
-    ClickOn(WaitForWindow(pid, [](HWND) { return true; }, "the splash"));
+    ClickOn(WaitForWindow(
+        pid, [](HWND) { return true; }, "the splash"));
     mainWindow = WaitForMainWindow(pid, kMainCaption);
     PostMessageA(ChildButton(mainWindow, "Add"), BM_CLICK, 0, 0);
   }

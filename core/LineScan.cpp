@@ -74,7 +74,7 @@ LineScan ScanLines(std::string_view bytes, char first, char second) {
          starts &= starts - 1) {
       scan.candidates.push_back(block + static_cast<size_t>(std::countr_zero(starts)));
     }
-    lone |= bits.lf & ~((bits.cr << 1) | crBefore);  // an LF after no CR
+    lone |= bits.lf & ~((bits.cr << 1) | crBefore);            // an LF after no CR
     lone |= bits.cr & ~(bits.lf >> 1) & ~(uint64_t{1} << 63);  // a CR before no LF
     lone |= crBefore & ~bits.lf;  // the same across blocks (bit 0 only)
     endBefore = ends >> 63;

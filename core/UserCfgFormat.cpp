@@ -12,7 +12,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Character positions of the format, counted from 1 as in the game's own description of the lines.
 constexpr size_t kEnabledDigitPos = 22;  // "attractMode-scenario-" then the digit
 constexpr size_t kEnabledNamePos = 24;   // position 23 is the space, skipped unread
-constexpr size_t kDisabledDigitPos = 23; // "-attractMode-scenario" then any character, then the digit
+constexpr size_t kDisabledDigitPos =
+    23;  // "-attractMode-scenario" then any character, then the digit
 
 bool StartsWith(std::string_view line, std::string_view prefix) {
   return line.substr(0, prefix.size()) == prefix;

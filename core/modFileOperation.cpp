@@ -9,8 +9,8 @@
 #include "core/modMain.h"
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
-#include "platform/Virtualisation.h"
 #include "platform/VirtualStore.h"
+#include "platform/Virtualisation.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
 
 std::string PerUserCopyOf(const std::string& path) {
   std::vector<std::string> programs;
-  for (std::string_view program : kGamePrograms) programs.push_back(sGamePath + std::string(program));
+  for (std::string_view program : kGamePrograms)
+    programs.push_back(sGamePath + std::string(program));
   return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
 }
 
@@ -106,7 +107,8 @@ FileResult LoadMenus(bool* madePerUserCopy) {
 
 FileResult SaveMenus(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
-  if (sCfgFile.empty()) return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
+  if (sCfgFile.empty())
+    return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
 
   std::string bytes;
   const FileResult read = ReadWholeFile(sCfgFile, bytes);
@@ -120,7 +122,8 @@ FileResult SaveMenus(bool* madePerUserCopy) {
   if (IsUtf16Text(bytes)) return failed(Utf16Refused(sCfgFile));
   // Slots that another program set since the tool last looked are not replaced unseen. Whatever
   // its stamp says (it may have written within the same tick), the next look reads the file.
-  if (read.ok && seen.known && seen.path == sCfgFile && AttractModeLinesOf(bytes) != seen.attractLines) {
+  if (read.ok && seen.known && seen.path == sCfgFile &&
+      AttractModeLinesOf(bytes) != seen.attractLines) {
     seen.stamp = {};
     return failed(FileResult::Failure(sCfgFile, 0, FailureKind::ChangedElsewhere));
   }

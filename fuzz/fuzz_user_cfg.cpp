@@ -74,12 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!IsAttractModeLine(line)) others.push_back(line);
   }
   // A first line that would pass for a mark is kept a line by an empty line before it.
-  if (!marked && !others.empty() && StartsWithMark(others.front())) others.insert(others.begin(), "");
+  if (!marked && !others.empty() && StartsWithMark(others.front()))
+    others.insert(others.begin(), "");
   const std::vector<std::string_view> outLines = SplitLines(text(out, marked));
   Require(outLines.size() == others.size() + kMenuSlotCount, "other lines plus ten slot lines");
-  for (size_t i = 0; i < others.size(); ++i) Require(outLines[i] == others[i], "other lines kept in order");
+  for (size_t i = 0; i < others.size(); ++i)
+    Require(outLines[i] == others[i], "other lines kept in order");
   for (int n = 0; n < kMenuSlotCount; ++n) {
-    Require(outLines[others.size() + n] == AttractModeLine(*menus.Slot(n)), "slot lines in slot order");
+    Require(outLines[others.size() + n] == AttractModeLine(*menus.Slot(n)),
+            "slot lines in slot order");
   }
 
   MenuCollection back = NewMenuTable();

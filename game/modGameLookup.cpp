@@ -13,10 +13,10 @@
 
 GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
                                  std::wstring* folderNotHeld) {
-  const std::wstring folder =
-      gameFolderArgument.empty() ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
-                                                std::string(kGameFolderValue), L"")
-                                 : FullPathName(gameFolderArgument);
+  const std::wstring folder = gameFolderArgument.empty()
+                                  ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
+                                                 std::string(kGameFolderValue), L"")
+                                  : FullPathName(gameFolderArgument);
   sGamePath.clear();
   if (folderNotHeld) folderNotHeld->clear();
   if (folder.empty()) {

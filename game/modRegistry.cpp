@@ -33,8 +33,8 @@ std::wstring GetRegString(HKEY root, const std::string& subKey, const std::strin
   };
   // Where Windows virtualises the game, the game sees its per-user copy of the key before the
   // machine's own.
-  if (root == HKEY_LOCAL_MACHINE && StartsWithIgnoringAsciiCase(AnsiCodePage(), subKey, kSoftwareKey) &&
-      WindowsVirtualises()) {
+  if (root == HKEY_LOCAL_MACHINE &&
+      StartsWithIgnoringAsciiCase(AnsiCodePage(), subKey, kSoftwareKey) && WindowsVirtualises()) {
     const std::optional<std::wstring> copy = ReadRegistryText(
         HKEY_CURRENT_USER, std::string(kPerUserCopyKey) + subKey.substr(kSoftwareKey.size()),
         valueName, RegistryView::Programs64);

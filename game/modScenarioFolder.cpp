@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "core/GameFolderLayout.h"
-#include "game/ScenarioCatalogue.h"
 #include "core/modFileOperation.h"
+#include "game/ScenarioCatalogue.h"
 #include "platform/AnsiText.h"
 #include "platform/FolderListing.h"
 

@@ -35,9 +35,8 @@ bool HasExtension(const std::string& name, const std::string& extension) {
   if (name.size() < extension.size()) return false;
   const std::string_view end = std::string_view(name).substr(name.size() - extension.size());
   return EqualsIgnoringAsciiCase(AnsiCodePage(), end, extension) ||
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end.data(),
-                        static_cast<int>(end.size()), extension.c_str(),
-                        static_cast<int>(extension.size())) == CSTR_EQUAL;
+         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end.data(), static_cast<int>(end.size()),
+                        extension.c_str(), static_cast<int>(extension.size())) == CSTR_EQUAL;
 }
 
 // Eight bytes of a sort key as a number that orders as the bytes do (Windows is little-endian).
@@ -114,9 +113,9 @@ bool AnsiName(UINT codePage, const WCHAR* wide, size_t wideLength, std::string& 
   const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8) ||
                     (codePage == CP_OEMCP && GetOEMCP() == CP_UTF8);
   BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
-                                         wide, static_cast<int>(wideLength), buffer, sizeof buffer,
-                                         nullptr, utf8 ? nullptr : &usedDefault);
+  const int length = WideCharToMultiByte(
+      codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide,
+      static_cast<int>(wideLength), buffer, sizeof buffer, nullptr, utf8 ? nullptr : &usedDefault);
   if (length <= 0 || usedDefault) return false;
   name.assign(buffer, static_cast<size_t>(length));
   return true;
@@ -193,8 +192,7 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
                  std::make_move_iterator(folderNames.end()));
   }
   if (!listedAny) {
-    return firstFailure ? *firstFailure
-                        : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
+    return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
   }
   if (folders.size() > 1) {
     // One sorted list again; names that compare equal stand together, and one of them is kept.
@@ -207,4 +205,3 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
   }
   return FileResult::Success();
 }
-

@@ -20,4 +20,3 @@ FileResult ListFolderFiles(const std::string& folder, const std::string& extensi
 // that are missing or unreadable add nothing; ok = false only when none could be listed.
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
                            std::vector<std::string>& names);
-

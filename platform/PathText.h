@@ -2,8 +2,8 @@
 // Paths and names as characters of an ANSI code page, not as bytes. In the double-byte code pages
 // (932 Japanese, 936 Simplified Chinese, 949 Korean, 950 Traditional Chinese) a character may take
 // two bytes, a lead byte and a trail byte, and the trail byte may be 0x5C, the byte of "\" (as in
-// 表, 95 5C in 932), or an ASCII letter. Splitting, trimming or comparing such text a byte at a time
-// cuts characters in half. Every such operation on a path goes through here. Pure: builds
+// 表, 95 5C in 932), or an ASCII letter. Splitting, trimming or comparing such text a byte at a
+// time cuts characters in half. Every such operation on a path goes through here. Pure: builds
 // natively too; the caller names the code page (AnsiCodePage() on Windows).
 #include <string>
 #include <string_view>

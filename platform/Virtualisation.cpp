@@ -14,7 +14,8 @@ namespace {
 std::optional<bool> wineForTests;
 
 constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-constexpr char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+constexpr char kLayersKey[] =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
 
 // A value of this type, read into the buffer; false when the key, the value or the type is not
 // there or the value does not fit.

@@ -110,14 +110,15 @@ void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
 }
 
 void ReportPerUserCopy() {
-  MsgBox("The game's folder cannot be written without administrator rights, so the menus are now "
-         "kept in this file of yours:\r\n" +
-             sCfgFile +
-             "\r\n\r\nThe game reads it in place of its own user.cfg whenever it runs without "
-             "administrator rights, as it normally does.\r\n\r\nThe game folder's own file, "
-             "which stays as it was:\r\n" +
-             sGamePath + std::string(kUserCfgInGameFolder),
-         kMsgBoxInformation, "Menus kept for this user");
+  MsgBox(
+      "The game's folder cannot be written without administrator rights, so the menus are now "
+      "kept in this file of yours:\r\n" +
+          sCfgFile +
+          "\r\n\r\nThe game reads it in place of its own user.cfg whenever it runs without "
+          "administrator rights, as it normally does.\r\n\r\nThe game folder's own file, "
+          "which stays as it was:\r\n" +
+          sGamePath + std::string(kUserCfgInGameFolder),
+      kMsgBoxInformation, "Menus kept for this user");
 }
 
 void ReportDroppedChange() {

@@ -2,6 +2,4 @@
 
 #include "platform/ShellOpen.h"
 
-void OpenLink(const std::string& address) {
-  ShellOpen(address.c_str(), SW_SHOWMAXIMIZED);
-}
+void OpenLink(const std::string& address) { ShellOpen(address.c_str(), SW_SHOWMAXIMIZED); }

@@ -93,6 +93,6 @@ UniqueFont CreateFontFromDesign(const FontDesign& requested, int dpi) {
   const std::string face = design.latinOnly ? design.face : FaceForCharset(design.face, charset);
   return UniqueFont(CreateFontA(-PointsToPixels(design.points, dpi), 0, 0, 0,
                                 design.bold ? FW_BOLD : FW_NORMAL, FALSE, design.underline, FALSE,
-                                charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+                                charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }

@@ -22,8 +22,9 @@ TEST(StartUp, FailureToStartIsShownAndEndsTheRunWithAnError) {
     EXPECT_EQ(RunTessivane(L"\"C:\\Games\\AoM\""), 1);
   }
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"
-                                   "\r\nThe program's picture resource "))
+  EXPECT_TRUE(
+      boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"
+                           "\r\nThe program's picture resource "))
       << boxes[0];
 }
 

@@ -10,8 +10,8 @@
 #include "platform/AnsiText.h"
 #include "tests/support/HandlerGuard.h"
 #include "tests/support/RegistrySupport.h"
-#include "ui/PlayerMessages.h"
 #include "tests/support/TempGameFolder.h"
+#include "ui/PlayerMessages.h"
 
 using namespace test_support;
 
@@ -43,7 +43,8 @@ std::string NoStartupBox(const std::string& folder) {
 // value that only the 64-bit view holds, but the setup's wins.
 TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
   test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
-  test_support::MachineValueGuard appPath64{kGamesKey, kGameKey, kAppPath, test_support::kNativeView};
+  test_support::MachineValueGuard appPath64{kGamesKey, kGameKey, kAppPath,
+                                            test_support::kNativeView};
   test_support::DeleteMachineKey(kGameKey, test_support::kNativeView);
   TempFolder game, bare, other;  // `game` and `other` have an empty startup folder, `bare` none
   ASSERT_TRUE(CreateDirectoryA((game.Path() + "\\startup").c_str(), nullptr));
@@ -96,8 +97,8 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
     sGamePath = "left over";
     EXPECT_EQ(LookUpAndShow(), c.outcome) << c.what;
     EXPECT_EQ(sGamePath, c.gamePath) << c.what;
-    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
-                                        : std::vector<std::string>{c.box})
+    EXPECT_EQ(shownBoxes,
+              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box})
         << c.what;
   }
   sGamePath.clear();
@@ -129,8 +130,8 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
     shownBoxes.clear();
     EXPECT_EQ(LookUpAndShow(WideFromAnsi(c.argument)), c.outcome) << c.argument;
     EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
-    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
-                                        : std::vector<std::string>{c.box});
+    EXPECT_EQ(shownBoxes,
+              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
   }
   // Relative to the current folder, as a command line typed in a console means it.
   ASSERT_TRUE(SetCurrentDirectoryA(game.Path().c_str()));
@@ -139,7 +140,6 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
   SetCurrentDirectoryA(current);
   sGamePath.clear();
 }
-
 
 // Folder names as characters of the code page the test runs in (make test runs it in Japanese,
 // Chinese and Russian too), from the registry and from the command line. Where the code page holds

@@ -130,7 +130,8 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
   TabOrderForm form;
   form.Show();
   std::vector<std::string> order;
-  for (HWND child = GetWindow(form.Hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(form.Hwnd(), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     char text[16] = {};
     GetWindowTextA(child, text, sizeof text);
     order.push_back(text);

@@ -29,7 +29,7 @@ TEST(PathText, LeadBytesAreThoseWindowsKnows) {
 }
 
 TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
-  const std::string hyou = "\x95\x5C";  // 表 in 932
+  const std::string hyou = "\x95\x5C";                   // 表 in 932
   const std::string a = "\x83\x41", small = "\x83\x61";  // ア and ャ: trail bytes "A" and "a"
   struct Case {
     unsigned codePage;
@@ -60,8 +60,8 @@ TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
 }
 
 // A user whose name the code page cannot hold has a local application data folder that the ANSI
-// file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made, written,
-// read and listed through the wide functions.
+// file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made,
+// written, read and listed through the wide functions.
 TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   test_support::TempFolder temp;
   const std::wstring profile = WideFromAnsi(temp.Path()) + L"\\\u0141ukasz \u03A9 \u0416";
@@ -106,7 +106,8 @@ TEST(VirtualStore, CopyOnlyForPathsOnADriveInsideAProtectedFolder) {
       {"c:\\PROGRAM FILES\\Game", local, store + "\\PROGRAM FILES\\Game"},
       {"C:\\Program Files", local, store + "\\Program Files"},
       {"C:\\Program Files\\Game", local + "\\", store + "\\Program Files\\Game"},
-      {"C:\\Program Files\\Game", "%LOCALAPPDATA%", "%LOCALAPPDATA%\\VirtualStore\\Program Files\\Game"},
+      {"C:\\Program Files\\Game", "%LOCALAPPDATA%",
+       "%LOCALAPPDATA%\\VirtualStore\\Program Files\\Game"},
       {"C:\\Program Files2\\Game", local, ""},
       {"C:\\Games\\AoM", local, ""},
       {"D:\\Program Files\\Game", local, ""},
@@ -115,8 +116,7 @@ TEST(VirtualStore, CopyOnlyForPathsOnADriveInsideAProtectedFolder) {
       {"C:Program Files\\Game", local, ""},
       {"C:", local, ""},
       {"C:\\Program Files\\Game", "", ""},
-      {"C:\\Program Files\\Game", "C:\\Windows\\ServiceProfiles\\LocalService\\AppData\\Local",
-       ""},
+      {"C:\\Program Files\\Game", "C:\\Windows\\ServiceProfiles\\LocalService\\AppData\\Local", ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(VirtualStorePathFor(c.path, c.localAppData, folders), c.copy)

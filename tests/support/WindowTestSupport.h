@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core/modMain.h"
-#include "platform/window/MsgBox.h"
 #include "platform/ShellOpen.h"
+#include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
 #include "tests/support/RegistrySupport.h"
@@ -26,7 +26,6 @@
 #include "ui/frmSelectScn.h"
 
 namespace test_support {
-
 
 const std::string kWater = "~AoM_pgs_Water";
 const std::string kNorse = "~UI_Norse";

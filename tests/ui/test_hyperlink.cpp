@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/GdiHandles.h"
 #include "platform/ShellOpen.h"
+#include "platform/window/GdiHandles.h"
 #include "tests/support/HandlerGuard.h"
 #include "ui/ProgramIdentity.h"
 #include "ui/modHyperlink.h"
@@ -21,15 +21,15 @@ std::vector<std::string> requests;  // owner, operation, file, parameters, direc
 
 TEST(OpenLink, EachCallHandsOneMaximizedOpenRequestOwnedByTheDesktopToTheShell) {
   {
-    const test_support::ShellExecuteGuard recorder(
-        [](HWND owner, const char* operation, const char* file, const char* parameters,
-           const char* directory, int show) {
-          requests.push_back(std::string(owner == GetDesktopWindow() ? "desktop " : "other ") +
-                             operation + " " + file + (parameters ? " ?" : " NULL") +
-                             (directory ? " ?" : " NULL") + " " + std::to_string(show));
-          // What ShellExecuteA returns when no program is associated: OpenLink must not care.
-          return reinterpret_cast<HINSTANCE>(INT_PTR{SE_ERR_NOASSOC});
-        });
+    const test_support::ShellExecuteGuard recorder([](HWND owner, const char* operation,
+                                                      const char* file, const char* parameters,
+                                                      const char* directory, int show) {
+      requests.push_back(std::string(owner == GetDesktopWindow() ? "desktop " : "other ") +
+                         operation + " " + file + (parameters ? " ?" : " NULL") +
+                         (directory ? " ?" : " NULL") + " " + std::to_string(show));
+      // What ShellExecuteA returns when no program is associated: OpenLink must not care.
+      return reinterpret_cast<HINSTANCE>(INT_PTR{SE_ERR_NOASSOC});
+    });
     OpenLink(std::string(kHomePageAddress));
     OpenLink("http://example.org/a b?c=1");
   }
