@@ -9,7 +9,8 @@
 namespace {
 
 void Check(const FileResult& result, const char* what) {
-  if (!result.ok) Fail(std::string(what) + " failed: " + result.file + ": error " + std::to_string(result.error));
+  if (!result.ok)
+    Fail(std::string(what) + " failed: " + result.file + ": error " + std::to_string(result.error));
 }
 
 }  // namespace

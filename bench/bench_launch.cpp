@@ -9,6 +9,7 @@
 //       process's peak working set. A program started without arguments is tessivane.exe: it is
 //       handed over from its splash to its main window, whose Add button opens the picker.
 #include "bench/BenchTiming.h"
+#include "ui/ProgramIdentity.h"
 
 // After windows.h, which BenchTiming.h includes.
 #include <psapi.h>
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr DWORD kTimeoutMs = 60000;
-const char kMainCaption[] = "Pelrith's Tessivane";
+const std::string kMainCaption(kProgramCaption);
 
 std::string WindowText(HWND hwnd) {
   char text[256] = {};
@@ -160,7 +161,8 @@ int Memory(long rows, const std::string& exe, const std::vector<std::string>& ar
   const DWORD pid = process.dwProcessId;
   HWND mainWindow = nullptr;
   if (arguments.empty()) {
-    ClickOn(WaitForWindow(pid, [](HWND) { return true; }, "the splash"));
+    ClickOn(WaitForWindow(
+        pid, [](HWND) { return true; }, "the splash"));
     mainWindow = WaitForMainWindow(pid, kMainCaption);
     PostMessageA(ChildButton(mainWindow, "Add"), BM_CLICK, 0, 0);
   }

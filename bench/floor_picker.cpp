@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     HWND window = OpenFloorPicker(folder, false);
     const double elapsed = NowMs() - start;
     HWND list = FindWindowExA(window, nullptr, "ListBox", nullptr);
-    if (SendMessageA(list, LB_GETCOUNT, 0, 0) != expectedRows) Fail("the floor lists another number of rows");
+    if (SendMessageA(list, LB_GETCOUNT, 0, 0) != expectedRows)
+      Fail("the floor lists another number of rows");
     DestroyWindow(window);
     PumpMessages();
     return elapsed;

@@ -13,10 +13,9 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case WM_LBUTTONUP:
       if (hwnd == firstWindow && !mainWindow) {
-        mainWindow = CreateWindowExA(0, kClassName, "Floor main",
-                                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                     362, 259, 307, 251, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
+        mainWindow = CreateWindowExA(
+            0, kClassName, "Floor main", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+            362, 259, 307, 251, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ShowWindow(mainWindow, SW_SHOW);
         SetForegroundWindow(mainWindow);
         ShowWindow(firstWindow, SW_HIDE);

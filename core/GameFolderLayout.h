@@ -3,7 +3,8 @@
 // ending in "\").
 #include <string_view>
 
-// The folder of the per-user start-up files; the game folder is taken as found only when it has one.
+// The folder of the per-user start-up files; the game folder is taken as found only when it has
+// one.
 inline constexpr std::string_view kStartupFolder = "startup\\";
 // The start-up file that holds the attract-mode lines.
 inline constexpr std::string_view kUserCfgInGameFolder = "startup\\user.cfg";

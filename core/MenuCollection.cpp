@@ -1,5 +1,12 @@
 #include "core/MenuCollection.h"
 
+namespace {
+
+// The key under which a slot's record is stored: "0" to "9".
+std::string MenuKey(int slot) { return std::to_string(slot); }
+
+}  // namespace
+
 clsGameMenu* MenuCollection::Find(std::string_view key) {
   for (auto& [itemKey, menu] : m_items) {
     if (itemKey == key) return &menu;
@@ -19,8 +26,6 @@ clsGameMenu* MenuCollection::Slot(int slot) {
 const clsGameMenu* MenuCollection::Slot(int slot) const {
   return const_cast<MenuCollection*>(this)->Slot(slot);
 }
-
-std::string MenuKey(int slot) { return std::to_string(slot); }
 
 MenuCollection NewMenuTable() {
   MenuCollection menus;

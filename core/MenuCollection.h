@@ -35,8 +35,5 @@ class MenuCollection {
   std::vector<std::pair<std::string, clsGameMenu>> m_items;
 };
 
-// The key under which a slot's record is stored: "0" to "9".
-std::string MenuKey(int slot);
-
 // A table of the ten slots 0 to 9, created in slot order, all disabled and empty.
 MenuCollection NewMenuTable();

@@ -1,13 +1,9 @@
 #include "core/UserCfgFormat.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "core/LineScan.h"
 
 namespace {
 
@@ -16,7 +12,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Character positions of the format, counted from 1 as in the game's own description of the lines.
 constexpr size_t kEnabledDigitPos = 22;  // "attractMode-scenario-" then the digit
 constexpr size_t kEnabledNamePos = 24;   // position 23 is the space, skipped unread
-constexpr size_t kDisabledDigitPos = 23; // "-attractMode-scenario" then any character, then the digit
+constexpr size_t kDisabledDigitPos =
+    23;  // "-attractMode-scenario" then any character, then the digit
 
 bool StartsWith(std::string_view line, std::string_view prefix) {
   return line.substr(0, prefix.size()) == prefix;
@@ -50,84 +47,9 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
   }
 }
 
-// A user.cfg can hold a million of the game's own lines, and it is read again at every save. Only
-// the lines that begin with the first character of a prefix ('a' or '-') can be attract-mode lines,
-// so one pass finds those without stopping at every line: it marks, 64 bytes at a time, where the
-// CRs, LFs and those two characters stand.
-struct BlockBits {
-  uint64_t cr = 0;
-  uint64_t lf = 0;
-  uint64_t prefixStart = 0;
-};
-
-BlockBits ScanBlock(const char* block) {
-  BlockBits bits;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i enabled = _mm_set1_epi8(kEnabledPrefix[0]);
-  const __m128i disabled = _mm_set1_epi8(kDisabledPrefix[0]);
-  // Asked for well ahead, the bytes arrive from memory as fast as they are looked at; otherwise the
-  // scan waits for each block in turn. A prefetch past the end of the bytes is harmless.
-  _mm_prefetch(block + 2048, _MM_HINT_T0);
-  // The four parts are written out, so that each shift is a constant.
-  const auto scanPart = [&](int part) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
-    const auto mask = [part](__m128i equal) {
-      return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(equal))} << (16 * part);
-    };
-    bits.cr |= mask(_mm_cmpeq_epi8(bytes, cr));
-    bits.lf |= mask(_mm_cmpeq_epi8(bytes, lf));
-    bits.prefixStart |=
-        mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, enabled), _mm_cmpeq_epi8(bytes, disabled)));
-  };
-  scanPart(0);
-  scanPart(1);
-  scanPart(2);
-  scanPart(3);
-#else
-  for (int i = 0; i < 64; ++i) {
-    const uint64_t bit = uint64_t{1} << i;
-    if (block[i] == '\r') bits.cr |= bit;
-    if (block[i] == '\n') bits.lf |= bit;
-    if (block[i] == kEnabledPrefix[0] || block[i] == kDisabledPrefix[0]) bits.prefixStart |= bit;
-  }
-#endif
-  return bits;
-}
-
-struct FileScan {
-  std::vector<size_t> candidates;  // where each line starts that begins with 'a' or '-'
-  bool loneLineEnds = false;       // some line ends with a lone CR or LF rather than CR LF
-};
-
-FileScan ScanFile(std::string_view bytes) {
-  FileScan scan;
-  uint64_t lone = 0;
-  uint64_t endBefore = 1;  // a line ended just before the block: the file's start counts as one
-  uint64_t crBefore = 0;   // the block before ended with a CR
-  for (size_t block = 0; block < bytes.size(); block += 64) {
-    const char* data = bytes.data() + block;
-    char last[64];
-    if (bytes.size() - block < 64) {
-      // The last block, filled up with NUL bytes: none of the characters looked for.
-      std::memset(last, 0, sizeof last);
-      data = static_cast<const char*>(std::memcpy(last, data, bytes.size() - block));
-    }
-    const BlockBits bits = ScanBlock(data);
-    const uint64_t ends = bits.cr | bits.lf;
-    for (uint64_t starts = ((ends << 1) | endBefore) & bits.prefixStart; starts != 0;
-         starts &= starts - 1) {
-      scan.candidates.push_back(block + static_cast<size_t>(std::countr_zero(starts)));
-    }
-    lone |= bits.lf & ~((bits.cr << 1) | crBefore);  // an LF after no CR
-    lone |= bits.cr & ~(bits.lf >> 1) & ~(uint64_t{1} << 63);  // a CR before no LF
-    lone |= crBefore & ~bits.lf;  // the same across blocks (bit 0 only)
-    endBefore = ends >> 63;
-    crBefore = bits.cr >> 63;
-  }
-  scan.loneLineEnds = lone != 0 || crBefore != 0;  // a CR as the last byte is alone too
-  return scan;
+// The lines that may be attract-mode lines: those that begin as either prefix does.
+LineScan ScanAttractModeCandidates(std::string_view bytes) {
+  return ScanLines(bytes, kEnabledPrefix[0], kDisabledPrefix[0]);
 }
 
 // Drops the attract-mode lines, ends every line with CR LF and appends the ten slot lines.
@@ -175,7 +97,7 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
 
 void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
   bytes = WithoutByteOrderMark(bytes);
-  for (size_t start : ScanFile(bytes).candidates) {
+  for (size_t start : ScanAttractModeCandidates(bytes).candidates) {
     ApplyAttractModeLine(bytes.substr(start, LineEnd(bytes, start) - start), menus);
   }
 }
@@ -183,7 +105,7 @@ void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
 std::string AttractModeLinesOf(std::string_view bytes) {
   bytes = WithoutByteOrderMark(bytes);
   std::string lines;
-  for (size_t start : ScanFile(bytes).candidates) {
+  for (size_t start : ScanAttractModeCandidates(bytes).candidates) {
     const std::string_view line = bytes.substr(start, LineEnd(bytes, start) - start);
     if (!IsAttractModeLine(line)) continue;
     lines.append(line);
@@ -236,7 +158,7 @@ void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
 namespace {
 
 void RewriteLines(std::string& bytes, const MenuCollection& menus) {
-  const FileScan scan = ScanFile(bytes);
+  const LineScan scan = ScanAttractModeCandidates(bytes);
   if (scan.loneLineEnds) {
     // Line ends change: a new buffer, line by line.
     std::string out;

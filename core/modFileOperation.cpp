@@ -9,8 +9,8 @@
 #include "core/modMain.h"
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
-#include "platform/Virtualisation.h"
 #include "platform/VirtualStore.h"
+#include "platform/Virtualisation.h"
 
 namespace {
 
@@ -35,6 +35,10 @@ void Remember(const std::string& path, const FileStamp& stamp, std::string_view 
 FileResult Utf16Refused(const std::string& path) {
   return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
 }
+
+// True for a path in a folder that only administrators may write (Program Files, the Windows
+// folder), whether or not Windows keeps per-user copies there.
+bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
 
 // Writes the file's bytes to its per-user copy instead, when the file's folder refused the write
 // for want of rights and Windows keeps such a copy for the game. Where it keeps none, a refusal in
@@ -63,11 +67,10 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
 
 }  // namespace
 
-bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
-
 std::string PerUserCopyOf(const std::string& path) {
   std::vector<std::string> programs;
-  for (std::string_view program : kGamePrograms) programs.push_back(sGamePath + std::string(program));
+  for (std::string_view program : kGamePrograms)
+    programs.push_back(sGamePath + std::string(program));
   return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
 }
 
@@ -104,7 +107,8 @@ FileResult LoadMenus(bool* madePerUserCopy) {
 
 FileResult SaveMenus(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
-  if (sCfgFile.empty()) return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
+  if (sCfgFile.empty())
+    return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
 
   std::string bytes;
   const FileResult read = ReadWholeFile(sCfgFile, bytes);
@@ -118,7 +122,8 @@ FileResult SaveMenus(bool* madePerUserCopy) {
   if (IsUtf16Text(bytes)) return failed(Utf16Refused(sCfgFile));
   // Slots that another program set since the tool last looked are not replaced unseen. Whatever
   // its stamp says (it may have written within the same tick), the next look reads the file.
-  if (read.ok && seen.known && seen.path == sCfgFile && AttractModeLinesOf(bytes) != seen.attractLines) {
+  if (read.ok && seen.known && seen.path == sCfgFile &&
+      AttractModeLinesOf(bytes) != seen.attractLines) {
     seen.stamp = {};
     return failed(FileResult::Failure(sCfgFile, 0, FailureKind::ChangedElsewhere));
   }

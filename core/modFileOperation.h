@@ -18,9 +18,11 @@
 
 // Reads sGamePath + "startup\user.cfg" (or its per-user copy) into the slot table, first writing
 // the default file when there is none. Enables the built-in menus (and sets bAutoSave, so the
-// next refresh saves them) when slot 0 is not in use. On failure nothing is written, the table
-// stays empty and sCfgFile stays empty, so that no later save can overwrite a file that was never
-// read. *madePerUserCopy tells whether this call made the per-user copy that sCfgFile now names.
+// next refresh saves them) when slot 0 is not in use. On failure the slot table and sCfgFile are
+// left as they were: from InitMenus and the program's start, ten disabled slots and no file, so
+// that no later save can overwrite a file that was never read. Only a missing file is written (the
+// default file, before the read that may still fail); an existing one never is.
+// *madePerUserCopy tells whether this call made the per-user copy that sCfgFile now names.
 FileResult LoadMenus(bool* madePerUserCopy = nullptr);
 
 // Rewrites sCfgFile: every other line as it stands in the file now, then the ten attract-mode
@@ -48,7 +50,3 @@ bool HasUnsavedChange();
 // The per-user copy that the game reads in place of this file or folder of its game folder,
 // where Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
 std::string PerUserCopyOf(const std::string& path);
-
-// True for a path in a folder that only administrators may write (Program Files, the Windows
-// folder), whether or not Windows keeps per-user copies there.
-bool IsInProtectedFolder(const std::string& path);

@@ -6,7 +6,8 @@
 // Creates the ten slots 0 to 9, all disabled and empty.
 void InitMenus();
 
-// Enables the first disabled slot (lowest number) with this name; with ten enabled, nothing changes.
+// Enables the first disabled slot (lowest number) with this name; with ten enabled, nothing
+// changes.
 void AddMenu(const std::string& name);
 
 // Sets the name of a slot and leaves its flag as it is.

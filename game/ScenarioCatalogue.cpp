@@ -26,8 +26,7 @@ bool IsBuiltIn(unsigned codePage, std::string_view base) {
 
 }  // namespace
 
-std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames,
-                                           unsigned codePage) {
+std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames, unsigned codePage) {
   std::vector<std::string> rows;
   rows.reserve(fileNames.size() + 2);
   rows.emplace_back(kBuiltInWater);

@@ -12,11 +12,10 @@ enum class GameLookupOutcome {
   NothingRegistered,  // no usable "AppPath" text; sGamePath is empty
   NoStartupFolder,    // sGamePath is the registered folder with its "\"; it has no startup folder
                       // (empty when the code page cannot hold the folder's name)
-                      // (or is empty: the code page cannot hold the folder's name)
 };
 
-// Reads the registered folder into sGamePath (ending in "\" whenever it is not empty), tests its
-// startup folder, and on either failure shows that failure's error message box before returning.
+// Reads the registered folder into sGamePath (ending in "\" whenever it is not empty) and tests
+// its startup folder; the outcome says which failure, if any (ui/ words it for the player).
 // A folder given on the command line (see CommandLine.h) is used instead of the registry: for a
 // copied or moved installation, or a Wine prefix without the game's registration. It is made a
 // full path, so that the message and the files name it whole; with it there is no
@@ -24,8 +23,3 @@ enum class GameLookupOutcome {
 // NoStartupFolder with sGamePath empty; *folderNotHeld then names it as it was written.
 GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument = L"",
                                  std::wstring* folderNotHeld = nullptr);
-
-// Shows the error message box of a failed lookup, built from the current sGamePath, or from
-// folderNotHeld when the lookup gave one; nothing for Success. The lookup calls it, and so can
-// anything that needs the game folder and finds none.
-void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld = L"");

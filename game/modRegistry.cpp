@@ -1,13 +1,20 @@
 #include "game/modRegistry.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 
-#include "game/RegistryText.h"
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
 #include "platform/Virtualisation.h"
 
 namespace {
+
+// A REG_SZ value usually ends with a NUL, but nothing forces a writer to store one, or to stop at
+// it: the text is everything before the first NUL, or all of the value when there is none.
+std::wstring CutAtFirstNul(std::wstring_view value) {
+  return std::wstring(value.substr(0, value.find(L'\0')));
+}
 
 // Where Windows keeps a legacy 32-bit program's own copy of what it wrote under
 // HKEY_LOCAL_MACHINE\Software, for each user, when it virtualises that program.
@@ -26,8 +33,8 @@ std::wstring GetRegString(HKEY root, const std::string& subKey, const std::strin
   };
   // Where Windows virtualises the game, the game sees its per-user copy of the key before the
   // machine's own.
-  if (root == HKEY_LOCAL_MACHINE && StartsWithIgnoringAsciiCase(AnsiCodePage(), subKey, kSoftwareKey) &&
-      WindowsVirtualises()) {
+  if (root == HKEY_LOCAL_MACHINE &&
+      StartsWithIgnoringAsciiCase(AnsiCodePage(), subKey, kSoftwareKey) && WindowsVirtualises()) {
     const std::optional<std::wstring> copy = ReadRegistryText(
         HKEY_CURRENT_USER, std::string(kPerUserCopyKey) + subKey.substr(kSoftwareKey.size()),
         valueName, RegistryView::Programs64);

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "core/GameFolderLayout.h"
-#include "game/ScenarioCatalogue.h"
 #include "core/modFileOperation.h"
+#include "game/ScenarioCatalogue.h"
 #include "platform/AnsiText.h"
 #include "platform/FolderListing.h"
 
@@ -14,6 +14,6 @@ std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
   if (!copy.empty()) folders.push_back(std::move(copy));
 
   std::vector<std::string> fileNames;
-  ListFolderFiles(folders, "*.scn", fileNames);
+  ListFolderFiles(folders, ".scn", fileNames);
   return BuildScenarioRows(std::move(fileNames), AnsiCodePage());
 }

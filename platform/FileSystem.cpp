@@ -78,8 +78,8 @@ std::string FinalPathName(const std::string& path) {
   if (!handle) return "";
   std::wstring final(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetFinalPathNameByHandleW(handle.Get(), final.data(),
-                                                   static_cast<DWORD>(final.size()), 0);
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
     if (length == 0) return "";
     if (length < final.size()) {
       final.resize(length);
@@ -143,13 +143,16 @@ bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
 }
 
 // Writes the temporary file whole and flushes it to disk. The caller removes it on failure.
-FileResult WriteTemporaryFile(const std::string& tempPath, const std::string& bytes, bool* created) {
+FileResult WriteTemporaryFile(const std::string& tempPath, const std::string& bytes,
+                              bool* created) {
   DWORD error = newFileGate ? newFileGate(tempPath) : 0;
-  if (error != 0) return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
+  if (error != 0)
+    return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
   // A temporary file that an earlier run left read-only, hidden or system would make Windows
   // refuse to overwrite it with access denied, which reads like a folder that takes no new file.
   const DWORD leftOver = GetFileAttributesW(WidePath(tempPath).c_str());
-  constexpr DWORD kInTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  constexpr DWORD kInTheWay =
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   if (leftOver != INVALID_FILE_ATTRIBUTES && !(leftOver & FILE_ATTRIBUTE_DIRECTORY) &&
       (leftOver & kInTheWay)) {
     SetFileAttributesW(WidePath(tempPath).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -210,8 +213,9 @@ FileResult FileResult::Failure(const std::string& file, unsigned long error, Fai
 }
 
 FileResult FileResult::FromLastError(const std::string& file, unsigned long error) {
-  return Failure(file, error,
-                 error == ERROR_ACCESS_DENIED ? FailureKind::AccessRefused : FailureKind::SystemError);
+  return Failure(
+      file, error,
+      error == ERROR_ACCESS_DENIED ? FailureKind::AccessRefused : FailureKind::SystemError);
 }
 
 PathKind GetPathKind(const std::string& path, unsigned long* error) {
@@ -286,7 +290,8 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
       !CreateFolders(path.substr(0, parentEnd), error)) {
     return false;
   }
-  if (CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  if (CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+    return true;
   *error = GetLastError();
   return false;
 }

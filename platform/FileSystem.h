@@ -10,17 +10,17 @@ enum class FileStep {
   Read,             // reading a file
   CreateTemporary,  // creating the temporary file beside the file to replace
   Write,            // writing, flushing or closing the temporary file
-  Replace,          // the file's own state refused the replace, or moving the temporary file onto it
+  Replace,  // the file's own state refused the replace, or moving the temporary file onto it
 };
 
 // Why a file operation failed. The window turns each kind into its own words.
 enum class FailureKind {
-  SystemError,     // the system's own text for the error says it
-  ReadOnly,        // the file is marked read-only
-  InUse,           // another program holds the file (a sharing refusal, after the retries)
-  AccessRefused,   // the user may not write there (a permission refusal)
-  Utf16Text,       // the file is UTF-16 text, which the game does not read
-  NeverRead,       // user.cfg was never read, so it is not known where it is
+  SystemError,         // the system's own text for the error says it
+  ReadOnly,            // the file is marked read-only
+  InUse,               // another program holds the file (a sharing refusal, after the retries)
+  AccessRefused,       // the user may not write there (a permission refusal)
+  Utf16Text,           // the file is UTF-16 text, which the game does not read
+  NeverRead,           // user.cfg was never read, so it is not known where it is
   NeedsAdministrator,  // a permission refusal in a protected folder that Windows does not redirect
   ChangedElsewhere,    // another program changed the attract-mode lines since the tool read them
 };

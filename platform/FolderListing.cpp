@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -22,29 +21,22 @@ int CompareNamesIgnoringCase(const std::string& a, const std::string& b) {
                         b.c_str(), static_cast<int>(b.size()));
 }
 
-// Case-insensitive order of names as Windows' file systems list them; ties keep a stable order.
+// The linguistic, case-insensitive order of CompareString over the invariant locale, which is not
+// a file system's order; names that it finds equal are ordered by their bytes.
 bool NameLess(const std::string& a, const std::string& b) {
   const int order = CompareNamesIgnoringCase(a, b);
   if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
   return a < b;
 }
 
-// Windows also matches a pattern against a file's 8.3 short name, so "*.scn" finds "a.scnx" too
-// (short name A~1.SCN). Only a pattern of the form "*.ext" is used here: keep the names whose own
-// extension matches it. Plain letters that differ only in case match at once; anything else is
-// compared as Windows compares text.
-bool MatchesOwnName(const std::string& name, const std::string& pattern) {
-  if (pattern.size() < 2 || pattern[0] != '*' ||
-      pattern.find_first_of("*?", 1) != std::string::npos) {
-    return true;
-  }
-  const char* const suffix = pattern.c_str() + 1;
-  const size_t length = pattern.size() - 1;
-  if (name.size() < length) return false;
-  const char* const end = name.c_str() + name.size() - length;
-  return EqualsIgnoringAsciiCase(AnsiCodePage(), std::string_view(end, length), std::string_view(suffix, length)) ||
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end, static_cast<int>(length), suffix,
-                        static_cast<int>(length)) == CSTR_EQUAL;
+// True when the name's own end is the extension. Plain letters that differ only in case match at
+// once; anything else is compared as Windows compares text.
+bool HasExtension(const std::string& name, const std::string& extension) {
+  if (name.size() < extension.size()) return false;
+  const std::string_view end = std::string_view(name).substr(name.size() - extension.size());
+  return EqualsIgnoringAsciiCase(AnsiCodePage(), end, extension) ||
+         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end.data(), static_cast<int>(end.size()),
+                        extension.c_str(), static_cast<int>(extension.size())) == CSTR_EQUAL;
 }
 
 // Eight bytes of a sort key as a number that orders as the bytes do (Windows is little-endian).
@@ -121,25 +113,19 @@ bool AnsiName(UINT codePage, const WCHAR* wide, size_t wideLength, std::string& 
   const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8) ||
                     (codePage == CP_OEMCP && GetOEMCP() == CP_UTF8);
   BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
-                                         wide, static_cast<int>(wideLength), buffer, sizeof buffer,
-                                         nullptr, utf8 ? nullptr : &usedDefault);
+  const int length = WideCharToMultiByte(
+      codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide,
+      static_cast<int>(wideLength), buffer, sizeof buffer, nullptr, utf8 ? nullptr : &usedDefault);
   if (length <= 0 || usedDefault) return false;
   name.assign(buffer, static_cast<size_t>(length));
   return true;
 }
 
-// "*.ext" with a plain extension: the pattern whose matches can be told from a name's own end.
-bool IsExtensionPattern(const std::string& pattern) {
-  return pattern.size() > 2 && pattern[0] == '*' && pattern[1] == '.' &&
-         pattern.find_first_of("*?.<>\"", 2) == std::string::npos;
-}
-
 // Lists a folder through a handle to it, hundreds of entries a call, keeping the files whose own
-// name ends in the pattern's extension. FindFirstFileA finds the same files (and some through
-// their 8.3 names, which MatchesOwnName drops), but one entry a call, which makes listing a large
-// folder a tenth to a sixth slower under Wine.
-FileResult ListFilesByExtension(const std::string& folder, const std::string& pattern,
+// name ends in the extension. FindFirstFileA with "*.ext" would find them one entry a call, which
+// makes listing a large folder a tenth to a sixth slower under Wine, and would find more: Windows
+// matches a pattern against 8.3 names too, so "*.scn" finds "a.scnx" (short name A~1.SCN).
+FileResult ListFilesByExtension(const std::string& folder, const std::string& extension,
                                 std::vector<std::string>& names) {
   const std::wstring path = WidePath(folder.empty() ? "." : folder);
   UniqueFile directory(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
@@ -147,7 +133,7 @@ FileResult ListFilesByExtension(const std::string& folder, const std::string& pa
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!directory) {
     const DWORD error = GetLastError();
-    // A folder that is not there is a path not found, as a listing by pattern reports it.
+    // A folder that is not there is a path not found, as FindFirstFile reports it.
     return FileResult::FromLastError(folder,
                                      error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
   }
@@ -164,7 +150,7 @@ FileResult ListFilesByExtension(const std::string& folder, const std::string& pa
       const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(entryBytes);
       if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
           AnsiName(codePage, entry->FileName, entry->FileNameLength / sizeof(WCHAR), name) &&
-          MatchesOwnName(name, pattern)) {
+          HasExtension(name, extension)) {
         names.push_back(name);
       }
       if (entry->NextEntryOffset == 0) break;
@@ -179,57 +165,24 @@ FileResult ListFilesByExtension(const std::string& folder, const std::string& pa
   return FileResult::Success();
 }
 
-// Lists the files that FindFirstFile matches with the pattern.
-FileResult ListFilesByPattern(const std::string& folder, const std::string& pattern,
-                              std::vector<std::string>& names) {
-  std::string search = folder;
-  if (!search.empty() && !EndsWithSeparator(AnsiCodePage(), search)) search += '\\';
-  search += pattern;
-
-  WIN32_FIND_DATAW entry;
-  UniqueFind find(FindFirstFileW(WidePath(search).c_str(), &entry));
-  if (!find) {
-    const DWORD error = GetLastError();
-    // An existing folder without a matching file is an empty listing, not a failure.
-    if (error == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return FileResult::Success();
-    return FileResult::FromLastError(folder, error);
-  }
-  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-  std::string name;
-  do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        AnsiName(codePage, entry.cFileName, wcslen(entry.cFileName), name) &&
-        MatchesOwnName(name, pattern)) {
-      names.push_back(name);
-    }
-  } while (FindNextFileW(find.Get(), &entry));
-  const DWORD error = GetLastError();
-  if (error != ERROR_NO_MORE_FILES) {
-    names.clear();
-    return FileResult::FromLastError(folder, error);
-  }
-  return FileResult::Success();
-}
-
 }  // namespace
 
-FileResult ListFolderFiles(const std::string& folder, const std::string& pattern,
+FileResult ListFolderFiles(const std::string& folder, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
-  FileResult listed = IsExtensionPattern(pattern) ? ListFilesByExtension(folder, pattern, names)
-                                                  : ListFilesByPattern(folder, pattern, names);
+  FileResult listed = ListFilesByExtension(folder, extension, names);
   if (listed.ok) SortNames(names);
   return listed;
 }
 
-FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& pattern,
+FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
   std::optional<FileResult> firstFailure;
   bool listedAny = false;
   std::vector<std::string> folderNames;
   for (const std::string& folder : folders) {
-    FileResult listed = ListFolderFiles(folder, pattern, folderNames);
+    FileResult listed = ListFolderFiles(folder, extension, folderNames);
     if (!listed.ok) {
       if (!firstFailure) firstFailure = std::move(listed);
       continue;
@@ -239,8 +192,7 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
                  std::make_move_iterator(folderNames.end()));
   }
   if (!listedAny) {
-    return firstFailure ? *firstFailure
-                        : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
+    return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
   }
   if (folders.size() > 1) {
     // One sorted list again; names that compare equal stand together, and one of them is kept.
@@ -253,4 +205,3 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
   }
   return FileResult::Success();
 }
-

@@ -2,8 +2,8 @@
 // Paths and names as characters of an ANSI code page, not as bytes. In the double-byte code pages
 // (932 Japanese, 936 Simplified Chinese, 949 Korean, 950 Traditional Chinese) a character may take
 // two bytes, a lead byte and a trail byte, and the trail byte may be 0x5C, the byte of "\" (as in
-// 表, 95 5C in 932), or an ASCII letter. Splitting, trimming or comparing such text a byte at a time
-// cuts characters in half. Every such operation on a path goes through here. Pure: builds
+// 表, 95 5C in 932), or an ASCII letter. Splitting, trimming or comparing such text a byte at a
+// time cuts characters in half. Every such operation on a path goes through here. Pure: builds
 // natively too; the caller names the code page (AnsiCodePage() on Windows).
 #include <string>
 #include <string_view>
@@ -11,14 +11,14 @@
 // True for a byte that starts a two-byte character in this code page. The single-byte code
 // pages and UTF-8 (whose bytes of a longer character are all 0x80 and above) have none.
 inline bool IsLeadByte(unsigned codePage, char c) {
-  const auto byte = static_cast<unsigned char>(c);
+  const auto value = static_cast<unsigned char>(c);
   switch (codePage) {
     case 932:
-      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+      return (value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC);
     case 936:
     case 949:
     case 950:
-      return byte >= 0x81 && byte <= 0xFE;
+      return value >= 0x81 && value <= 0xFE;
     default:
       return false;
   }

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+namespace {
+
+// The same cut made on a given command line: the name ends at the first space or tab, or, when
+// it starts with a quote, at the next quote (a program's path holds no quote to escape).
 std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
   size_t at = 0;
   if (!commandLine.empty() && commandLine[0] == L'"') {
@@ -13,6 +17,8 @@ std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
   while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t')) ++at;
   return commandLine.substr(at);
 }
+
+}  // namespace
 
 std::wstring ProcessArguments() {
   const wchar_t* const commandLine = GetCommandLineW();

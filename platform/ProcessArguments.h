@@ -6,7 +6,3 @@
 
 // The command line without the program's name and the blanks after it.
 std::wstring ProcessArguments();
-
-// The same cut made on a given command line: the name ends at the first space or tab, or, when
-// it starts with a quote, at the next quote (a program's path holds no quote to escape).
-std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine);

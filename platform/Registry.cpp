@@ -4,7 +4,7 @@
 #include "platform/UniqueHandle.h"
 
 std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
-                                            const std::string& valueName, RegistryView view) {
+                                             const std::string& valueName, RegistryView view) {
   const REGSAM viewFlag = view == RegistryView::Programs32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
   UniqueRegistryKey key;
   if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE | viewFlag, key.Out()) !=
@@ -16,8 +16,7 @@ std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKe
   const std::wstring name = WideFromAnsi(valueName);
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return std::nullopt;
   }

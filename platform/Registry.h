@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-// The two views that 64-bit Windows (and a 64-bit Wine prefix) keeps of HKEY_LOCAL_MACHINE\Software:
-// the one 32-bit programs see (Software\Wow6432Node), and the one 64-bit programs see. 32-bit
-// Windows has one, whichever is asked for.
+// The two views that 64-bit Windows (and a 64-bit Wine prefix) keeps of
+// HKEY_LOCAL_MACHINE\Software: the one 32-bit programs see (Software\Wow6432Node), and the one
+// 64-bit programs see. 32-bit Windows has one, whichever is asked for.
 enum class RegistryView { Programs32, Programs64 };
 
 // The UTF-16 text of the REG_SZ value valueName under root\subKey in that view, as stored (a
@@ -16,4 +16,4 @@ enum class RegistryView { Programs32, Programs64 };
 // Read as UTF-16, as the registry keeps it: the ANSI read would turn the characters that the code
 // page lacks into best-fit look-alikes ("Ωmega" as "Omega"), naming another folder.
 std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
-                                            const std::string& valueName, RegistryView view);
+                                             const std::string& valueName, RegistryView view);

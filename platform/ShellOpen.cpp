@@ -8,11 +8,8 @@ ShellExecuteHandler currentHandler = &ShellExecuteA;
 
 }  // namespace
 
-HWND DesktopWindow() { return GetDesktopWindow(); }
-
-HINSTANCE ShellExecuteRequest(HWND owner, const char* operation, const char* file,
-                              const char* parameters, const char* directory, int showCommand) {
-  return currentHandler(owner, operation, file, parameters, directory, showCommand);
+HINSTANCE ShellOpen(const char* file, int showCommand) {
+  return currentHandler(GetDesktopWindow(), "open", file, nullptr, nullptr, showCommand);
 }
 
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {

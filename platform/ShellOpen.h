@@ -8,13 +8,11 @@ using ShellExecuteHandler = HINSTANCE(WINAPI*)(HWND owner, const char* operation
                                                const char* parameters, const char* directory,
                                                int showCommand);
 
-// The desktop window, the owner of requests that no window of the program should be tied to.
-HWND DesktopWindow();
+// Hands the file or address to the shell's "open", through ShellExecuteA or the handler a test
+// put in place. The desktop window owns the request, so that no window of the program is tied to
+// what the shell shows.
+HINSTANCE ShellOpen(const char* file, int showCommand);
 
-// Hands the request to ShellExecuteA, or to the handler a test put in place.
-HINSTANCE ShellExecuteRequest(HWND owner, const char* operation, const char* file,
-                              const char* parameters, const char* directory, int showCommand);
-
-// Replaces the function behind ShellExecuteRequest; nullptr puts ShellExecuteA back. Returns the
+// Replaces the function behind ShellOpen; nullptr puts ShellExecuteA back. Returns the
 // handler that was in place.
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler);

@@ -16,4 +16,3 @@ std::string SystemMessage(unsigned long error) {
   if (message.empty()) message = "system error " + std::to_string(error);
   return message;
 }
-

@@ -70,20 +70,3 @@ using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
 // An open registry key.
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
-
-// Movable global memory locked for the lifetime of this object; Get() is nullptr when the lock
-// failed.
-class GlobalMemoryLock {
- public:
-  explicit GlobalMemoryLock(HGLOBAL memory) : m_memory(memory), m_data(GlobalLock(memory)) {}
-  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
-  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
-  ~GlobalMemoryLock() {
-    if (m_data) GlobalUnlock(m_memory);
-  }
-  void* Get() const { return m_data; }
-
- private:
-  HGLOBAL m_memory;
-  void* m_data;
-};

@@ -82,9 +82,9 @@ std::string VirtualStorePathFor(const std::string& fullPath, const std::string& 
 std::string VirtualStorePath(const std::string& path) {
   // The folders are the same for the whole run, and asking the shell for them costs more than a
   // whole load of user.cfg does: asked once.
-  static const std::vector<std::string> protectedFolders = {
-      KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
-      KnownFolder(FOLDERID_Windows)};
+  static const std::vector<std::string> protectedFolders = {KnownFolder(FOLDERID_ProgramFiles),
+                                                            KnownFolder(FOLDERID_ProgramFilesX86),
+                                                            KnownFolder(FOLDERID_Windows)};
   static const std::string localAppData = LocalAppDataFolder();
   std::string full = FullPathName(path);
   // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;

@@ -14,7 +14,8 @@ namespace {
 std::optional<bool> wineForTests;
 
 constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-constexpr char kLayersKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+constexpr char kLayersKey[] =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
 
 // A value of this type, read into the buffer; false when the key, the value or the type is not
 // there or the value does not fit.
@@ -57,8 +58,7 @@ bool RunsAsAdministrator(const std::string& program) {
          LayersRunAsAdministrator(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, program);
 }
 
-}  // namespace
-
+// True under Wine (ntdll exports wine_get_version), unless a test said otherwise.
 bool RunningUnderWine() {
   if (wineForTests) return *wineForTests;
   static const bool underWine = [] {
@@ -67,6 +67,8 @@ bool RunningUnderWine() {
   }();
   return underWine;
 }
+
+}  // namespace
 
 void SetRunningUnderWineForTests(std::optional<bool> underWine) { wineForTests = underWine; }
 

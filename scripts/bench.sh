@@ -86,10 +86,10 @@ tess_register_game "$fixtures/scenarios-10000"
 # Runs a benchmark program and appends the values of each of its result lines to
 # samples/<prefix><name>, one a line.
 collect() {
-  local prefix="$1" name values
+  local prefix="$1" fields
   shift
-  wine "$@" | tr -d '\r' | while read -r name values; do
-    printf '%s\n' $values >>"$samples/$prefix$name"
+  wine "$@" | tr -d '\r' | while read -r -a fields; do
+    printf '%s\n' "${fields[@]:1}" >>"$samples/$prefix${fields[0]:-}"
   done
 }
 
@@ -97,7 +97,7 @@ collect() {
 # shared machine; the medians are taken over all rounds.
 rounds=5
 echo "Timing the picker"
-for round in $(seq $rounds); do
+for _ in $(seq "$rounds"); do
   for count in 100 10000 100000; do
     runs=15
     ((count == 10000)) && runs=7
@@ -109,7 +109,7 @@ for round in $(seq $rounds); do
 done
 
 echo "Timing LoadMenus and SaveMenus"
-for round in $(seq $rounds); do
+for _ in $(seq "$rounds"); do
   for count in 10 10000 1000000; do
     runs=15
     ((count == 1000000)) && runs=5
@@ -120,14 +120,14 @@ for round in $(seq $rounds); do
 done
 
 echo "Timing the start-up"
-for round in $(seq $rounds); do
-  collect "tool-" "$bin/bench_launch.exe" startup 5 "Pelrith's Tessivane" "$(winpath "$exe")"
+for _ in $(seq "$rounds"); do
+  collect "tool-" "$bin/bench_launch.exe" startup 5 "$TESS_CAPTION" "$(winpath "$exe")"
   collect "floor-" "$bin/bench_launch.exe" startup 5 "Floor main" \
     "$(winpath "$bin/floor_window.exe")"
 done
 
 echo "Measuring the peak working set"
-for round in $(seq $rounds); do
+for _ in $(seq "$rounds"); do
   collect "tool-" "$bin/bench_launch.exe" memory 10002 "$(winpath "$exe")"
   collect "floor-" "$bin/bench_launch.exe" memory 10000 "$(winpath "$bin/floor_picker.exe")" \
     "$(winpath "$fixtures/scenarios-10000/scenario")" show

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# The folders are floors: ui/ builds on game/, game/ on core/, core/ on platform/ (app/, tests/,
-# fuzz/, bench/ and tools/ may use them all). Every #include "folder/..." must point to the file's
-# own floor or a lower one, and core/ and game/ reach Windows only through platform/: no Windows
-# header, no Win32 call. Prints each offending line with its file and fails when there is one.
+# Checks, in the .h and .cpp files of platform/, core/, game/ and ui/ (tracked or new), that
+# - every #include "folder/..." points to the file's own floor or a lower one: ui/ builds on game/,
+#   game/ on core/, core/ on platform/ (app/, tests/, fuzz/, bench/ and tools/ are not checked);
+# - core/ and game/ include nothing of platform/window/, the window toolkit: only ui/ shows windows
+#   and message boxes;
+# - core/ and game/ include no Windows header and call no Win32 function (by name: the ...A, ...W
+#   and ...ExA entry points and the calls of this program's kind without such an ending).
+# Prints each offending line with its file and fails when there is one.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 floor() {
   case "$1" in
@@ -39,6 +43,9 @@ while IFS= read -r file; do
   case "$file" in
     core/* | game/*)
       while IFS= read -r hit; do
+        report "$file:${hit%%:*}: ${hit#*:}   (only ui/ uses the window toolkit)"
+      done < <(grep -nE '^\s*#include "platform/window/' "$file")
+      while IFS= read -r hit; do
         report "$file:${hit%%:*}: ${hit#*:}   (Windows goes through platform/)"
       done < <(grep -nE "$windows_header" "$file"; sed -E 's://.*$::' "$file" | grep -nE "$win32_call")
       ;;
@@ -49,4 +56,4 @@ if ((failed)); then
   echo "The floors are broken: see the lines above." >&2
   exit 1
 fi
-echo "Layers: every include points to its own floor or a lower one; core/ and game/ call no Win32."
+echo "Layers: each include on its floor or lower; core/, game/: no window toolkit, no Win32."

@@ -27,7 +27,9 @@ bash scripts/install-deps.sh
 build="$root/build/release"
 cmake --preset windows -B "$build" --log-level=WARNING >/dev/null
 cmake --build "$build" --target tessivane
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+export TESS_FACTS_FILE="$build/project-facts.sh"
+. scripts/project-facts.sh
+version=$TESS_VERSION
 
 name="tessivane-$version-windows-x64"
 stage="$build/package"
@@ -62,7 +64,7 @@ mkdir -p "$unpacked"
 for file in "${files[@]}"; do
   cmp -s "$stage/$file" "$unpacked/$file" || { echo "FAIL $file does not unpack from $archive" >&2; exit 1; }
 done
-[[ $(ls "$unpacked" | wc -l) -eq ${#files[@]} ]] || { echo "FAIL $archive holds other files" >&2; exit 1; }
+[[ $(find "$unpacked" -mindepth 1 -maxdepth 1 | wc -l) -eq ${#files[@]} ]] || { echo "FAIL $archive holds other files" >&2; exit 1; }
 rm -rf "$unpacked"
 
 (cd "$dist" && sha256sum "$name.zip" && cd "$stage" && sha256sum tessivane.exe) >"$dist/SHA256SUMS"

@@ -2,7 +2,7 @@
 # A bounded run of the user.cfg fuzzer from the seed corpus kept in fuzz/corpus.
 # Usage: scripts/fuzz.sh [seconds]
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 seconds="${1:-20}"
 work=fuzz/corpus-work
 rm -rf "$work" && mkdir -p "$work"

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine xvfb xauth imagemagick
   locales fonts-wqy-microhei
   osslsigncode openssl
+  shellcheck clang-format-14
 )
 
 # The locales that the name and path tests run again in: under Wine the ANSI code page follows the

@@ -4,7 +4,7 @@
 # build/windows. Two builds of one commit must give the same exe wherever they are made, so that
 # anyone can check a download against the tagged source (README.md, "Checking a download").
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 first="$root/build/windows/app/tessivane.exe"
 work="$root/build/reproducible"

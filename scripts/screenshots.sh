@@ -1,6 +1,8 @@
+# shellcheck shell=bash
 # Sourced after wine-session.sh: takes screenshots of the real tessivane.exe, driven from outside
 # by ui_driver.exe.
 
+: "${tess_root:?screenshots.sh is sourced after wine-session.sh}"
 tess_driver() { wine "$tess_root/build/windows/tools/ui_driver.exe" "$@" | tr -d '\r'; }
 
 # Runs the prefix's programs in a Wine desktop window of the screen's size, so that Wine draws
@@ -36,7 +38,7 @@ tess_screenshot_tool() {
   local exe="$1" shots="$2" pid rect picker
   wine "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
-  rect=$(tess_driver wait-label "https://tessivane.example" 30000)
+  rect=$(tess_driver wait-label "$TESS_HOME_PAGE" 30000)
   sleep 0.5
   tess_shoot "$rect" "$shots/splash.png"
   rect=$(tess_driver wait-button Add 30000)
@@ -47,7 +49,7 @@ tess_screenshot_tool() {
   sleep 0.5
   tess_shoot "$rect" "$picker" "$shots/picker.png"
   tess_driver click Cancel
-  tess_driver close "Pelrith's Tessivane"
+  tess_driver close "$TESS_CAPTION"
   wait "$pid"
 }
 

@@ -16,6 +16,7 @@
 #     the same with a self-signed code-signing certificate made on the spot, valid for a day and
 #     trusted for this verification only: make test checks the signing this way.
 set -euo pipefail
+. "$(dirname "$0")/project-facts.sh"
 
 throwaway=""
 if [[ "${1:-}" == "--throwaway" ]]; then
@@ -38,15 +39,15 @@ if [[ -n "$throwaway" ]]; then
   SIGN_CA="$SIGN_CERT"
   SIGN_PASS_FILE=""
   SIGN_TIMESTAMP=""
-  openssl req -x509 -newkey rsa:3072 -nodes -days 1 -subj "/CN=Pelrith's Tessivane test signature" \
+  openssl req -x509 -newkey rsa:3072 -nodes -days 1 -subj "/CN=$TESS_CAPTION test signature" \
     -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" \
     -keyout "$SIGN_KEY" -out "$SIGN_CERT" 2>"$work/openssl.log" ||
     { cat "$work/openssl.log" >&2; echo "FAIL making the throw-away certificate" >&2; exit 1; }
 fi
 : "${SIGN_CERT:?SIGN_CERT must name the certificate}" "${SIGN_KEY:?SIGN_KEY must name its key}"
 
-options=(-certs "$SIGN_CERT" -key "$SIGN_KEY" -h sha256 -n "Pelrith's Tessivane"
-         -i "https://tessivane.example")
+options=(-certs "$SIGN_CERT" -key "$SIGN_KEY" -h sha256 -n "$TESS_CAPTION"
+         -i "$TESS_HOME_PAGE")
 [[ -n "${SIGN_PASS_FILE:-}" ]] && options+=(-readpass "$SIGN_PASS_FILE")
 [[ -n "${SIGN_TIMESTAMP:-}" ]] && options+=(-ts "$SIGN_TIMESTAMP")
 rm -f "$signed"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Windows programs: the Wine settings of one build tree's prefix.
 # The prefix is the build tree's own, never the user's: TESS_WINEPREFIX chooses another one.
 tess_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,7 +1,9 @@
+# shellcheck shell=bash
 # Sourced: starts and stops what the Windows programs need on a machine without a display:
 # an Xvfb server, the build tree's Wine prefix (made once) and a persistent, warmed wineserver.
 # Usage: . scripts/wine-session.sh; tess_session_start; ...; tess_session_stop
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/project-facts.sh"
 
 tess_xvfb_pid=""
 tess_wineserver_started=""
@@ -25,7 +27,8 @@ tess_start_xvfb() {
     rm -f "$fdfile"
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  DISPLAY=":$(head -n1 "$fdfile")"
+  export DISPLAY
   rm -f "$fdfile"
 }
 
@@ -74,17 +77,11 @@ tess_session_stop() {
   fi
 }
 
-# The game's registration, read from the header that the program itself uses.
-tess_registration() {
-  grep -A1 "$1 =" "$tess_root/game/GameRegistration.h" | grep -o '"[^"]*"' | tr -d '"' |
-    sed 's/\\\\/\\/g'
-}
-
 # Points the prefix's game registration at a folder of this machine, where the game's 32-bit
 # setup writes it: the registry's 32-bit view (Software\Wow6432Node in a 64-bit prefix).
 tess_register_game() {
   local windowsPath
   windowsPath=$(winepath -w "$1" 2>/dev/null)
-  wine reg add "HKLM\\$(tess_registration kGameRegistryKey)" /v "$(tess_registration kGameFolderValue)" \
+  wine reg add "HKLM\\$TESS_GAME_REGISTRY_KEY" /v "$TESS_GAME_FOLDER_VALUE" \
     /t REG_SZ /d "${windowsPath%\\}" /reg:32 /f </dev/null >/dev/null 2>&1
 }

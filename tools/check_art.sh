@@ -31,7 +31,7 @@ for file in "$tmp"/a/*; do
   cmp -s "$file" "$tmp/b/$name" || { echo "FAIL $name differs between two runs"; status=1; }
   cmp -s "$file" "$root/ui/res/$name" || { echo "FAIL ui/res/$name is not what the generator makes"; status=1; }
 done
-[[ $status -eq 0 ]] && echo "ok   $(ls "$tmp/a" | wc -l) files"
+[[ $status -eq 0 ]] && echo "ok   $(find "$tmp/a" -mindepth 1 -maxdepth 1 | wc -l) files"
 
 echo "== frame joins"
 python3 "$root/tools/check_frame.py" --res "$root/ui/res" || status=1

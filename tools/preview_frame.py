@@ -11,26 +11,38 @@ the other order would look like.
 
 import argparse
 import os
+import re
 import struct
 import sys
 
 TWIPS_PER_PIXEL = 15
 
-# Client size and the tile offsets along each edge, in twips, per window.
-WINDOWS = {
-    "main": ((4515, 3375), {
-        "top": [180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3900],
-        "bottom": [180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3960],
-        "left": [180, 660, 1140, 1620, 2100, 2460, 2880],
-        "right": [180, 660, 1140, 1620, 2100, 2520, 2880],
-    }),
-    "picker": ((3795, 4215), {
-        "top": [180, 660, 1140, 1620, 2100, 2580, 3060, 3180],
-        "bottom": [180, 660, 1140, 1620, 2100, 2580, 2880, 3240],
-        "left": [180, 660, 1140, 1620, 2100, 2580, 3060, 3540],
-        "right": [180, 660, 1140, 1620, 2100, 2520, 2880, 3180, 3600],
-    }),
-}
+# The program's own frame table: ui/DecorativeLook.cpp, its FrameLayout of each framed window.
+FRAME_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ui",
+                            "DecorativeLook.cpp")
+FRAME_LAYOUTS = {"main": "kMainWindowFrame", "picker": "kPickerFrame"}
+
+
+def read_windows(source=FRAME_SOURCE):
+    """Client size and the tile offsets along each edge, in twips, per window, as the program's
+    FrameLayout initialisers give them: {client}, then top, bottom, left and right."""
+    with open(source, encoding="utf-8") as f:
+        text = f.read()
+    windows = {}
+    for window, name in FRAME_LAYOUTS.items():
+        match = re.search(r"const FrameLayout %s = \{(.*?)\};" % name, text, re.S)
+        if not match:
+            sys.exit("%s: no %s" % (source, name))
+        lists = [[int(n) for n in re.findall(r"\d+", group)]
+                 for group in re.findall(r"\{([^{}]*)\}", match.group(1))]
+        if len(lists) != 5 or len(lists[0]) != 2:
+            sys.exit("%s: %s is not {client}, top, bottom, left, right" % (source, name))
+        windows[window] = (tuple(lists[0]), dict(zip(("top", "bottom", "left", "right"), lists[1:])))
+    return windows
+
+
+WINDOWS = read_windows()
+
 
 
 def read_bmp(path):

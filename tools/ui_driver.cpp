@@ -2,7 +2,8 @@
 // buttons, reads its list and closes it. Used by make run's screenshots.
 //
 //   ui_driver wait-button <text> [timeout ms]   wait until a visible window shows this button;
-//                                               prints that window's rectangle: left top right bottom
+//                                               prints that window's rectangle: left top right
+//                                               bottom
 //   ui_driver wait-label <text> [timeout ms]    the same for a label (static control)
 //   ui_driver click <text>                      press the button (posted: a modal dialog it opens
 //                                               does not block the driver)
@@ -83,7 +84,8 @@ int Fail(const char* what, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone <text> [ms]\n");
+    std::fprintf(
+        stderr, "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone <text> [ms]\n");
     return 2;
   }
   // Rectangles in the screen's own pixels, as the tool (DPI aware) and the screenshots see them.
@@ -121,11 +123,9 @@ int main(int argc, char** argv) {
       row.resize(static_cast<size_t>(
           SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()))));
       std::string ansi(row.size() * 2 + 1, '\0');
-      ansi.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, row.data(),
-                                                           static_cast<int>(row.size()),
-                                                           ansi.data(),
-                                                           static_cast<int>(ansi.size()), nullptr,
-                                                           nullptr)));
+      ansi.resize(static_cast<size_t>(
+          WideCharToMultiByte(CP_ACP, 0, row.data(), static_cast<int>(row.size()), ansi.data(),
+                              static_cast<int>(ansi.size()), nullptr, nullptr)));
       std::printf("%s\n", ansi.c_str());
     }
     return 0;

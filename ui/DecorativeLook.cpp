@@ -10,6 +10,8 @@ constexpr int kTileThickness = 13 * kTwipsPerPixel;
 
 }  // namespace
 
+// tools/preview_frame.py (and so tools/check_frame.py) reads these two initialisers: client
+// size, then the top, bottom, left and right offsets, each in braces.
 const FrameLayout kMainWindowFrame = {
     {4515, 3375},
     {180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3900},

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/HomePage.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/res/resource.h"
 
 LinkLabel::LinkLabel(Form& form, TwipsRect place, int tabIndex, COLORREF textColor)

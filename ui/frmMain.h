@@ -8,12 +8,12 @@
 
 #include "core/MenuRows.h"
 #include "game/modGameLookup.h"
-#include "platform/window/Button.h"
 #include "platform/FileSystem.h"
+#include "platform/window/Button.h"
 #include "platform/window/Form.h"
 #include "platform/window/ListBox.h"
-#include "ui/LinkLabel.h"
 #include "ui/DecorativeLook.h"
+#include "ui/LinkLabel.h"
 
 class frmSelectScn;
 

@@ -18,6 +18,9 @@ class frmSplash : public Form {
   explicit frmSplash(std::wstring gameFolderArgument = L"");
   ~frmSplash() override;
 
+  // How long the splash shows before the timer hands over, in milliseconds.
+  static constexpr int kTimerInterval = 4000;
+
   // The main window once the hand-over has created it; nullptr before.
   frmMain* MainWindow() const { return m_main.get(); }
 
@@ -27,7 +30,7 @@ class frmSplash : public Form {
   void lblHyperLink_Click();
 
   UniqueBitmap m_picture;
-  Timer timTimer{*this, 4000, true};
+  Timer timTimer{*this, kTimerInterval, true};
   // Reaches past the right edge of the window: text and clicks end at the edge.
   LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
   std::wstring m_gameFolderArgument;

@@ -7,24 +7,12 @@
 #include "platform/ComApartment.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
-#include "platform/window/MsgBox.h"
+#include "ui/PlayerMessages.h"
 #include "ui/frmSplash.h"
 
 namespace {
 
 constexpr int kStartUpFailed = 1;
-
-void ReportStartUpFailure(std::exception_ptr error) {
-  std::string reason = "An unexpected error occurred.";
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    reason = e.what();
-  } catch (...) {
-  }
-  MsgBox("Pelrith's Tessivane could not start.\r\n\r\n" + reason, kMsgBoxError,
-         "Pelrith's Tessivane");
-}
 
 }  // namespace
 

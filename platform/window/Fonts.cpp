@@ -14,14 +14,16 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
+namespace {
+
+// Character height in pixels of a font of this many points at `dpi` (9.75 pt: 13 at 96 DPI,
+// 19 at 144).
 int PointsToPixels(double points, int dpi) {
   // The height the design has at 96 DPI, scaled and rounded down: the text grows with the boxes
   // it is drawn in (scaled exactly) and never beyond them.
   const long designPixels = std::lround(points * kDesignDpi / 72.0);
   return static_cast<int>(designPixels * dpi / kDesignDpi);
 }
-
-namespace {
 
 // The character set of the system's ANSI code page: SHIFTJIS_CHARSET on a Japanese system,
 // ANSI_CHARSET on a Western one; DEFAULT_CHARSET where there is none (UTF-8 as the code page).
@@ -91,6 +93,6 @@ UniqueFont CreateFontFromDesign(const FontDesign& requested, int dpi) {
   const std::string face = design.latinOnly ? design.face : FaceForCharset(design.face, charset);
   return UniqueFont(CreateFontA(-PointsToPixels(design.points, dpi), 0, 0, 0,
                                 design.bold ? FW_BOLD : FW_NORMAL, FALSE, design.underline, FALSE,
-                                charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+                                charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }

@@ -21,10 +21,6 @@ struct FontDesign {
 // window starts at.
 int ScreenDpi();
 
-// Character height in pixels of a font of this many points at `dpi` (9.75 pt: 13 at 96 DPI,
-// 19 at 144).
-int PointsToPixels(double points, int dpi);
-
 // Creates the font in the system's character set (Japanese on a Japanese system), in the face
 // designed when that face has the set's glyphs, else in one that has them (the system's message
 // font's), so that every name shows in the player's script; a latinOnly font in the ANSI

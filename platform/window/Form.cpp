@@ -112,8 +112,7 @@ int Form::LoadedFormCount() { return loadedForms; }
 bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
 
 COLORREF Form::BackColor() const {
-  return m_design.backColor && !HighContrastOn() ? *m_design.backColor
-                                                 : GetSysColor(COLOR_BTNFACE);
+  return m_design.backColor && !HighContrastOn() ? *m_design.backColor : GetSysColor(COLOR_BTNFACE);
 }
 
 HBRUSH Form::BrushFor(COLORREF color) {
@@ -184,9 +183,9 @@ void Form::Create(HWND owner) {
   const POINT place = StartUpPlace(m_design.startUpPosition, owner, width, height);
   m_font = CreateFontFromDesign(m_design.font, m_dpi);
 
-  HWND hwnd = CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style,
-                              place.x, place.y, width, height, owner, nullptr,
-                              GetModuleHandleA(nullptr), this);
+  HWND hwnd =
+      CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style, place.x,
+                      place.y, width, height, owner, nullptr, GetModuleHandleA(nullptr), this);
   if (!hwnd) ThrowWindowsError("Creating a window");
   KeepSquareCorners(hwnd);
   // The window counts as loaded from here on: a failure below unloads it again.
@@ -215,8 +214,9 @@ void Form::Create(HWND owner) {
 
 void Form::CreateControls() {
   std::vector<Control*> order = m_controls;
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+    return a->TabIndex() < b->TabIndex();
+  });
   // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
   // Tab moves along the order of the child windows, and a new child window goes below its
   // siblings: made in tab index order, the controls are in tab order, as a dialog's are.
@@ -447,12 +447,11 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
   GetClientRect(m_hwnd, &client);
   const int frameWidth = (window.right - window.left) - client.right;
   const int frameHeight = (window.bottom - window.top) - client.bottom;
-  const POINT at = suggested ? POINT{suggested->left, suggested->top}
-                             : POINT{window.left, window.top};
-  SetWindowPos(m_hwnd, nullptr, at.x, at.y,
-               TwipsToPixels(m_design.clientSize.width, dpi) + frameWidth,
-               TwipsToPixels(m_design.clientSize.height, dpi) + frameHeight,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at =
+      suggested ? POINT{suggested->left, suggested->top} : POINT{window.left, window.top};
+  SetWindowPos(
+      m_hwnd, nullptr, at.x, at.y, TwipsToPixels(m_design.clientSize.width, dpi) + frameWidth,
+      TwipsToPixels(m_design.clientSize.height, dpi) + frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -60,7 +60,7 @@ struct FormDesign {
   StartUpPosition startUpPosition = StartUpPosition::CenterScreen;
   bool showInTaskbar = true;            // false: no taskbar button even without an owner
   std::optional<COLORREF> backColor{};  // shown where no picture covers; none: the button face
-  FontDesign font{};                      // the controls' default font
+  FontDesign font{};                    // the controls' default font
 };
 
 class Form {
@@ -185,10 +185,9 @@ class Form {
   std::vector<Control*> m_controls;
   std::vector<Timer*> m_timers;
   std::vector<Picture*> m_pictures;
-  HWND m_focusChild = nullptr;       // the control that had the focus when the form was left
-  bool m_leftButtonDown = false;     // a click is a press and a release on the form itself
+  HWND m_focusChild = nullptr;    // the control that had the focus when the form was left
+  bool m_leftButtonDown = false;  // a click is a press and a release on the form itself
   bool m_modal = false;
   HWND m_modalOwner = nullptr;
   std::vector<HWND> m_disabledWindows;
 };
-

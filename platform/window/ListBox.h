@@ -52,7 +52,7 @@ class ListBox : public Control {
   std::optional<COLORREF> m_backColor;
   // Measures rows in the list's font.
   MemoryDC m_measure;
-  int m_widestRow = 0;  // pixels, margins included: the horizontal scroll range
+  int m_widestRow = 0;                  // pixels, margins included: the horizontal scroll range
   std::array<int, 256> m_byteWidths{};  // each character's width, in a one-byte code page
   bool m_byteWidthsKnown = false;
 };

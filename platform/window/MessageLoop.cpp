@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/AnsiText.h"
+#include "platform/ExceptionText.h"
 #include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
@@ -42,15 +43,8 @@ std::string ProgramName() {
 }
 
 void ReportEventError(std::exception_ptr error) {
-  std::string text = "An unexpected error occurred.";
   try {
-    if (error) std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    text = e.what();
-  } catch (...) {
-  }
-  try {
-    MsgBox(text, kMsgBoxError, ProgramName());
+    MsgBox(ExceptionText(error), kMsgBoxError, ProgramName());
   } catch (...) {
     // Nothing is left to report with.
   }

@@ -21,11 +21,6 @@ int MsgBox(const std::string& prompt, unsigned style, const std::string& title);
 // player wrote it), given in UTF-16. A handler set below receives such a prompt in UTF-8.
 int MsgBox(const std::wstring& prompt, unsigned style, const std::string& title);
 
-// The window a real box belongs to, and which it disables while it is up: the program's active
-// window; when another program is active, the program's topmost visible window; nullptr when it
-// has none, and the box is then modal to the whole program (task-modal).
-HWND MessageBoxOwner();
-
 using MsgBoxHandler = int (*)(const std::string& prompt, unsigned style, const std::string& title);
 
 // Replaces the function behind MsgBox; nullptr puts the real message box back. Returns the

@@ -20,8 +20,7 @@ std::vector<std::vector<Share>> SharesAlong(int oldLength, int newLength) {
     const long long begin = static_cast<long long>(j) * oldLength;
     const long long end = begin + oldLength;
     for (long long i = begin / newLength; i < oldLength && i * newLength < end; ++i) {
-      const long long overlap =
-          std::min(end, (i + 1) * newLength) - std::max(begin, i * newLength);
+      const long long overlap = std::min(end, (i + 1) * newLength) - std::max(begin, i * newLength);
       if (overlap > 0) {
         shares[static_cast<size_t>(j)].push_back(
             {static_cast<int>(i), static_cast<uint32_t>(overlap)});

@@ -75,9 +75,9 @@ UniqueBitmap DecodeJpegResource(int id) {
   OLE_HANDLE handle = 0;
   if (FAILED(picture->get_Handle(&handle)) || !handle) return {};
   // The picture deletes its bitmap when it is released: keep a copy of our own.
-  return UniqueBitmap(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(
-                                                         static_cast<UINT_PTR>(handle)),
-                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return UniqueBitmap(
+      static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
+                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 // The cursor's picture with an alpha channel: opaque where its AND mask is clear, transparent
@@ -130,8 +130,8 @@ UniqueCursor ScaleCursor(HCURSOR cursor, int dpi) {
   UniqueBitmap mask(info.hbmMask);
   const PixelImage pixels = CursorPixels(info);
   if (pixels.pixels.empty()) return {};
-  const PixelImage scaled = ScaleByArea(pixels, DesignPixelsAt(pixels.width, dpi),
-                                        DesignPixelsAt(pixels.height, dpi));
+  const PixelImage scaled =
+      ScaleByArea(pixels, DesignPixelsAt(pixels.width, dpi), DesignPixelsAt(pixels.height, dpi));
   return CursorFromPixels(scaled, {DesignPixelsAt(static_cast<int>(info.xHotspot), dpi),
                                    DesignPixelsAt(static_cast<int>(info.yHotspot), dpi)});
 }
@@ -150,8 +150,8 @@ Owner Required(Owner owner, const char* kind, int id) {
 }  // namespace
 
 UniqueBitmap LoadBitmapResource(int id) {
-  return Required(UniqueBitmap(static_cast<HBITMAP>(LoadImageResource(id, IMAGE_BITMAP))), "picture",
-                  id);
+  return Required(UniqueBitmap(static_cast<HBITMAP>(LoadImageResource(id, IMAGE_BITMAP))),
+                  "picture", id);
 }
 
 UniqueBitmap LoadJpegResource(int id) { return Required(DecodeJpegResource(id), "picture", id); }

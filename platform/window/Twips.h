@@ -16,9 +16,7 @@ constexpr int ScaleRounded(int value, int numerator, int denominator) {
 }
 
 // Twips to pixels on a display of `dpi` dots per inch.
-constexpr int TwipsToPixels(int twips, int dpi) {
-  return ScaleRounded(twips, dpi, kTwipsPerInch);
-}
+constexpr int TwipsToPixels(int twips, int dpi) { return ScaleRounded(twips, dpi, kTwipsPerInch); }
 
 // A length in design pixels (the artwork's own pixels, made for 96 DPI) at `dpi`.
 constexpr int DesignPixelsAt(int pixels, int dpi) { return ScaleRounded(pixels, dpi, kDesignDpi); }

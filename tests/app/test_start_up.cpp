@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/MsgBox.h"
+#include "tests/support/HandlerGuard.h"
 #include "ui/modStartUp.h"
 
 namespace {
@@ -13,16 +13,18 @@ namespace {
 std::vector<std::string> boxes;
 
 TEST(StartUp, FailureToStartIsShownAndEndsTheRunWithAnError) {
-  const MsgBoxHandler previous =
-      SetMsgBoxHandler([](const std::string& prompt, unsigned style, const std::string& title) {
-        boxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
-        return 1;
-      });
-  EXPECT_EQ(RunTessivane(L"\"C:\\Games\\AoM\""), 1);
-  SetMsgBoxHandler(previous);
+  {
+    const test_support::MsgBoxGuard recorder(
+        [](const std::string& prompt, unsigned style, const std::string& title) {
+          boxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
+          return 1;
+        });
+    EXPECT_EQ(RunTessivane(L"\"C:\\Games\\AoM\""), 1);
+  }
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"
-                                   "\r\nThe program's picture resource "))
+  EXPECT_TRUE(
+      boxes[0].starts_with("16 Pelrith's Tessivane: Pelrith's Tessivane could not start.\r\n"
+                           "\r\nThe program's picture resource "))
       << boxes[0];
 }
 

@@ -1,7 +1,7 @@
 // A save killed at any step leaves user.cfg with exactly the old or exactly the new bytes, and the
 // next save succeeds.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -17,7 +17,8 @@ namespace {
 
 const std::string kOld = "other\r\nattractMode-scenario-0 A\r\nattractMode-scenario-1 B\r\n";
 const std::string kNew =
-    "other\r\nattractMode-scenario-0 A\r\nattractMode-scenario-1 B\r\nattractMode-scenario-2 New\r\n"
+    "other\r\nattractMode-scenario-0 A\r\nattractMode-scenario-1 B\r\nattractMode-scenario-2 "
+    "New\r\n"
     "-attractMode-scenario-3\r\n-attractMode-scenario-4\r\n-attractMode-scenario-5\r\n"
     "-attractMode-scenario-6\r\n-attractMode-scenario-7\r\n-attractMode-scenario-8\r\n"
     "-attractMode-scenario-9\r\n";

@@ -75,7 +75,7 @@ TEST(SlotTable, EditMenuRenamesAndKeepsTheFlag) {
   EditMenu(1, "Renamed");
   EditMenu(3, "Hidden");
   EXPECT_EQ(Slots(), (std::vector<std::string>{"A", "Renamed", "-", "-Hidden", "-", "-", "-", "-",
-                                                "-", "-"}));
+                                               "-", "-"}));
   // Numbers outside 0 to 9 name no slot, as the main window's "no row selected" (-1) does.
   const auto before = Slots();
   EditMenu(-1, "X");
@@ -91,18 +91,23 @@ TEST(SlotTable, RemoveMenuMovesLaterSlotsDownAndEmptiesSlotNine) {
   };
   const std::vector<std::string> all = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
   const std::vector<Case> cases = {
-      {{"A", "B", "C", "D", "-", "-", "-", "-", "-", "-"}, 1,
+      {{"A", "B", "C", "D", "-", "-", "-", "-", "-", "-"},
+       1,
        {"A", "C", "D", "-", "-", "-", "-", "-", "-", "-"}},
       {all, 9, {"A", "B", "C", "D", "E", "F", "G", "H", "I", "-"}},
       {all, 0, {"B", "C", "D", "E", "F", "G", "H", "I", "J", "-"}},
-      {{"A", "-", "-", "-", "-", "-", "-", "-", "-", "-"}, 0,
+      {{"A", "-", "-", "-", "-", "-", "-", "-", "-", "-"},
+       0,
        {"-", "-", "-", "-", "-", "-", "-", "-", "-", "-"}},
       // Disabled slots move down with the rest, gaps included.
-      {{"A", "-", "C", "-", "E", "-", "-", "-", "-", "-"}, 0,
+      {{"A", "-", "C", "-", "E", "-", "-", "-", "-", "-"},
+       0,
        {"-", "C", "-", "E", "-", "-", "-", "-", "-", "-"}},
-      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}, 12,
+      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"},
+       12,
        {"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}},
-      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}, -1,
+      {{"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"},
+       -1,
        {"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"}},
   };
   for (const Case& c : cases) {
@@ -117,7 +122,8 @@ TEST(SlotTable, RemoveMenuCarriesNamesOfDisabledSlots) {
   Enable({"A", "B", "-", "-", "-", "-", "-", "-", "-", "-"});
   EditMenu(2, "Kept");
   RemoveMenu(0);
-  EXPECT_EQ(Slots(), (std::vector<std::string>{"B", "-Kept", "-", "-", "-", "-", "-", "-", "-", "-"}));
+  EXPECT_EQ(Slots(),
+            (std::vector<std::string>{"B", "-Kept", "-", "-", "-", "-", "-", "-", "-", "-"}));
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // Loading and saving the real user.cfg under Wine: defaults, kept lines, and every failure leaving
 // the file exactly as it was.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 
-#include "core/UserCfgFormat.h"
 #include "core/GameFolderLayout.h"
+#include "core/UserCfgFormat.h"
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
@@ -28,7 +28,8 @@ const std::string kUserFile =
     "+showFPS\r\nattractMode-scenario-0 Mine\r\nsetVolume 0.5\nattractMode-scenario-1 Two\r\n";
 const std::string kUserFileAfterAdd =
     "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
-    "attractMode-scenario-2 Added\r\n" + DisabledFrom(3);
+    "attractMode-scenario-2 Added\r\n" +
+    DisabledFrom(3);
 
 class UserCfgFiles : public ::testing::Test {
  protected:
@@ -82,7 +83,8 @@ TEST_F(UserCfgFiles, EmptyOrSlotZeroLessFileGetsTheDefaultMenusAtOnce) {
   ASSERT_TRUE(LoadAndRefresh().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
             "keep\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\nattractMode-scenario-1 Other\r\n"
-            "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" + DisabledFrom(4));
+            "-attractMode-scenario-2\r\nattractMode-scenario-3 Three\r\n" +
+                DisabledFrom(4));
 }
 
 TEST_F(UserCfgFiles, SaveKeepsOtherLinesAndLinesAddedSinceStartUp) {
@@ -144,7 +146,8 @@ TEST_F(UserCfgFiles, SlotsChangedElsewhereAreReadAgainAndNeverOverwrittenUnseen)
   WriteBytes(game.UserCfg(), "new line\r\n" + kUserFile);
   EXPECT_FALSE(RereadMenusIfChanged().reread) << "only a line of the game's own changed";
 
-  const std::string theirs = "+showFPS\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-2 Theirs";
+  const std::string theirs =
+      "+showFPS\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-2 Theirs";
   WriteBytes(game.UserCfg(), theirs);
   EXPECT_EQ(SaveMenus().kind, FailureKind::ChangedElsewhere);
   EXPECT_EQ(ReadBytes(game.UserCfg()), theirs);
@@ -156,7 +159,8 @@ TEST_F(UserCfgFiles, SlotsChangedElsewhereAreReadAgainAndNeverOverwrittenUnseen)
   ASSERT_TRUE(SaveMenus().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
             "+showFPS\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-1 Mine too\r\n"
-            "attractMode-scenario-2 Theirs\r\n" + DisabledFrom(3));
+            "attractMode-scenario-2 Theirs\r\n" +
+                DisabledFrom(3));
   EXPECT_FALSE(RereadMenusIfChanged().reread) << "its own save is no change";
 
   // Removed meanwhile: the table stays, and the next save writes the file anew.
@@ -194,11 +198,13 @@ TEST_F(UserCfgFiles, LeftOverLinkedAndUnchangeableFilesAreHandledForWhatTheyAre)
   EXPECT_EQ(FinalPath(game.UserCfg()), linkedTo) << "no longer a link";
 
   const auto unchangeable = [&] {
-    HANDLE file = CreateFileA(shared.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(shared.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return file == INVALID_HANDLE_VALUE;
   };
-  if (!RunLinuxCommand("/usr/bin/chattr", {"+i", LinuxPath(shared)}, unchangeable)) return;  // not here
+  if (!RunLinuxCommand("/usr/bin/chattr", {"+i", LinuxPath(shared)}, unchangeable))
+    return;  // not here
   RemoveMenu(2);
   const FileResult refused = SaveMenus();
   RunLinuxCommand("/usr/bin/chattr", {"-i", LinuxPath(shared)}, [&] { return !unchangeable(); });
@@ -213,7 +219,8 @@ TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
   ASSERT_TRUE(SaveMenus().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()),
             "attractMode-scenario-0 Mine\r\nattractMode-scenario-1 Two\r\n"
-            "attractMode-scenario-2 Added\r\n" + DisabledFrom(3));
+            "attractMode-scenario-2 Added\r\n" +
+                DisabledFrom(3));
 }
 
 TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
@@ -304,7 +311,8 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   // The copy is there: it is the file, read and saved in place; the real file is left alone.
   WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
   unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error)) << error;
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
+      << error;
   WriteBytes(copy, kUserFile);
   protectedGame.Refuse(true);
   load();
@@ -333,8 +341,10 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   RemoveMenu(2);
   ASSERT_TRUE(SaveMenus(&made).ok);
   EXPECT_FALSE(made) << "said once";
-  EXPECT_EQ(ReadBytes(copy), "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\n"
-                             "attractMode-scenario-1 Two\r\n" + DisabledFrom(2));
+  EXPECT_EQ(ReadBytes(copy),
+            "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\n"
+            "attractMode-scenario-1 Two\r\n" +
+                DisabledFrom(2));
 
   // The first start, no user.cfg anywhere: the default file becomes the copy.
   RemoveTree(protectedGame.CopyPath());
@@ -366,33 +376,44 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
 // Wine, with UAC or virtualisation switched off, and when the game runs as administrator.
 TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
   ProtectedGameFolder protectedGame;
-  const std::string layers = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
-  const std::string aom = protectedGame.Path() + "aom.exe", aomx = protectedGame.Path() + "aomx.exe";
+  const std::string layers =
+      "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+  const std::string aom = protectedGame.Path() + "aom.exe",
+                    aomx = protectedGame.Path() + "aomx.exe";
   MachineValueGuard virtualisation{kSystemPolicyKey, kSystemPolicyKey, "EnableVirtualization",
                                    kNativeView};
   MachineValueGuard machineLayers{layers, layers, aomx, kNativeView};
   const auto policy = [](const char* name, DWORD value) {
     EXPECT_TRUE(SetMachineValue(kSystemPolicyKey, name, REG_DWORD,
-                                std::string(reinterpret_cast<const char*>(&value), 4), kNativeView));
+                                std::string(reinterpret_cast<const char*>(&value), 4),
+                                kNativeView));
   };
   struct Case {
     const char* what;
     std::function<void()> set, unset;
   };
   const Case cases[] = {
-      {"Wine", [] { SetRunningUnderWineForTests(true); }, [] { SetRunningUnderWineForTests(false); }},
+      {"Wine", [] { SetRunningUnderWineForTests(true); },
+       [] { SetRunningUnderWineForTests(false); }},
       {"UAC off", [&] { policy("EnableLUA", 0); }, [&] { policy("EnableLUA", 1); }},
       {"virtualisation off", [&] { policy("EnableVirtualization", 0); },
        [&] { policy("EnableVirtualization", 1); }},
       {"aom.exe as administrator for the user",
-       [&] { RegSetKeyValueA(HKEY_CURRENT_USER, layers.c_str(), aom.c_str(), REG_SZ, "~ RUNASADMIN", 13); },
+       [&] {
+         RegSetKeyValueA(HKEY_CURRENT_USER, layers.c_str(), aom.c_str(), REG_SZ, "~ RUNASADMIN",
+                         13);
+       },
        [&] { RegDeleteKeyValueA(HKEY_CURRENT_USER, layers.c_str(), aom.c_str()); }},
       {"aomx.exe as administrator for the machine",
-       [&] { EXPECT_TRUE(SetMachineValue(layers, aomx, REG_SZ, std::string("WINXPSP3 RUNASADMIN", 20), kNativeView)); },
+       [&] {
+         EXPECT_TRUE(SetMachineValue(layers, aomx, REG_SZ, std::string("WINXPSP3 RUNASADMIN", 20),
+                                     kNativeView));
+       },
        [&] { DeleteMachineValue(layers, aomx, kNativeView); }},
   };
   unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error)) << error;
+  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
+      << error;
   WriteBytes(protectedGame.CopyUserCfg(), "old copy\r\n");
   for (const Case& c : cases) {
     c.set();

@@ -11,11 +11,12 @@ using namespace std::string_literals;
 
 namespace {
 
-// Slots written as in the slot table tests: "name" enabled, "-" disabled and empty, "-name" disabled
-// with a name.
+// Slots written as in the slot table tests: "name" enabled, "-" disabled and empty, "-name"
+// disabled with a name.
 std::vector<std::string> SlotsOf(const MenuCollection& menus) {
   std::vector<std::string> slots;
-  for (const auto& [key, menu] : menus) slots.push_back(menu.bEnabled() ? menu.sName() : "-" + menu.sName());
+  for (const auto& [key, menu] : menus)
+    slots.push_back(menu.bEnabled() ? menu.sName() : "-" + menu.sName());
   return slots;
 }
 
@@ -58,8 +59,8 @@ TEST(UserCfgFormat, ReaderTakesSlotsFromAttractModeLines) {
        With(3, " two  spaces ")},
       {"23 characters: enabled with an empty name", "attractMode-scenario-7 ", With(7, "")},
       {"position 23 is skipped unread", "attractMode-scenario-12 Name", With(1, " Name")},
-      {"disabled line empties the name only", "attractMode-scenario-5 A\r\n-attractMode-scenario-5 junk",
-       With(5, "")},
+      {"disabled line empties the name only",
+       "attractMode-scenario-5 A\r\n-attractMode-scenario-5 junk", With(5, "")},
       {"disabled line ignores position 22", "attractMode-scenario-7 A\r\n-attractMode-scenarioX7",
        With(7, "")},
       {"enabled then disabled: enabled, no name",
@@ -76,12 +77,14 @@ TEST(UserCfgFormat, ReaderTakesSlotsFromAttractModeLines) {
        With(0, "-")},
       {"22-character disabled prefix", "attractMode-scenario-2 A\r\n-attractMode-scenario-",
        With(2, "A")},
-      {"lone LF ends a line", "x\nattractMode-scenario-1 A\nattractMode-scenario-2 B", [] {
+      {"lone LF ends a line", "x\nattractMode-scenario-1 A\nattractMode-scenario-2 B",
+       [] {
          auto s = With(1, "A");
          s[2] = "B";
          return s;
        }()},
-      {"lone CR ends a line", "attractMode-scenario-1 A\rattractMode-scenario-2 B\r", [] {
+      {"lone CR ends a line", "attractMode-scenario-1 A\rattractMode-scenario-2 B\r",
+       [] {
          auto s = With(1, "A");
          s[2] = "B";
          return s;
@@ -91,8 +94,12 @@ TEST(UserCfgFormat, ReaderTakesSlotsFromAttractModeLines) {
       {"a line that starts at byte 64", std::string(62, 'x') + "\r\nattractMode-scenario-1 A",
        With(1, "A")},
       {"a UTF-8 byte-order mark is no part of the first line",
-       "\xEF\xBB\xBF" "attractMode-scenario-0 Mine\r\n", With(0, "Mine")},
-      {"the mark's bytes further down are a line's own", "x\r\n\xEF\xBB\xBF" "attractMode-scenario-2 A",
+       "\xEF\xBB\xBF"
+       "attractMode-scenario-0 Mine\r\n",
+       With(0, "Mine")},
+      {"the mark's bytes further down are a line's own",
+       "x\r\n\xEF\xBB\xBF"
+       "attractMode-scenario-2 A",
        With(0, "-")},
   };
   for (const Case& c : cases) EXPECT_EQ(SlotsOf(Read(c.file)), c.slots) << c.what;
@@ -118,13 +125,15 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
       {"lines only like the prefixes are kept",
        "AttractMode-scenario-2 A\r\n attractMode-scenario-2 A\r\nattractMode-scenari\r\n",
        "AttractMode-scenario-2 A\r\n attractMode-scenario-2 A\r\nattractMode-scenari\r\n"},
-      {"bytes above 127 and NUL kept", "\xe9t\xe9\0\x01\x7f\x80\r\n"s, "\xe9t\xe9\0\x01\x7f\x80\r\n"s},
+      {"bytes above 127 and NUL kept", "\xe9t\xe9\0\x01\x7f\x80\r\n"s,
+       "\xe9t\xe9\0\x01\x7f\x80\r\n"s},
       {"lines that meet at 64-byte steps: a slot line at byte 64, a lone CR at byte 191",
        std::string(62, 'x') + "\r\nattractMode-scenario-1 A\r\n" + std::string(101, 'y') + "\rz",
        std::string(62, 'x') + "\r\n" + std::string(101, 'y') + "\r\nz\r\n"},
   };
   const MenuCollection noMenus = NewMenuTable();
-  for (const Case& c : cases) EXPECT_EQ(RewriteUserCfg(c.file, noMenus), c.kept + kAllDisabled) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(RewriteUserCfg(c.file, noMenus), c.kept + kAllDisabled) << c.what;
 
   // A byte-order mark stays first, before the other lines and the slot lines alike.
   const std::string mark = "\xEF\xBB\xBF";
@@ -133,11 +142,14 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
   EXPECT_EQ(RewriteUserCfg(mark, noMenus), mark + kAllDisabled);
   // The mark's bytes at the start of a line further down stay that line's, also when the lines
   // before it go.
-  EXPECT_EQ(RewriteUserCfg("attractMode-scenario-0 A\r\n" + mark + "attractMode-scenario-3 B", noMenus),
-            "\r\n" + mark + "attractMode-scenario-3 B\r\n" + kAllDisabled);
+  EXPECT_EQ(
+      RewriteUserCfg("attractMode-scenario-0 A\r\n" + mark + "attractMode-scenario-3 B", noMenus),
+      "\r\n" + mark + "attractMode-scenario-3 B\r\n" + kAllDisabled);
 
   // UTF-16 files, either byte order, are told apart from ANSI text; a UTF-8 mark is ANSI enough.
-  EXPECT_TRUE(IsUtf16Text("\xFF\xFE" "a\0"s) && IsUtf16Text("\xFE\xFF\0a"s));
+  EXPECT_TRUE(IsUtf16Text("\xFF\xFE"
+                          "a\0"s) &&
+              IsUtf16Text("\xFE\xFF\0a"s));
   EXPECT_FALSE(IsUtf16Text(mark + "a") || IsUtf16Text("\xFF") || IsUtf16Text(""));
 }
 
@@ -174,7 +186,8 @@ TEST(UserCfgFormat, DefaultMenusOnlyWhenSlotZeroIsNotEnabled) {
   EXPECT_EQ(SlotsOf(menus), expected);
 
   // The player's own slot 1 is kept; only slot 0 gets its built-in.
-  MenuCollection ownSlotOne = Read("-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk");
+  MenuCollection ownSlotOne =
+      Read("-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk");
   EXPECT_TRUE(ApplyDefaultMenus(ownSlotOne));
   expected = With(0, "~AoM_pgs_Water");
   expected[1] = "Harbour At Dusk";

@@ -1,5 +1,5 @@
 // The installation lookup against AppPath values the test writes into the registry: the folder it
-// yields and the error message it shows.
+// yields and the error message its outcome is shown with.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,20 +8,30 @@
 #include "core/modMain.h"
 #include "game/modGameLookup.h"
 #include "platform/AnsiText.h"
-#include "platform/window/MsgBox.h"
+#include "tests/support/HandlerGuard.h"
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
+#include "ui/PlayerMessages.h"
 
 using namespace test_support;
 
 namespace {
-
 
 std::vector<std::string> shownBoxes;  // style, title and prompt of each box
 
 int RecordBox(const std::string& prompt, unsigned style, const std::string& title) {
   shownBoxes.push_back(std::to_string(style) + " " + title + ": " + prompt);
   return IDOK;
+}
+
+// The lookup as the main window makes it: a failed one is followed by its message.
+GameLookupOutcome LookUpAndShow(const std::wstring& argument = L"",
+                                std::wstring* folderNotHeld = nullptr) {
+  std::wstring notHeld;
+  const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
+  ShowGameLookupMessage(outcome, notHeld);
+  if (folderNotHeld) *folderNotHeld = notHeld;
+  return outcome;
 }
 
 std::string NoStartupBox(const std::string& folder) {
@@ -33,7 +43,8 @@ std::string NoStartupBox(const std::string& folder) {
 // value that only the 64-bit view holds, but the setup's wins.
 TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
   test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
-  test_support::MachineValueGuard appPath64{kGamesKey, kGameKey, kAppPath, test_support::kNativeView};
+  test_support::MachineValueGuard appPath64{kGamesKey, kGameKey, kAppPath,
+                                            test_support::kNativeView};
   test_support::DeleteMachineKey(kGameKey, test_support::kNativeView);
   TempFolder game, bare, other;  // `game` and `other` have an empty startup folder, `bare` none
   ASSERT_TRUE(CreateDirectoryA((game.Path() + "\\startup").c_str(), nullptr));
@@ -67,7 +78,7 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
       {"both views: the setup's wins", REG_SZ, other.Path() + z, GameLookupOutcome::Success,
        other.Path() + "\\", "", dir},
   };
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   for (const Case& c : cases) {
     if (c.type == kNoKey) {
       test_support::DeleteMachineKey(kGameKey);
@@ -84,13 +95,12 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
     }
     shownBoxes.clear();
     sGamePath = "left over";
-    EXPECT_EQ(LookUpGamePath(), c.outcome) << c.what;
+    EXPECT_EQ(LookUpAndShow(), c.outcome) << c.what;
     EXPECT_EQ(sGamePath, c.gamePath) << c.what;
-    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
-                                        : std::vector<std::string>{c.box})
+    EXPECT_EQ(shownBoxes,
+              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box})
         << c.what;
   }
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
 
@@ -115,23 +125,21 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
       {bare.Path(), GameLookupOutcome::NoStartupFolder, bare.Path() + "\\",
        NoStartupBox(bare.Path() + "\\")},
   };
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   for (const Case& c : cases) {
     shownBoxes.clear();
-    EXPECT_EQ(LookUpGamePath(WideFromAnsi(c.argument)), c.outcome) << c.argument;
+    EXPECT_EQ(LookUpAndShow(WideFromAnsi(c.argument)), c.outcome) << c.argument;
     EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
-    EXPECT_EQ(shownBoxes, c.box.empty() ? std::vector<std::string>{}
-                                        : std::vector<std::string>{c.box});
+    EXPECT_EQ(shownBoxes,
+              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
   }
   // Relative to the current folder, as a command line typed in a console means it.
   ASSERT_TRUE(SetCurrentDirectoryA(game.Path().c_str()));
   EXPECT_EQ(LookUpGamePath(L"."), GameLookupOutcome::Success);
   EXPECT_EQ(sGamePath, game.Path() + "\\");
   SetCurrentDirectoryA(current);
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
-
 
 // Folder names as characters of the code page the test runs in (make test runs it in Japanese,
 // Chinese and Russian too), from the registry and from the command line. Where the code page holds
@@ -144,7 +152,7 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
   const std::wstring base = WideFromAnsi(root.Path()) + L"\\";
   ASSERT_TRUE(CreateDirectoryW((base + L"Omega").c_str(), nullptr));
   ASSERT_TRUE(CreateDirectoryW((base + L"Omega\\startup").c_str(), nullptr));
-  const MsgBoxHandler previous = SetMsgBoxHandler(&RecordBox);
+  const MsgBoxGuard recorder(&RecordBox);
   // A last trail byte of 0x5C: 表 and ソ能 in 932, 乗 in 936, 功許 in 950.
   for (const std::wstring name : {L"表", L"ソ能", L"乗", L"功許", L"\u03A9mega"}) {
     const std::wstring folder = base + name;
@@ -155,7 +163,7 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
     for (const std::wstring& argument : {std::wstring(), folder + L"\\"}) {
       shownBoxes.clear();
       std::wstring notHeld = L"unchanged";
-      const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
+      const GameLookupOutcome outcome = LookUpAndShow(argument, &notHeld);
       const std::string what = std::to_string(AnsiCodePage()) +
                                (argument.empty() ? " registry, " : " command line, ") +
                                std::to_string(name.size()) + " characters";
@@ -177,7 +185,6 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
       }
     }
   }
-  SetMsgBoxHandler(previous);
   sGamePath.clear();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
+#include "tests/support/HandlerGuard.h"
 
 using namespace test_support;
 
@@ -129,7 +130,8 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
   TabOrderForm form;
   form.Show();
   std::vector<std::string> order;
-  for (HWND child = GetWindow(form.Hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(form.Hwnd(), GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     char text[16] = {};
     GetWindowTextA(child, text, sizeof text);
     order.push_back(text);
@@ -142,11 +144,10 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
 TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   static std::vector<std::string> shown;
   shown.clear();
-  const MsgBoxHandler previous =
-      SetMsgBoxHandler([](const std::string& text, unsigned style, const std::string&) {
-        shown.push_back(std::to_string(style) + " " + text);
-        return 1;
-      });
+  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
+    shown.push_back(std::to_string(style) + " " + text);
+    return 1;
+  });
   RecordingForm form;
   form.onActivate = [] { throw std::runtime_error("activation failed"); };
   form.Show();
@@ -154,7 +155,6 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
-  SetMsgBoxHandler(previous);
 }
 
 }  // namespace

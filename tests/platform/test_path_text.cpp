@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
+#include "platform/VirtualStore.h"
 #include "tests/support/TempGameFolder.h"
 
 namespace {
@@ -27,7 +29,7 @@ TEST(PathText, LeadBytesAreThoseWindowsKnows) {
 }
 
 TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
-  const std::string hyou = "\x95\x5C";  // 表 in 932
+  const std::string hyou = "\x95\x5C";                   // 表 in 932
   const std::string a = "\x83\x41", small = "\x83\x61";  // ア and ャ: trail bytes "A" and "a"
   struct Case {
     unsigned codePage;
@@ -58,8 +60,8 @@ TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
 }
 
 // A user whose name the code page cannot hold has a local application data folder that the ANSI
-// file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made, written,
-// read and listed through the wide functions.
+// file functions cannot name; the per-user copy there is named from %LOCALAPPDATA% and made,
+// written, read and listed through the wide functions.
 TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   test_support::TempFolder temp;
   const std::wstring profile = WideFromAnsi(temp.Path()) + L"\\\u0141ukasz \u03A9 \u0416";
@@ -79,12 +81,55 @@ TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   EXPECT_TRUE(ReadWholeFile(file, bytes).ok);
   EXPECT_EQ(bytes, "attractMode-scenario-0 ~UI_Norse\r\n");
   std::vector<std::string> names;
-  EXPECT_TRUE(ListFolderFiles(folder, "*.cfg", names).ok);
+  EXPECT_TRUE(ListFolderFiles(folder, ".cfg", names).ok);
   EXPECT_EQ(names, std::vector<std::string>{"user.cfg"});
   const std::wstring written = profile + L"\\VirtualStore\\Game\\startup\\user.cfg";
   EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
 
   SetEnvironmentVariableW(L"LOCALAPPDATA", previous);
+}
+
+// Which paths get a per-user copy, and where: a path on a drive inside a protected folder, in any
+// letter case, the folder itself too; not a folder whose name merely starts alike, nor a path not
+// on a drive; none without a profile, nor for a profile inside a protected folder. An 8.3 name
+// is compared by its long name.
+TEST(VirtualStore, CopyOnlyForPathsOnADriveInsideAProtectedFolder) {
+  const std::vector<std::string> folders = {"C:\\Program Files", "C:\\Program Files (x86)\\",
+                                            "C:\\Windows"};
+  const std::string local = "C:\\Users\\Pat\\AppData\\Local", store = local + "\\VirtualStore";
+  struct Case {
+    std::string path, localAppData, copy;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files (x86)\\Game\\startup\\user.cfg", local,
+       store + "\\Program Files (x86)\\Game\\startup\\user.cfg"},
+      {"c:\\PROGRAM FILES\\Game", local, store + "\\PROGRAM FILES\\Game"},
+      {"C:\\Program Files", local, store + "\\Program Files"},
+      {"C:\\Program Files\\Game", local + "\\", store + "\\Program Files\\Game"},
+      {"C:\\Program Files\\Game", "%LOCALAPPDATA%",
+       "%LOCALAPPDATA%\\VirtualStore\\Program Files\\Game"},
+      {"C:\\Program Files2\\Game", local, ""},
+      {"C:\\Games\\AoM", local, ""},
+      {"D:\\Program Files\\Game", local, ""},
+      {"\\\\server\\share\\Program Files\\Game", local, ""},
+      {"Program Files\\Game", local, ""},
+      {"C:Program Files\\Game", local, ""},
+      {"C:", local, ""},
+      {"C:\\Program Files\\Game", "", ""},
+      {"C:\\Program Files\\Game", "C:\\Windows\\ServiceProfiles\\LocalService\\AppData\\Local", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(VirtualStorePathFor(c.path, c.localAppData, folders), c.copy)
+        << c.path << " with " << c.localAppData;
+  }
+
+  char programFiles[MAX_PATH] = "", shortName[MAX_PATH] = "";
+  ASSERT_GT(GetEnvironmentVariableA("ProgramFiles", programFiles, MAX_PATH), 0u);
+  ASSERT_GT(GetShortPathNameA(programFiles, shortName, MAX_PATH), 0u);
+  ASSERT_STRNE(shortName, programFiles) << "no 8.3 name to compare";
+  const std::string copy = VirtualStorePath(std::string(programFiles) + "\\Game\\user.cfg");
+  EXPECT_NE(copy, "");
+  EXPECT_EQ(VirtualStorePath(std::string(shortName) + "\\Game\\user.cfg"), copy) << shortName;
 }
 
 }  // namespace

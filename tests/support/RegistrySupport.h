@@ -13,7 +13,8 @@
 inline const std::string kGamesKey{kGamesRegistryKey};
 inline const std::string kGameKey{kGameRegistryKey};
 inline const std::string kAppPath{kGameFolderValue};
-// Where Windows' policies switch UAC and its per-user copies on and off (Wine's prefix has UAC off).
+// Where Windows' policies switch UAC and its per-user copies on and off (Wine's prefix has UAC
+// off).
 inline const std::string kSystemPolicyKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
@@ -33,9 +34,9 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
                       nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const bool set = RegSetValueExA(key, name.c_str(), 0, type,
-                                  reinterpret_cast<const BYTE*>(bytes.data()),
-                                  static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  const bool set =
+      RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
   RegCloseKey(key);
   return set;
 }
@@ -51,8 +52,9 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
   }
   const std::wstring wideName(name.begin(), name.end());  // the value names are ASCII
   const auto size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  const bool set = RegSetValueExW(key, wideName.c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(text.c_str()), size) == ERROR_SUCCESS;
+  const bool set =
+      RegSetValueExW(key, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     size) == ERROR_SUCCESS;
   RegCloseKey(key);
   return set;
 }

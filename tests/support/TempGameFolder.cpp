@@ -85,8 +85,8 @@ void ProtectedGameFolder::Refuse(bool refuse) { RefuseNewFilesIn(refuse ? m_path
 
 std::string LinuxPath(const std::string& windowsPath) {
   using UnixFileName = char* (*)(const wchar_t*);
-  const auto unixFileName = reinterpret_cast<UnixFileName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixFileName) throw std::runtime_error("not running under Wine");
   const std::wstring wide(windowsPath.begin(), windowsPath.end());  // the tests' paths are ASCII
   char* unixPath = unixFileName(wide.c_str());

@@ -10,21 +10,22 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/modMain.h"
-#include "platform/window/MsgBox.h"
 #include "platform/ShellOpen.h"
+#include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
+#include "tests/support/HandlerGuard.h"
 #include "tests/support/RegistrySupport.h"
 #include "tests/support/TempGameFolder.h"
 #include "ui/frmMain.h"
 #include "ui/frmSelectScn.h"
 
 namespace test_support {
-
 
 const std::string kWater = "~AoM_pgs_Water";
 const std::string kNorse = "~UI_Norse";
@@ -118,17 +119,15 @@ class WindowTest : public ::testing::Test {
     boxes.clear();
     shellFiles.clear();
     whileBoxIsUp = nullptr;
-    previousBox_ =
-        SetMsgBoxHandler([](const std::string& prompt, unsigned, const std::string& title) {
-          boxes.push_back(title + "\n" + prompt);
-          if (whileBoxIsUp) whileBoxIsUp();
-          return IDOK;
-        });
-    previousShell_ = SetShellExecuteHandler(
-        [](HWND, const char*, const char* file, const char*, const char*, int) {
-          shellFiles.push_back(file);
-          return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
-        });
+    boxRecorder_.emplace([](const std::string& prompt, unsigned, const std::string& title) {
+      boxes.push_back(title + "\n" + prompt);
+      if (whileBoxIsUp) whileBoxIsUp();
+      return IDOK;
+    });
+    shellRecorder_.emplace([](HWND, const char*, const char* file, const char*, const char*, int) {
+      shellFiles.push_back(file);
+      return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
+    });
     Register(game_.Path());
   }
   void TearDown() override {
@@ -136,8 +135,8 @@ class WindowTest : public ::testing::Test {
     SetHeldKeys({});
     DrainMessages();  // the quit that the last unload posts
     whileBoxIsUp = nullptr;
-    SetMsgBoxHandler(previousBox_);
-    SetShellExecuteHandler(previousShell_);
+    boxRecorder_.reset();
+    shellRecorder_.reset();
   }
 
   static void Register(const std::string& folder) {
@@ -178,8 +177,8 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<frmMain> main_;
 
  private:
-  MsgBoxHandler previousBox_ = nullptr;
-  ShellExecuteHandler previousShell_ = nullptr;
+  std::optional<MsgBoxGuard> boxRecorder_;
+  std::optional<ShellExecuteGuard> shellRecorder_;
 };
 
 // One action on the open picker, given its window.

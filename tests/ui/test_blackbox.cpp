@@ -15,6 +15,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/ProgramIdentity.h"
 
 using namespace test_support;
 
@@ -106,7 +107,8 @@ class BlackBox : public WindowTest {
   void TearDown() override {
     for (const PROCESS_INFORMATION& tool : tools_) {
       if (!tool.hProcess) continue;
-      if (WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(tool.hProcess, 99);
+      if (WaitForSingleObject(tool.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(tool.hProcess, 99);
       CloseHandle(tool.hThread);
       CloseHandle(tool.hProcess);
     }
@@ -129,7 +131,8 @@ class BlackBox : public WindowTest {
         PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
         PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
       }
-      return (main = WindowOf(tool.dwProcessId, "TessivaneForm", "Pelrith's Tessivane")) != nullptr &&
+      return (main = WindowOf(tool.dwProcessId, "TessivaneForm", kProgramCaption.data())) !=
+                 nullptr &&
              !WindowOf(tool.dwProcessId, "TessivaneForm", "");
     });
     return main;
@@ -138,7 +141,8 @@ class BlackBox : public WindowTest {
   void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
     PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
     HWND picker = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (picker = WindowOf(tool.dwProcessId, "TessivaneForm", "")); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (picker = WindowOf(tool.dwProcessId, "TessivaneForm", "")); }));
     SendMessageA(FindList(picker), LB_SETCURSEL, row, 0);
     PostMessageA(FindButton(picker, "OK"), BM_CLICK, 0, 0);
   }
@@ -168,7 +172,7 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   ASSERT_NE(splash, nullptr) << "no splash";
   PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-  HWND main = WaitForForm("Pelrith's Tessivane");
+  HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
   // The main window's activation unloads the splash, and from then on every change is saved.
   EXPECT_TRUE(WaitUntil([] { return !FindWindowA("TessivaneForm", ""); })) << "the splash stays";
@@ -202,11 +206,10 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   WriteBytes(folder + std::string(kUserCfgInGameFolder), AttractLines({{0, "Copied Game"}}));
   Launch(L" \"" + WideFromAnsi(folder) + L"\"");
 
-  HWND main = WaitForForm("Pelrith's Tessivane");
+  HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
-  EXPECT_TRUE(WaitUntil([&] {
-    return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"};
-  }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"}; }));
   EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
@@ -215,19 +218,22 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
 // enables slot 1 but not slot 0: start-up puts the built-in into slot 0 and keeps slot 1.
 TEST_F(BlackBox, TwoCopiesOnOneGameKeepEachOthersMenus) {
   MakeScenarioFolder({"Alpha.scn", "Beta.scn"});
-  WriteBytes(game_.UserCfg(), "-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk\r\n");
+  WriteBytes(game_.UserCfg(),
+             "-attractMode-scenario-0\r\nattractMode-scenario-1 Harbour At Dusk\r\n");
   const std::vector<std::string> atStart = {"Menu 0 : ~AoM_pgs_Water", "Menu 1 : Harbour At Dusk"};
   const PROCESS_INFORMATION a = Start(L""), b = Start(L"");
   HWND mainA = MainOf(a), mainB = MainOf(b);
   ASSERT_TRUE(mainA && mainB);
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == atStart && RowsOf(FindList(mainB)) == atStart; }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return RowsOf(FindList(mainA)) == atStart && RowsOf(FindList(mainB)) == atStart; }));
 
   std::vector<std::string> withAlpha = atStart;
   withAlpha.push_back("Menu 2 : Alpha");
   AddRow(a, mainA, 2);
   ASSERT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == withAlpha; }));
   SetForegroundWindow(mainB);
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == withAlpha; })) << "B shows A's menu";
+  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == withAlpha; }))
+      << "B shows A's menu";
   AddRow(b, mainB, 3);
   std::vector<std::string> both = withAlpha;
   both.push_back("Menu 3 : Beta");
@@ -250,7 +256,8 @@ TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
     const PROCESS_INFORMATION tool = Start(L"");
     HWND main = MainOf(tool);
     ASSERT_NE(main, nullptr);
-    HANDLE held = CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     PostMessageA(FindButton(main, "Delete"), BM_CLICK, 0, 0);
     EXPECT_TRUE(Answer(tool, "Cannot save menus", IDOK)) << "the failed save is said";
     if (releasedBeforeClose) CloseHandle(held);
@@ -260,7 +267,8 @@ TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
     }
     EXPECT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << "still running";
     if (!releasedBeforeClose) CloseHandle(held);
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), releasedBeforeClose ? AttractLines({{0, kNorse}}) : before);
+    EXPECT_EQ(ReadBytes(game_.UserCfg()),
+              releasedBeforeClose ? AttractLines({{0, kNorse}}) : before);
   }
 }
 

@@ -138,8 +138,8 @@ void ExpectTheFrameCoversItsBands(Form& form, int dpi, const std::string& what) 
     for (int x = 0; x < shown.width; ++x) {
       const bool magenta = shown.At(x, y) == 0xFF00FF;
       background += magenta;
-      inBands += magenta && (x < band || y < band || x >= shown.width - band ||
-                             y >= shown.height - band);
+      inBands +=
+          magenta && (x < band || y < band || x >= shown.width - band || y >= shown.height - band);
     }
   }
   EXPECT_GT(background, 0) << what << " at " << dpi << " DPI: the picture behind is not drawn";

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/GdiHandles.h"
 #include "platform/ShellOpen.h"
-#include "ui/HomePage.h"
+#include "platform/window/GdiHandles.h"
+#include "tests/support/HandlerGuard.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/modHyperlink.h"
 
 namespace {
@@ -19,18 +20,19 @@ namespace {
 std::vector<std::string> requests;  // owner, operation, file, parameters, directory, show
 
 TEST(OpenLink, EachCallHandsOneMaximizedOpenRequestOwnedByTheDesktopToTheShell) {
-  const ShellExecuteHandler previous =
-      SetShellExecuteHandler([](HWND owner, const char* operation, const char* file,
-                                const char* parameters, const char* directory, int show) {
-        requests.push_back(std::string(owner == GetDesktopWindow() ? "desktop " : "other ") +
-                           operation + " " + file + (parameters ? " ?" : " NULL") +
-                           (directory ? " ?" : " NULL") + " " + std::to_string(show));
-        // What ShellExecuteA returns when no program is associated: OpenLink must not care.
-        return reinterpret_cast<HINSTANCE>(INT_PTR{SE_ERR_NOASSOC});
-      });
-  OpenLink(std::string(kHomePageAddress));
-  OpenLink("http://example.org/a b?c=1");
-  SetShellExecuteHandler(previous);
+  {
+    const test_support::ShellExecuteGuard recorder([](HWND owner, const char* operation,
+                                                      const char* file, const char* parameters,
+                                                      const char* directory, int show) {
+      requests.push_back(std::string(owner == GetDesktopWindow() ? "desktop " : "other ") +
+                         operation + " " + file + (parameters ? " ?" : " NULL") +
+                         (directory ? " ?" : " NULL") + " " + std::to_string(show));
+      // What ShellExecuteA returns when no program is associated: OpenLink must not care.
+      return reinterpret_cast<HINSTANCE>(INT_PTR{SE_ERR_NOASSOC});
+    });
+    OpenLink(std::string(kHomePageAddress));
+    OpenLink("http://example.org/a b?c=1");
+  }
   const std::string maximized = " NULL NULL " + std::to_string(SW_SHOWMAXIMIZED);
   EXPECT_EQ(requests,
             (std::vector<std::string>{"desktop open " + std::string(kHomePageAddress) + maximized,

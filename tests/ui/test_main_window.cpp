@@ -12,6 +12,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/ProgramIdentity.h"
 
 using namespace test_support;
 
@@ -240,12 +241,12 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
     if (c.how == Utf16) WriteBytes(c.cfg, std::string("\xFF\xFE+\0x\0\r\0\n\0", 10));
     RefuseNewFilesIn(c.how == Refused ? game_.Path() : "");
     const std::string before = StateOf(c.cfg);
-    HANDLE held =
-        c.how == Held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                      : INVALID_HANDLE_VALUE;
+    HANDLE held = c.how == Held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, 0, nullptr)
+                                : INVALID_HANDLE_VALUE;
     ShowMain();
     if (held != INVALID_HANDLE_VALUE)
-      CloseHandle(held);  // readable again, yet nothing may be written
+      CloseHandle(held);   // readable again, yet nothing may be written
     RefuseNewFilesIn("");  // creatable now, yet nothing may be written
 
     EXPECT_TRUE(Rows(MainList()).empty()) << c.cfg;
@@ -322,7 +323,7 @@ TEST_F(MainWindow, HasItsDesignGeometryAndCaption) {
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
   char caption[64] = {};
   GetWindowTextA(main_->Hwnd(), caption, sizeof caption);
-  EXPECT_STREQ(caption, "Pelrith's Tessivane");
+  EXPECT_EQ(std::string(caption), kProgramCaption);
   EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{16, 16, 65, 25}));
   EXPECT_EQ(PlaceOf(MainButton("Edit")), (Place{84, 16, 65, 25}));
   EXPECT_EQ(PlaceOf(MainButton("Delete")), (Place{220, 16, 65, 25}));

@@ -12,7 +12,7 @@
 
 #include "core/modMenus.h"
 #include "tests/support/WindowTestSupport.h"
-#include "ui/HomePage.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/frmSplash.h"
 
 using namespace test_support;
@@ -58,7 +58,9 @@ TEST_F(Splash, ClickHandsOverAtOnceAndTheTimerNeverFiresAfter) {
   std::string seen;
   whileBoxIsUp = [&] {
     seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash " : "main ";
-    PumpUntil([&] { return Clock::now() >= shown_ + std::chrono::milliseconds(4600); });
+    PumpUntil([&] {
+      return Clock::now() >= shown_ + std::chrono::milliseconds(frmSplash::kTimerInterval + 600);
+    });
     seen += splash_.IsVisible() && !MainVisible(splash_) ? "splash " : "main ";
     // A second click, which reaches the splash when the box does not disable it, starts nothing.
     ClickAt(splash_.Hwnd(), {20, 20});

@@ -1,4 +1,5 @@
-// Listing a real scenario folder as the picker does: which files it offers and in what order.
+// The folder listing on a real scenario folder, as the picker lists it: which files it offers and
+// in what order.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,9 +23,9 @@ namespace {
   for (size_t i = 1; i < names.size(); ++i) {
     const std::string& a = names[i - 1];
     const std::string& b = names[i];
-    const int order = CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(),
-                                     static_cast<int>(a.size()), b.c_str(),
-                                     static_cast<int>(b.size()));
+    const int order =
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                       b.c_str(), static_cast<int>(b.size()));
     if (order == CSTR_GREATER_THAN || (order == CSTR_EQUAL && b < a))
       return ::testing::AssertionFailure() << "\"" << a << "\" comes before \"" << b << "\"";
   }
@@ -34,9 +35,9 @@ namespace {
 TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolder) {
   TempFolder folder;
   std::vector<std::string> offered = {
-      "Beta.scn", "alpha.scn", "Gamma.SCN",   "delta.Scn",   ".scn",        "co-op.scn",
-      "coop.scn", "it's.scn",  "Zeus 9.scn",  "Zeus 10.scn", "~custom.scn", "a_b.scn",
-      "ab.scn",   "\xc9t\xe9.scn" /* Été in the ANSI code page */};
+      "Beta.scn",    "alpha.scn", "Gamma.SCN", "delta.Scn",    ".scn",
+      "co-op.scn",   "coop.scn",  "it's.scn",  "Zeus 9.scn",   "Zeus 10.scn",
+      "~custom.scn", "a_b.scn",   "ab.scn",    "\xc9t\xe9.scn" /* Été in the ANSI code page */};
   // More names than one request of the listing returns, so that it takes several.
   const char* stems[] = {"Aegean Sea ", "battle-", "NORSE_", "oasis ", "\xc5land "};
   for (int i = 0; i < 1500; ++i) {
@@ -52,7 +53,8 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   // for byte), and ones it cannot hold exactly, which best-fit mapping would offer as "Omega",
   // "Lodz" or with "?" in place: files that do not exist.
   const auto writeWide = [&](const std::wstring& name) {
-    const std::wstring path = std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\" + name;
+    const std::wstring path =
+        std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\" + name;
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   };
   ASSERT_EQ(GetACP(), 1252u) << "the prefix's ANSI code page, which these names are made for";
@@ -62,7 +64,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
     writeWide(unheld);
 
   std::vector<std::string> names = {"left over"};
-  ASSERT_TRUE(ListFolderFiles(folder.Path(), "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles(folder.Path(), ".scn", names).ok);
   EXPECT_TRUE(InWindowsOrder(names));
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end());
@@ -70,7 +72,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   EXPECT_EQ(sorted, offered);
 
   names = {"left over"};
-  const FileResult missing = ListFolderFiles(folder.Path() + "\\missing", "*.scn", names);
+  const FileResult missing = ListFolderFiles(folder.Path() + "\\missing", ".scn", names);
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(names.empty());
   EXPECT_EQ(missing.file, folder.Path() + "\\missing");
@@ -80,34 +82,37 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
 // together: one listing, each name once whatever its letter case, in the one order.
 TEST(ScenarioFolder, SeveralFoldersListAsOne) {
   TempFolder real, copy;
-  for (const char* name : {"Beta.scn", "Shared.scn", "zeta.scn"}) WriteBytes(real.Path() + "\\" + name, "");
+  for (const char* name : {"Beta.scn", "Shared.scn", "zeta.scn"})
+    WriteBytes(real.Path() + "\\" + name, "");
   for (const char* name : {"alpha.scn", "SHARED.scn", "Mine.scn", "notes.txt"})
     WriteBytes(copy.Path() + "\\" + name, "");
 
   std::vector<std::string> names;
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);
   ASSERT_EQ(names.size(), 5u);
   EXPECT_EQ(names[0] + names[1] + names[2], "alpha.scnBeta.scnMine.scn");
   EXPECT_TRUE(names[3] == "Shared.scn" || names[3] == "SHARED.scn") << names[3];
   EXPECT_EQ(names[4], "zeta.scn");
 
   // No per-user copy yet (the player never saved a scenario): the real folder alone.
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path() + "\\missing"}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path() + "\\missing"}, ".scn", names).ok);
   EXPECT_EQ(names, (std::vector<std::string>{"Beta.scn", "Shared.scn", "zeta.scn"}));
-  EXPECT_FALSE(ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, "*.scn",
-                               names).ok);
+  EXPECT_FALSE(
+      ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, ".scn", names).ok);
   EXPECT_TRUE(names.empty());
   // Names in the player's script, where the code page holds them (make test runs this in
   // Japanese and Chinese too): 表示 in both folders once; ア and ャ (83 41 and 83 61 in 932) differ
   // in a trail byte that is "A" in one and "a" in the other, and stay two files.
-  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"}, {&copy, L"表示.SCN"},
-                                     {&real, L"ア.scn"}, {&copy, L"ャ.scn"}}) {
+  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"},
+                                     {&copy, L"表示.SCN"},
+                                     {&real, L"ア.scn"},
+                                     {&copy, L"ャ.scn"}}) {
     const std::wstring path = WideFromAnsi(folder->Path()) + L"\\" + name;
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   }
   const std::optional<std::string> a = AnsiFromWide(L"ア.scn"), ya = AnsiFromWide(L"ャ.scn");
   const size_t held = (AnsiFromWide(L"表示.scn") ? 1 : 0) + (a ? 1 : 0) + (ya ? 1 : 0);
-  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, "*.scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);
   EXPECT_EQ(names.size(), 5 + held) << GetACP();
   EXPECT_TRUE(InWindowsOrder(names));
   for (const std::optional<std::string>& name : {a, ya}) {

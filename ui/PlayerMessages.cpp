@@ -1,0 +1,138 @@
+#include "ui/PlayerMessages.h"
+
+#include <string>
+#include <string_view>
+
+#include "core/GameFolderLayout.h"
+#include "core/modMain.h"
+#include "platform/AnsiText.h"
+#include "platform/ExceptionText.h"
+#include "platform/SystemMessage.h"
+#include "platform/window/MsgBox.h"
+#include "ui/ProgramIdentity.h"
+
+namespace {
+
+constexpr const char* kLookupTitle = "Invalid AoM path";
+// The message about a folder without its startup folder, before and after the folder's name.
+constexpr std::string_view kNoStartupFolderStart =
+    "The game installation points to this directory :\r\n";
+constexpr std::string_view kNoStartupFolderEnd = "\r\n\r\nBut this folder does not exist.";
+
+// The one place where a failure's kind becomes words: the sentence that says why.
+std::string FailureSentence(const FileResult& failure) {
+  switch (failure.kind) {
+    case FailureKind::ReadOnly:
+      return "The file is read-only.";
+    case FailureKind::InUse:
+      return "The file is in use by another program.";
+    case FailureKind::Utf16Text:
+      return "The file is Unicode (UTF-16) text, which the game does not read.";
+    case FailureKind::NeverRead:
+      return "the game's user.cfg was never read, so it is not known where it is.";
+    case FailureKind::NeedsAdministrator:
+      return "The game's folder can be written only with administrator rights. Run Pelrith's "
+             "Tessivane as administrator to change the menus.";
+    case FailureKind::ChangedElsewhere:
+      return "Another program changed the menus in the file since they were read.";
+    case FailureKind::SystemError:
+    case FailureKind::AccessRefused:
+      break;
+  }
+  return SystemMessage(failure.error) + ".";
+}
+
+// The file the failure is about, when it is not user.cfg itself (its temporary file).
+std::string OtherFilePrefix(const FileResult& failure, const std::string& cfgFile) {
+  return failure.file != cfgFile ? failure.file + ":\r\n" : "";
+}
+
+// What went wrong with a save: the file, the other file it was about, and why.
+std::string SaveFailureText(const FileResult& failure) {
+  return "The menus could not be saved to\r\n" + sCfgFile + "\r\n\r\n" +
+         OtherFilePrefix(failure, sCfgFile) + FailureSentence(failure);
+}
+
+}  // namespace
+
+void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld) {
+  switch (outcome) {
+    case GameLookupOutcome::Success:
+      return;
+    case GameLookupOutcome::NothingRegistered:
+      MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
+      return;
+    case GameLookupOutcome::NoStartupFolder:
+      // Names the game folder itself, although what is missing is its startup subfolder; a
+      // folder that the code page cannot hold is named as it was written.
+      if (sGamePath.empty() && !folderNotHeld.empty()) {
+        const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
+        MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
+                   WideFromAnsi(kNoStartupFolderEnd),
+               kMsgBoxError, kLookupTitle);
+        return;
+      }
+      MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
+             kMsgBoxError, kLookupTitle);
+      return;
+  }
+}
+
+void ReportSaveFailure(const FileResult& failure) {
+  MsgBox(SaveFailureText(failure) +
+             "\r\n\r\nThe file was left unchanged. The change will be saved with the next one "
+             "that succeeds.",
+         kMsgBoxError, "Cannot save menus");
+}
+
+// At close, a change that still cannot be saved: true when the player wants another try.
+bool AskToTrySavingAgain(const FileResult& failure) {
+  return MsgBox(SaveFailureText(failure) +
+                    "\r\n\r\nTry to save it again? If you choose No, the window closes without "
+                    "saving, and your last change is lost.",
+                kMsgBoxQuestionYesNo, "Cannot save menus") == IDYES;
+}
+
+void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
+  // A first start whose default file could not be made names user.cfg and why: the failure
+  // itself may be about its temporary file.
+  if (failure.IsWriting()) {
+    MsgBox("The game's menu settings could not be written to\r\n" + cfgFile + "\r\n\r\n" +
+               OtherFilePrefix(failure, cfgFile) + FailureSentence(failure) +
+               "\r\n\r\nNo menus are shown, and nothing was written.",
+           kMsgBoxError, "Cannot create menus");
+    return;
+  }
+  MsgBox("The game's menu settings could not be read from\r\n" + failure.file + "\r\n\r\n" +
+             FailureSentence(failure) +
+             "\r\n\r\nNo menus are shown, and the file will not be changed.",
+         kMsgBoxError, "Cannot read menus");
+}
+
+void ReportPerUserCopy() {
+  MsgBox(
+      "The game's folder cannot be written without administrator rights, so the menus are now "
+      "kept in this file of yours:\r\n" +
+          sCfgFile +
+          "\r\n\r\nThe game reads it in place of its own user.cfg whenever it runs without "
+          "administrator rights, as it normally does.\r\n\r\nThe game folder's own file, "
+          "which stays as it was:\r\n" +
+          sGamePath + std::string(kUserCfgInGameFolder),
+      kMsgBoxInformation, "Menus kept for this user");
+}
+
+void ReportDroppedChange() {
+  MsgBox("Another program changed the menus in\r\n" + sCfgFile +
+             "\r\nafter your last change could not be saved there.\r\n\r\nThe list now shows the "
+             "menus as that program left them; your change was not saved.",
+         kMsgBoxExclamation, "Menus changed elsewhere");
+}
+
+void ReportLastMenuKept() {
+  MsgBox("You must leave at least one menu.", kMsgBoxExclamation, "Cannot remove");
+}
+
+void ReportStartUpFailure(std::exception_ptr error) {
+  MsgBox("Pelrith's Tessivane could not start.\r\n\r\n" + ExceptionText(error), kMsgBoxError,
+         std::string(kProgramCaption));
+}
