@@ -1,6 +1,5 @@
 #include "platform/window/ListBox.h"
 
-
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
