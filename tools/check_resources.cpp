@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "tools/ExeChecks.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -280,7 +281,7 @@ void Show(HINSTANCE instance) {
   windowClass.lpszClassName = "TessCheck";
   RegisterClassA(&windowClass);
   HWND main =
-      ShowWindowOf(instance, "Pelrith's Tessivane",
+      ShowWindowOf(instance, std::string(kProgramCaption).c_str(),
                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 1, 40, 40, 301, 225);
   ShowWindowOf(instance, "", WS_POPUP | WS_DLGFRAME, 2, 400, 40, 300, 200);
   SetTimer(main, 1, 4000, nullptr);
