@@ -114,6 +114,14 @@ std::string AttractModeLinesOf(std::string_view bytes) {
   return lines;
 }
 
+std::string AttractModeLinesOf(const MenuCollection& menus) {
+  std::string lines;
+  for (int n = 0; n < kMenuSlotCount; ++n) {
+    if (const clsGameMenu* menu = menus.Slot(n)) lines.append(AttractModeLine(*menu)) += '\n';
+  }
+  return lines;
+}
+
 bool ApplyDefaultMenus(MenuCollection& menus) {
   clsGameMenu* slot0 = menus.Slot(0);
   clsGameMenu* slot1 = menus.Slot(1);

@@ -42,6 +42,8 @@ void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
 // The file's attract-mode lines (those that begin with either prefix, whatever follows), in file
 // order, each ended by LF: what tells whether another program changed the slots in the file.
 std::string AttractModeLinesOf(std::string_view bytes);
+// The same for a file just rewritten for these menus, without reading it: its ten slot lines.
+std::string AttractModeLinesOf(const MenuCollection& menus);
 
 // When slot 0 is not enabled, enables the built-in menus in slot 0 and, when it is not enabled
 // either, in slot 1, and returns true. An enabled slot 1 keeps its name.

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/GameFolderLayout.h"
@@ -28,8 +29,8 @@ struct SeenFile {
 SeenFile seen;
 bool unsavedChange = false;
 
-void Remember(const std::string& path, const FileStamp& stamp, std::string_view bytes) {
-  seen = {true, path, stamp, AttractModeLinesOf(bytes)};
+void Remember(const std::string& path, const FileStamp& stamp, std::string attractLines) {
+  seen = {true, path, stamp, std::move(attractLines)};
 }
 
 FileResult Utf16Refused(const std::string& path) {
@@ -98,7 +99,7 @@ FileResult LoadMenus(bool* madePerUserCopy) {
   if (IsUtf16Text(bytes)) return Utf16Refused(path);
 
   sCfgFile = path;
-  Remember(path, stamp, bytes);
+  Remember(path, stamp, AttractModeLinesOf(bytes));
   unsavedChange = false;
   ReadAttractModeLines(bytes, colMenus);
   if (ApplyDefaultMenus(colMenus)) bAutoSave = true;
@@ -132,7 +133,8 @@ FileResult SaveMenus(bool* madePerUserCopy) {
   FileResult saved = ReplaceFileContents(sCfgFile, bytes);
   if (!saved.ok) saved = WriteToPerUserCopy(saved, sCfgFile, bytes, madePerUserCopy);
   if (!saved.ok) return failed(saved);
-  Remember(sCfgFile, GetFileStamp(sCfgFile), bytes);
+  // Its slot lines are those just written: a file of a million lines is not scanned again.
+  Remember(sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus));
   unsavedChange = false;
   return saved;
 }
@@ -143,13 +145,14 @@ MenusReread RereadMenusIfChanged() {
   if (!stamp.exists || stamp == seen.stamp) return {};
   std::string bytes;
   if (!ReadWholeFile(sCfgFile, bytes).ok || IsUtf16Text(bytes)) return {};
-  if (AttractModeLinesOf(bytes) == seen.attractLines) {
+  std::string attractLines = AttractModeLinesOf(bytes);
+  if (attractLines == seen.attractLines) {
     seen.stamp = stamp;  // only other lines changed: nothing to read again
     return {};
   }
   colMenus = NewMenuTable();
   ReadAttractModeLines(bytes, colMenus);
-  Remember(sCfgFile, stamp, bytes);
+  Remember(sCfgFile, stamp, std::move(attractLines));
   const MenusReread outcome{true, unsavedChange};
   unsavedChange = false;
   return outcome;

@@ -94,5 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(after.sName() == (before.bEnabled() ? before.sName() : ""), "names read back");
   }
   Require(RewriteUserCfg(out, back) == out, "a second rewrite changes nothing");
+  Require(AttractModeLinesOf(out) == AttractModeLinesOf(menus),
+          "the slot lines of a rewrite are known without reading it");
   return 0;
 }
