@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/AnsiText.h"
@@ -19,6 +20,16 @@ namespace {
 int CompareNamesIgnoringCase(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
                         b.c_str(), static_cast<int>(b.size()));
+}
+
+// Whether two names name the same file: equal but for letter case, as the file system compares
+// them (its upper-casing of UTF-16 units). CompareString's linguistic equality is not that: it
+// passes over characters of no weight (a soft hyphen) and, under Wine, finds Hangul syllables
+// such as 갂 and 갵 equal, which would hide one of two different scenarios.
+bool SameFileName(const std::string& a, const std::string& b) {
+  const std::wstring wideA = WideFromAnsi(a), wideB = WideFromAnsi(b);
+  return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The linguistic, case-insensitive order of CompareString over the invariant locale, which is not
@@ -195,13 +206,10 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
     return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
   }
   if (folders.size() > 1) {
-    // One sorted list again; names that compare equal stand together, and one of them is kept.
+    // One sorted list again; the same name in both folders stands twice in a row (equal but for
+    // case, it compares equal in the sort's order too), and one of them is kept.
     SortNames(names);
-    names.erase(std::unique(names.begin(), names.end(),
-                            [](const std::string& a, const std::string& b) {
-                              return CompareNamesIgnoringCase(a, b) == CSTR_EQUAL;
-                            }),
-                names.end());
+    names.erase(std::unique(names.begin(), names.end(), SameFileName), names.end());
   }
   return FileResult::Success();
 }

@@ -101,22 +101,26 @@ TEST(ScenarioFolder, SeveralFoldersListAsOne) {
       ListFolderFiles({real.Path() + "\\missing", copy.Path() + "\\missing"}, ".scn", names).ok);
   EXPECT_TRUE(names.empty());
   // Names in the player's script, where the code page holds them (make test runs this in
-  // Japanese and Chinese too): 表示 in both folders once; ア and ャ (83 41 and 83 61 in 932) differ
-  // in a trail byte that is "A" in one and "a" in the other, and stay two files.
-  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"},
-                                     {&copy, L"表示.SCN"},
-                                     {&real, L"ア.scn"},
-                                     {&copy, L"ャ.scn"}}) {
+  // Japanese, Chinese, Korean and Russian too): 表示 in both folders once; ア and ャ (83 41 and
+  // 83 61 in 932), 갂 and 갵 (81 41 and 81 61 in 949) differ in a trail byte that is "A" in one
+  // and "a" in the other, and stay two files.
+  const std::vector<const wchar_t*> trailCasePairs = {L"ア.scn", L"ャ.scn", L"갂.scn", L"갵.scn"};
+  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"}, {&copy, L"表示.SCN"}}) {
     const std::wstring path = WideFromAnsi(folder->Path()) + L"\\" + name;
     CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   }
-  const std::optional<std::string> a = AnsiFromWide(L"ア.scn"), ya = AnsiFromWide(L"ャ.scn");
-  const size_t held = (AnsiFromWide(L"表示.scn") ? 1 : 0) + (a ? 1 : 0) + (ya ? 1 : 0);
+  size_t held = AnsiFromWide(L"表示.scn") ? 1 : 0;
+  for (size_t i = 0; i < trailCasePairs.size(); ++i) {
+    const std::wstring path =
+        WideFromAnsi((i % 2 ? copy : real).Path()) + L"\\" + trailCasePairs[i];
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (AnsiFromWide(trailCasePairs[i])) ++held;
+  }
   ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);
   EXPECT_EQ(names.size(), 5 + held) << GetACP();
   EXPECT_TRUE(InWindowsOrder(names));
-  for (const std::optional<std::string>& name : {a, ya}) {
-    if (name) {
+  for (const wchar_t* wide : trailCasePairs) {
+    if (const std::optional<std::string> name = AnsiFromWide(wide)) {
       EXPECT_NE(std::find(names.begin(), names.end(), *name), names.end()) << GetACP();
     }
   }
