@@ -13,9 +13,9 @@ packages=(
 )
 
 # The locales that the name and path tests run again in: under Wine the ANSI code page follows the
-# locale a program starts in (932, 936, 950 double-byte; 1251 single-byte), and Wine only takes a
+# locale a program starts in (932, 936, 949, 950 double-byte; 1251 single-byte), and Wine only takes a
 # locale that the system has generated. Made once; a second run finds them.
-test_locales=(ja_JP zh_CN zh_TW ru_RU)
+test_locales=(ja_JP zh_CN zh_TW ko_KR ru_RU)
 generate_locales() {
   local name
   for name in "${test_locales[@]}"; do

@@ -64,7 +64,7 @@ TEST(PathText, SeparatorsAndCaseAreFoundAsCharacters) {
 // written, read and listed through the wide functions.
 TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   test_support::TempFolder temp;
-  const std::wstring profile = WideFromAnsi(temp.Path()) + L"\\\u0141ukasz \u03A9 \u0416";
+  const std::wstring profile = WideFromAnsi(temp.Path()) + L"\\\u0141ukasz \u03A9 \u0416 \u0915";
   ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr));
   ASSERT_FALSE(AnsiFromWide(profile)) << AnsiCodePage();
   wchar_t previous[MAX_PATH] = {};
