@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
@@ -25,9 +26,28 @@ void ReportStep(ReplaceStep step) {
   if (replaceStepHook) replaceStepHook(step);
 }
 
-bool IsBusyError(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-         error == ERROR_ACCESS_DENIED;
+// Another program holds the file without sharing it.
+bool IsSharingError(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Windows answers a replace with access denied too while another program has the file open.
+bool IsBusyError(DWORD error) { return IsSharingError(error) || error == ERROR_ACCESS_DENIED; }
+
+// Text that a Windows call writes into a buffer of the given size, asked again with the size it
+// says it needs when the buffer was too small; nothing when the call fails.
+template <typename Text, typename Call>
+std::optional<Text> AskForText(Call call) {
+  Text text(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
+    if (length == 0) return std::nullopt;
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
+    }
+    text.resize(length);  // too small: the length asked for counts the terminating NUL
+  }
 }
 
 FileResult AtStep(FileResult result, FileStep step) {
@@ -36,8 +56,7 @@ FileResult AtStep(FileResult result, FileStep step) {
 }
 
 FileResult BusyOrError(const std::string& path, DWORD error) {
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-    return FileResult::Failure(path, error, FailureKind::InUse);
+  if (IsSharingError(error)) return FileResult::Failure(path, error, FailureKind::InUse);
   return FileResult::FromLastError(path, error);
 }
 
@@ -47,8 +66,7 @@ FileResult BusyOrError(const std::string& path, DWORD error) {
 // permission. (Wine refuses a replace while any handle is open, and then the open succeeds: in
 // use as well; a file that Linux keeps from being changed refuses the open: no permission.)
 FileResult RefusedReplace(const std::string& path, DWORD error) {
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-    return FileResult::Failure(path, error, FailureKind::InUse);
+  if (IsSharingError(error)) return FileResult::Failure(path, error, FailureKind::InUse);
   const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   // A target that became read-only or a folder is no "in use" case: say what it is.
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
@@ -76,18 +94,13 @@ std::string FinalPathName(const std::string& path) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return "";
-  std::wstring final(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetFinalPathNameByHandleW(handle.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
-    if (length == 0) return "";
-    if (length < final.size()) {
-      final.resize(length);
-      // A link to a place the code page cannot name is not followed: no exact name to keep.
-      return WithoutLongPathPrefix(AnsiFromWide(final).value_or(""));
-    }
-    final.resize(length);
-  }
+  const std::optional<std::wstring> final =
+      AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
+        return GetFinalPathNameByHandleW(handle.Get(), buffer, size, 0);
+      });
+  if (!final) return "";
+  // A link to a place the code page cannot name is not followed: no exact name to keep.
+  return WithoutLongPathPrefix(AnsiFromWide(*final).value_or(""));
 }
 
 // The file that a save replaces: the path itself, or, when it is a symbolic link (players on
@@ -118,7 +131,7 @@ HANDLE OpenWithRetries(const std::string& path, DWORD access, DWORD share, DWORD
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) return handle;
     *error = GetLastError();
-    if (*error != ERROR_SHARING_VIOLATION && *error != ERROR_LOCK_VIOLATION) return handle;
+    if (!IsSharingError(*error)) return handle;
     if (attempt + 1 >= kBusyRetries) return handle;
     Sleep(kBusyRetryPauseMs);
   }
@@ -247,33 +260,19 @@ FileStamp GetFileStamp(const std::string& path) {
   return stamp;
 }
 
-namespace {
-
-DWORD GetFullPath(const std::string& path, std::string& full) {
-  return GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-}
-DWORD GetFullPath(const std::wstring& path, std::wstring& full) {
-  return GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+std::string FullPathName(const std::string& path) {
+  return AskForText<std::string>([&](char* buffer, DWORD size) {
+           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
 }
 
-template <typename Text>
-Text FullPath(const Text& path) {
-  Text full(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = GetFullPath(path, full);
-    if (length == 0) return path;
-    if (length < full.size()) {
-      full.resize(length);
-      return full;
-    }
-    full.resize(length);  // too small: the length asked for counts the terminating NUL
-  }
+std::wstring FullPathName(const std::wstring& path) {
+  return AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
+           return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+         })
+      .value_or(path);
 }
-
-}  // namespace
-
-std::string FullPathName(const std::string& path) { return FullPath(path); }
-std::wstring FullPathName(const std::wstring& path) { return FullPath(path); }
 
 bool FolderExists(const std::string& path) {
   // "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
