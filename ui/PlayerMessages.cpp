@@ -31,8 +31,8 @@ std::string FailureSentence(const FileResult& failure) {
     case FailureKind::NeverRead:
       return "the game's user.cfg was never read, so it is not known where it is.";
     case FailureKind::NeedsAdministrator:
-      return "The game's folder can be written only with administrator rights. Run Pelrith's "
-             "Tessivane as administrator to change the menus.";
+      return "The game's folder can be written only with administrator rights. Run " +
+             std::string(kProgramCaption) + " as administrator to change the menus.";
     case FailureKind::ChangedElsewhere:
       return "Another program changed the menus in the file since they were read.";
     case FailureKind::SystemError:
@@ -133,6 +133,6 @@ void ReportLastMenuKept() {
 }
 
 void ReportStartUpFailure(std::exception_ptr error) {
-  MsgBox("Pelrith's Tessivane could not start.\r\n\r\n" + ExceptionText(error), kMsgBoxError,
-         std::string(kProgramCaption));
+  MsgBox(std::string(kProgramCaption) + " could not start.\r\n\r\n" + ExceptionText(error),
+         kMsgBoxError, std::string(kProgramCaption));
 }
