@@ -3,19 +3,10 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/SystemFunction.h"
 #include "platform/window/Fonts.h"
 
 namespace {
-
-// Functions of newer Windows, looked up at run time so that the program still starts where they
-// are missing (and imports nothing beyond the DLLs every Windows has).
-template <typename Function>
-Function SystemFunction(const char* dll, const char* name) {
-  HMODULE module = GetModuleHandleA(dll);
-  if (!module) module = LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
-}
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
