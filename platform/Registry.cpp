@@ -3,14 +3,38 @@
 #include "platform/AnsiText.h"
 #include "platform/UniqueHandle.h"
 
-std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
-                                             const std::string& valueName, RegistryView view) {
+namespace {
+
+// The key opened for querying its values only; an empty owner when it cannot be opened.
+UniqueRegistryKey OpenForQuery(HKEY root, const std::string& subKey, RegistryView view) {
   const REGSAM viewFlag = view == RegistryView::Programs32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
   UniqueRegistryKey key;
   if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE | viewFlag, key.Out()) !=
       ERROR_SUCCESS) {
+    return {};
+  }
+  return key;
+}
+
+}  // namespace
+
+std::optional<DWORD> ReadRegistryNumber(HKEY root, const std::string& subKey,
+                                        const std::string& valueName, RegistryView view) {
+  const UniqueRegistryKey key = OpenForQuery(root, subKey, view);
+  DWORD type = 0, value = 0, size = sizeof value;
+  if (!key ||
+      RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD) {
     return std::nullopt;
   }
+  return value;
+}
+
+std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
+                                             const std::string& valueName, RegistryView view) {
+  const UniqueRegistryKey key = OpenForQuery(root, subKey, view);
+  if (!key) return std::nullopt;
   // The first query learns the type and the size in bytes; the second fills a buffer of exactly
   // that size.
   const std::wstring name = WideFromAnsi(valueName);

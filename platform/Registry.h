@@ -17,3 +17,8 @@ enum class RegistryView { Programs32, Programs64 };
 // page lacks into best-fit look-alikes ("Ωmega" as "Omega"), naming another folder.
 std::optional<std::wstring> ReadRegistryText(HKEY root, const std::string& subKey,
                                              const std::string& valueName, RegistryView view);
+
+// The REG_DWORD value valueName under root\subKey in that view; nothing when the key cannot be
+// opened or the value is missing or of another type.
+std::optional<DWORD> ReadRegistryNumber(HKEY root, const std::string& subKey,
+                                        const std::string& valueName, RegistryView view);
