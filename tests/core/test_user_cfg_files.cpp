@@ -384,9 +384,7 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
                                    kNativeView};
   MachineValueGuard machineLayers{layers, layers, aomx, kNativeView};
   const auto policy = [](const char* name, DWORD value) {
-    EXPECT_TRUE(SetMachineValue(kSystemPolicyKey, name, REG_DWORD,
-                                std::string(reinterpret_cast<const char*>(&value), 4),
-                                kNativeView));
+    EXPECT_TRUE(SetMachineDword(kSystemPolicyKey, name, value, kNativeView));
   };
   struct Case {
     const char* what;

@@ -53,9 +53,7 @@ TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
 ProtectedGameFolder::ProtectedGameFolder() {
   // Windows' redirection, not Wine's lack of it, unless a test says otherwise.
   SetRunningUnderWineForTests(false);
-  const DWORD on = 1;
-  if (!SetMachineValue(kSystemPolicyKey, "EnableLUA", REG_DWORD,
-                       std::string(reinterpret_cast<const char*>(&on), sizeof on), kNativeView)) {
+  if (!SetMachineDword(kSystemPolicyKey, "EnableLUA", 1, kNativeView)) {
     throw std::runtime_error("EnableLUA not set");
   }
   // Where a 32-bit setup installs on 64-bit Windows, and where Windows keeps the per-user copies:
