@@ -116,8 +116,7 @@ TEST_F(UserCfgFiles, ReadOnlyFileIsRefusedAndStaysReadOnly) {
 
 TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
   LoadUserFileAndAdd();
-  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldWithoutSharing(game.UserCfg());
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const FileResult saved = SaveMenus();
   CloseHandle(held);
@@ -225,8 +224,7 @@ TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
 
 TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
   WriteBytes(game.UserCfg(), "attractMode-scenario-1 Other\r\n");  // would get default menus
-  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldWithoutSharing(game.UserCfg());
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const FileResult loaded = LoadMenus();
   CloseHandle(held);

@@ -138,6 +138,10 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+HANDLE HoldWithoutSharing(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 void RemoveTree(const std::string& path) { RemoveTree(WideFromAnsi(path)); }
 
 // Wide, so that names the code page cannot hold are removed too.

@@ -82,6 +82,9 @@ std::string FinalPath(const std::string& path);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// The file opened for reading and shared with no one, as the game holds user.cfg while it runs;
+// INVALID_HANDLE_VALUE when it cannot be.
+HANDLE HoldWithoutSharing(const std::string& path);
 void RemoveTree(const std::string& path);
 void RemoveTree(const std::wstring& path);
 

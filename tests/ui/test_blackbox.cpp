@@ -256,8 +256,7 @@ TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
     const PROCESS_INFORMATION tool = Start(L"");
     HWND main = MainOf(tool);
     ASSERT_NE(main, nullptr);
-    HANDLE held =
-        CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = HoldWithoutSharing(game_.UserCfg());
     PostMessageA(FindButton(main, "Delete"), BM_CLICK, 0, 0);
     EXPECT_TRUE(Answer(tool, "Cannot save menus", IDOK)) << "the failed save is said";
     if (releasedBeforeClose) CloseHandle(held);

@@ -241,9 +241,7 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
     if (c.how == Utf16) WriteBytes(c.cfg, std::string("\xFF\xFE+\0x\0\r\0\n\0", 10));
     RefuseNewFilesIn(c.how == Refused ? game_.Path() : "");
     const std::string before = StateOf(c.cfg);
-    HANDLE held = c.how == Held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr,
-                                              OPEN_EXISTING, 0, nullptr)
-                                : INVALID_HANDLE_VALUE;
+    HANDLE held = c.how == Held ? HoldWithoutSharing(c.cfg) : INVALID_HANDLE_VALUE;
     ShowMain();
     if (held != INVALID_HANDLE_VALUE)
       CloseHandle(held);   // readable again, yet nothing may be written
