@@ -308,10 +308,7 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
 
   // The copy is there: it is the file, read and saved in place; the real file is left alone.
   WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
-      << error;
-  WriteBytes(copy, kUserFile);
+  ASSERT_TRUE(WriteBytesMakingFolders(copy, kUserFile));
   protectedGame.Refuse(true);
   load();
   EXPECT_EQ(sCfgFile, copy);
@@ -407,10 +404,7 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
        },
        [&] { DeleteMachineValue(layers, aomx, kNativeView); }},
   };
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
-      << error;
-  WriteBytes(protectedGame.CopyUserCfg(), "old copy\r\n");
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.CopyUserCfg(), "old copy\r\n"));
   for (const Case& c : cases) {
     c.set();
     SetUp();

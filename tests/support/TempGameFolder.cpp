@@ -8,6 +8,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "platform/Virtualisation.h"
 
 namespace test_support {
@@ -132,6 +133,13 @@ std::string ReadBytes(const std::string& path) {
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool WriteBytesMakingFolders(const std::string& path, const std::string& bytes) {
+  unsigned long error = 0;
+  if (!CreateFolders(path.substr(0, FindLastSeparator(AnsiCodePage(), path)), &error)) return false;
+  WriteBytes(path, bytes);
+  return PathExists(path);
 }
 
 bool PathExists(const std::string& path) {

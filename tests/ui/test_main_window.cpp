@@ -283,11 +283,9 @@ TEST_F(MainWindow, SlotSetElsewhereWhileOpenSurvivesADelete) {
 TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
   ProtectedGameFolder protectedGame;
   Register(protectedGame.Path());
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.Path() + std::string(kScenarioFolder), &error));
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kScenarioFolder), &error));
-  WriteBytes(protectedGame.Path() + "scenario\\Alpha.scn", "");
-  WriteBytes(protectedGame.CopyPath() + "scenario\\Mine.scn", "");  // saved from the game's editor
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.Path() + "scenario\\Alpha.scn", ""));
+  // Saved from the game's editor.
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.CopyPath() + "scenario\\Mine.scn", ""));
   const std::string real = UserCfg({{0, kWater}});
   WriteBytes(protectedGame.UserCfg(), real);
   protectedGame.Refuse(true);
