@@ -85,6 +85,8 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // written.
 [[nodiscard]] bool WriteBytesMakingFolders(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// An empty file made through the wide functions, for names the code page may not hold.
+void MakeEmptyFile(const std::wstring& path);
 // The file opened for reading and shared with no one, as the game holds user.cfg while it runs;
 // INVALID_HANDLE_VALUE when it cannot be.
 HANDLE HoldWithoutSharing(const std::string& path);

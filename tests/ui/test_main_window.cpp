@@ -124,8 +124,7 @@ TEST_F(MainWindow, ScenarioNamedInThePlayersScriptIsWrittenByteForByte) {
   Slots expected = {{0, kWater}};
   std::vector<std::string> held;
   for (const std::wstring name : {L"表示", L"功", L"乗", L"\u03A9mega"}) {
-    const std::wstring file = WideFromAnsi(ScenarioFolder()) + L"\\" + name + L".scn";
-    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    MakeEmptyFile(WideFromAnsi(ScenarioFolder()) + L"\\" + name + L".scn");
     if (const std::optional<std::string> ansi = AnsiFromWide(name)) held.push_back(*ansi);
   }
   ShowMainOn(UserCfg(expected));
