@@ -41,7 +41,6 @@ std::string NoStartupBox(const std::string& folder) {
          "\r\n\r\nBut this folder does not exist.";
 }
 
-// The boxes shown: this one, or none for "".
 std::vector<std::string> BoxesOf(const std::string& box) {
   return box.empty() ? std::vector<std::string>{} : std::vector<std::string>{box};
 }

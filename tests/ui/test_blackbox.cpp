@@ -142,7 +142,6 @@ class BlackBox : public WindowTest {
     });
     return main;
   }
-  // Presses Add and picks the picker's row.
   void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
     PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
     HWND picker = nullptr;
