@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -71,28 +70,13 @@ void ClickAway(HWND splash) {
 
 // A visible window of this class and caption that the process owns; nullptr while there is none.
 HWND WindowOf(DWORD process, const char* className, const char* caption) {
-  struct Search {
-    DWORD process;
-    const char *className, *caption;
-    HWND found = nullptr;
-  } search{process, className, caption};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        char name[64] = {}, text[256] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (owner != s->process || !IsWindowVisible(hwnd) || strcmp(name, s->className) != 0 ||
-            strcmp(text, s->caption) != 0) {
-          return TRUE;
-        }
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND hwnd = FindWindowExA(nullptr, nullptr, className, caption); hwnd;
+       hwnd = FindWindowExA(nullptr, hwnd, className, caption)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
 }
 
 class BlackBox : public WindowTest {
