@@ -116,8 +116,7 @@ TEST_F(UserCfgFiles, ReadOnlyFileIsRefusedAndStaysReadOnly) {
 
 TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
   LoadUserFileAndAdd();
-  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldWithoutSharing(game.UserCfg());
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const FileResult saved = SaveMenus();
   CloseHandle(held);
@@ -225,8 +224,7 @@ TEST_F(UserCfgFiles, FileRemovedAfterLoadingIsWrittenAnew) {
 
 TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
   WriteBytes(game.UserCfg(), "attractMode-scenario-1 Other\r\n");  // would get default menus
-  HANDLE held = CreateFileA(game.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldWithoutSharing(game.UserCfg());
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const FileResult loaded = LoadMenus();
   CloseHandle(held);
@@ -310,10 +308,7 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
 
   // The copy is there: it is the file, read and saved in place; the real file is left alone.
   WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
-      << error;
-  WriteBytes(copy, kUserFile);
+  ASSERT_TRUE(WriteBytesMakingFolders(copy, kUserFile));
   protectedGame.Refuse(true);
   load();
   EXPECT_EQ(sCfgFile, copy);
@@ -384,9 +379,7 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
                                    kNativeView};
   MachineValueGuard machineLayers{layers, layers, aomx, kNativeView};
   const auto policy = [](const char* name, DWORD value) {
-    EXPECT_TRUE(SetMachineValue(kSystemPolicyKey, name, REG_DWORD,
-                                std::string(reinterpret_cast<const char*>(&value), 4),
-                                kNativeView));
+    EXPECT_TRUE(SetMachineDword(kSystemPolicyKey, name, value, kNativeView));
   };
   struct Case {
     const char* what;
@@ -411,10 +404,7 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
        },
        [&] { DeleteMachineValue(layers, aomx, kNativeView); }},
   };
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kStartupFolder), &error))
-      << error;
-  WriteBytes(protectedGame.CopyUserCfg(), "old copy\r\n");
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.CopyUserCfg(), "old copy\r\n"));
   for (const Case& c : cases) {
     c.set();
     SetUp();

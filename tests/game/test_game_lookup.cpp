@@ -24,9 +24,11 @@ int RecordBox(const std::string& prompt, unsigned style, const std::string& titl
   return IDOK;
 }
 
-// The lookup as the main window makes it: a failed one is followed by its message.
+// The lookup as the main window makes it: a failed one is followed by its message, recorded
+// afresh in shownBoxes.
 GameLookupOutcome LookUpAndShow(const std::wstring& argument = L"",
                                 std::wstring* folderNotHeld = nullptr) {
+  shownBoxes.clear();
   std::wstring notHeld;
   const GameLookupOutcome outcome = LookUpGamePath(argument, &notHeld);
   ShowGameLookupMessage(outcome, notHeld);
@@ -37,6 +39,24 @@ GameLookupOutcome LookUpAndShow(const std::wstring& argument = L"",
 std::string NoStartupBox(const std::string& folder) {
   return "16 Invalid AoM path: The game installation points to this directory :\r\n" + folder +
          "\r\n\r\nBut this folder does not exist.";
+}
+
+std::vector<std::string> BoxesOf(const std::string& box) {
+  return box.empty() ? std::vector<std::string>{} : std::vector<std::string>{box};
+}
+
+// A recorded box gets a prompt given in UTF-16 as UTF-8.
+std::string Utf8Of(const std::wstring& text) {
+  std::string utf8(text.size() * 3, '\0');
+  utf8.resize(static_cast<size_t>(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+                          static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
+}
+
+bool MakeGameFolder(const std::wstring& folder) {
+  return CreateDirectoryW(folder.c_str(), nullptr) &&
+         CreateDirectoryW((folder + L"\\startup").c_str(), nullptr);
 }
 
 // Values in the 32-bit view, where the game's 32-bit setup writes them; the lookup also reads a
@@ -93,13 +113,10 @@ TEST(GameLookup, FolderFromAppPathAndTheMessageOfEachFailure) {
       ASSERT_TRUE(test_support::SetMachineValue(kGameKey, kAppPath, REG_SZ, c.native + '\0',
                                                 test_support::kNativeView));
     }
-    shownBoxes.clear();
     sGamePath = "left over";
     EXPECT_EQ(LookUpAndShow(), c.outcome) << c.what;
     EXPECT_EQ(sGamePath, c.gamePath) << c.what;
-    EXPECT_EQ(shownBoxes,
-              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box})
-        << c.what;
+    EXPECT_EQ(shownBoxes, BoxesOf(c.box)) << c.what;
   }
   sGamePath.clear();
 }
@@ -127,11 +144,9 @@ TEST(GameLookup, FolderOnTheCommandLineReplacesTheRegistry) {
   };
   const MsgBoxGuard recorder(&RecordBox);
   for (const Case& c : cases) {
-    shownBoxes.clear();
     EXPECT_EQ(LookUpAndShow(WideFromAnsi(c.argument)), c.outcome) << c.argument;
     EXPECT_EQ(sGamePath, c.gamePath) << c.argument;
-    EXPECT_EQ(shownBoxes,
-              c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+    EXPECT_EQ(shownBoxes, BoxesOf(c.box));
   }
   // Relative to the current folder, as a command line typed in a console means it.
   ASSERT_TRUE(SetCurrentDirectoryA(game.Path().c_str()));
@@ -150,39 +165,25 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
   test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
   TempFolder root;
   const std::wstring base = WideFromAnsi(root.Path()) + L"\\";
-  ASSERT_TRUE(CreateDirectoryW((base + L"Omega").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryW((base + L"Omega\\startup").c_str(), nullptr));
+  ASSERT_TRUE(MakeGameFolder(base + L"Omega"));
   const MsgBoxGuard recorder(&RecordBox);
   // A last trail byte of 0x5C: 表 and ソ能 in 932, 乗 in 936, 功許 in 950.
   for (const std::wstring name : {L"表", L"ソ能", L"乗", L"功許", L"\u03A9mega"}) {
     const std::wstring folder = base + name;
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW((folder + L"\\startup").c_str(), nullptr));
+    ASSERT_TRUE(MakeGameFolder(folder));
     const std::optional<std::string> held = AnsiFromWide(folder);
     ASSERT_TRUE(test_support::SetMachineText(kGameKey, kAppPath, folder));
     for (const std::wstring& argument : {std::wstring(), folder + L"\\"}) {
-      shownBoxes.clear();
       std::wstring notHeld = L"unchanged";
       const GameLookupOutcome outcome = LookUpAndShow(argument, &notHeld);
       const std::string what = std::to_string(AnsiCodePage()) +
                                (argument.empty() ? " registry, " : " command line, ") +
                                std::to_string(name.size()) + " characters";
-      if (held) {
-        EXPECT_EQ(outcome, GameLookupOutcome::Success) << what;
-        EXPECT_EQ(sGamePath, *held + "\\") << what;
-        EXPECT_EQ(notHeld, L"") << what;
-        EXPECT_EQ(shownBoxes, std::vector<std::string>{}) << what;
-      } else {
-        EXPECT_EQ(outcome, GameLookupOutcome::NoStartupFolder) << what;
-        EXPECT_EQ(sGamePath, "") << what;
-        EXPECT_EQ(notHeld, folder + (argument.empty() ? L"" : L"\\")) << what;
-        // A recorded box gets a prompt given in UTF-16 as UTF-8.
-        std::string utf8(folder.size() * 3, '\0');
-        utf8.resize(static_cast<size_t>(
-            WideCharToMultiByte(CP_UTF8, 0, folder.data(), static_cast<int>(folder.size()),
-                                utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-        EXPECT_EQ(shownBoxes, std::vector<std::string>{NoStartupBox(utf8 + "\\")}) << what;
-      }
+      EXPECT_EQ(outcome, held ? GameLookupOutcome::Success : GameLookupOutcome::NoStartupFolder)
+          << what;
+      EXPECT_EQ(sGamePath, held ? *held + "\\" : "") << what;
+      EXPECT_EQ(notHeld, held ? L"" : folder + (argument.empty() ? L"" : L"\\")) << what;
+      EXPECT_EQ(shownBoxes, BoxesOf(held ? "" : NoStartupBox(Utf8Of(folder) + "\\"))) << what;
     }
   }
   sGamePath.clear();

@@ -94,9 +94,8 @@ TEST(GetRegString, PerUserCopyOfTheKeyFirstWhereWindowsVirtualises) {
   for (const Case& c :
        {Case{false, 1, L"per user"}, Case{true, 1, L"machine"}, Case{false, 0, L"machine"}}) {
     SetRunningUnderWineForTests(c.wine);
-    ASSERT_TRUE(test_support::SetMachineValue(
-        kSystemPolicyKey, "EnableLUA", REG_DWORD,
-        std::string(reinterpret_cast<const char*>(&c.enableLua), 4), test_support::kNativeView));
+    ASSERT_TRUE(test_support::SetMachineDword(kSystemPolicyKey, "EnableLUA", c.enableLua,
+                                              test_support::kNativeView));
     EXPECT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kTestKey, "Value", L"default") == c.expected)
         << c.wine << c.enableLua;
   }

@@ -53,9 +53,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   // for byte), and ones it cannot hold exactly, which best-fit mapping would offer as "Omega",
   // "Lodz" or with "?" in place: files that do not exist.
   const auto writeWide = [&](const std::wstring& name) {
-    const std::wstring path =
-        std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\" + name;
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    MakeEmptyFile(std::wstring(folder.Path().begin(), folder.Path().end()) + L"\\" + name);
   };
   ASSERT_EQ(GetACP(), 1252u) << "the prefix's ANSI code page, which these names are made for";
   writeWide(L"Caf\u00e9.scn");
@@ -105,15 +103,11 @@ TEST(ScenarioFolder, SeveralFoldersListAsOne) {
   // 83 61 in 932), 갂 and 갵 (81 41 and 81 61 in 949) differ in a trail byte that is "A" in one
   // and "a" in the other, and stay two files.
   const std::vector<const wchar_t*> trailCasePairs = {L"ア.scn", L"ャ.scn", L"갂.scn", L"갵.scn"};
-  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"}, {&copy, L"表示.SCN"}}) {
-    const std::wstring path = WideFromAnsi(folder->Path()) + L"\\" + name;
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  }
+  for (const auto& [folder, name] : {std::pair{&real, L"表示.scn"}, {&copy, L"表示.SCN"}})
+    MakeEmptyFile(WideFromAnsi(folder->Path()) + L"\\" + name);
   size_t held = AnsiFromWide(L"表示.scn") ? 1 : 0;
   for (size_t i = 0; i < trailCasePairs.size(); ++i) {
-    const std::wstring path =
-        WideFromAnsi((i % 2 ? copy : real).Path()) + L"\\" + trailCasePairs[i];
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    MakeEmptyFile(WideFromAnsi((i % 2 ? copy : real).Path()) + L"\\" + trailCasePairs[i]);
     if (AnsiFromWide(trailCasePairs[i])) ++held;
   }
   ASSERT_TRUE(ListFolderFiles({real.Path(), copy.Path()}, ".scn", names).ok);

@@ -41,6 +41,13 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
   return set;
 }
 
+// A REG_DWORD value, as the policies and flags are kept.
+[[nodiscard]] inline bool SetMachineDword(const std::string& subKey, const std::string& name,
+                                          DWORD value, REGSAM view = kSetupView) {
+  return SetMachineValue(subKey, name, REG_DWORD,
+                         std::string(reinterpret_cast<const char*>(&value), sizeof value), view);
+}
+
 // Writes a REG_SZ text as the registry keeps it, in UTF-16 and with its NUL, as a setup running
 // in any language writes a folder the ANSI code page may not hold.
 [[nodiscard]] inline bool SetMachineText(const std::string& subKey, const std::string& name,

@@ -8,6 +8,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "platform/Virtualisation.h"
 
 namespace test_support {
@@ -53,9 +54,7 @@ TempGameFolder::TempGameFolder() : m_path(m_folder.Path() + "\\") {
 ProtectedGameFolder::ProtectedGameFolder() {
   // Windows' redirection, not Wine's lack of it, unless a test says otherwise.
   SetRunningUnderWineForTests(false);
-  const DWORD on = 1;
-  if (!SetMachineValue(kSystemPolicyKey, "EnableLUA", REG_DWORD,
-                       std::string(reinterpret_cast<const char*>(&on), sizeof on), kNativeView)) {
+  if (!SetMachineDword(kSystemPolicyKey, "EnableLUA", 1, kNativeView)) {
     throw std::runtime_error("EnableLUA not set");
   }
   // Where a 32-bit setup installs on 64-bit Windows, and where Windows keeps the per-user copies:
@@ -136,8 +135,23 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+bool WriteBytesMakingFolders(const std::string& path, const std::string& bytes) {
+  unsigned long error = 0;
+  if (!CreateFolders(path.substr(0, FindLastSeparator(AnsiCodePage(), path)), &error)) return false;
+  WriteBytes(path, bytes);
+  return PathExists(path);
+}
+
 bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeEmptyFile(const std::wstring& path) {
+  CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+}
+
+HANDLE HoldWithoutSharing(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 void RemoveTree(const std::string& path) { RemoveTree(WideFromAnsi(path)); }

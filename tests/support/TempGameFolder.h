@@ -81,7 +81,15 @@ std::string FinalPath(const std::string& path);
 // Small helpers over whole files for the tests' own checks.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// WriteBytes, making the file's folders first; false when they cannot be made or it is not
+// written.
+[[nodiscard]] bool WriteBytesMakingFolders(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// An empty file made through the wide functions, for names the code page may not hold.
+void MakeEmptyFile(const std::wstring& path);
+// The file opened for reading and shared with no one, as the game holds user.cfg while it runs;
+// INVALID_HANDLE_VALUE when it cannot be.
+HANDLE HoldWithoutSharing(const std::string& path);
 void RemoveTree(const std::string& path);
 void RemoveTree(const std::wstring& path);
 

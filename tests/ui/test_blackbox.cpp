@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -59,30 +58,25 @@ std::vector<std::string> RowsOf(HWND list) {
   return rows;
 }
 
+// Waits until the window's list shows these rows; false if it never does.
+bool ShowsRows(HWND main, const std::vector<std::string>& rows) {
+  return WaitUntil([&] { return RowsOf(FindList(main)) == rows; });
+}
+
+void ClickAway(HWND splash) {
+  PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+}
+
 // A visible window of this class and caption that the process owns; nullptr while there is none.
 HWND WindowOf(DWORD process, const char* className, const char* caption) {
-  struct Search {
-    DWORD process;
-    const char *className, *caption;
-    HWND found = nullptr;
-  } search{process, className, caption};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        char name[64] = {}, text[256] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (owner != s->process || !IsWindowVisible(hwnd) || strcmp(name, s->className) != 0 ||
-            strcmp(text, s->caption) != 0) {
-          return TRUE;
-        }
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND hwnd = FindWindowExA(nullptr, nullptr, className, caption); hwnd;
+       hwnd = FindWindowExA(nullptr, hwnd, className, caption)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
 }
 
 class BlackBox : public WindowTest {
@@ -103,7 +97,6 @@ class BlackBox : public WindowTest {
     tools_.push_back(started);
     return started;
   }
-  void Launch(const std::wstring& arguments) { tool_ = Start(arguments); }
   void TearDown() override {
     for (const PROCESS_INFORMATION& tool : tools_) {
       if (!tool.hProcess) continue;
@@ -115,29 +108,24 @@ class BlackBox : public WindowTest {
     WindowTest::TearDown();
   }
   // Closes the main window and returns the exit code of the program, which ends with it.
-  DWORD CloseAndWait(HWND main, const PROCESS_INFORMATION* tool = nullptr) {
-    const HANDLE process = (tool ? *tool : tool_).hProcess;
+  DWORD CloseAndWait(HWND main, const PROCESS_INFORMATION& tool) {
     PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "still running";
+    EXPECT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << "still running";
     DWORD exitCode = 1;
-    GetExitCodeProcess(process, &exitCode);
+    GetExitCodeProcess(tool.hProcess, &exitCode);
     return exitCode;
   }
   // The program's main window, once it is shown (the splash clicked away), with its list.
   HWND MainOf(const PROCESS_INFORMATION& tool) {
     HWND main = nullptr;
     WaitUntil([&] {
-      if (HWND splash = WindowOf(tool.dwProcessId, "TessivaneForm", "")) {
-        PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-        PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-      }
+      if (HWND splash = WindowOf(tool.dwProcessId, "TessivaneForm", "")) ClickAway(splash);
       return (main = WindowOf(tool.dwProcessId, "TessivaneForm", kProgramCaption.data())) !=
                  nullptr &&
              !WindowOf(tool.dwProcessId, "TessivaneForm", "");
     });
     return main;
   }
-  // Presses Add and picks the picker's row.
   void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
     PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
     HWND picker = nullptr;
@@ -156,7 +144,6 @@ class BlackBox : public WindowTest {
     return WaitUntil([&] { return !IsWindow(box); });
   }
 
-  PROCESS_INFORMATION tool_{};
   std::vector<PROCESS_INFORMATION> tools_;
 };
 
@@ -166,12 +153,11 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
              "+showFPS\r\nsetVolume 0.5\n" +
                  AttractLines({{0, kWater}, {1, "Harbour At Dusk"}, {3, "Temple Hill"}}) +
                  "setGamma 1.1");
-  Launch(L"");
+  const PROCESS_INFORMATION tool = Start(L"");
 
   HWND splash = WaitForForm("");
   ASSERT_NE(splash, nullptr) << "no splash";
-  PostMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-  PostMessageA(splash, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  ClickAway(splash);
   HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
   // The main window's activation unloads the splash, and from then on every change is saved.
@@ -185,9 +171,9 @@ TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   SendMessageA(list, LB_SETCURSEL, 1, 0);
   PostMessageA(FindButton(main, "Delete"), BM_CLICK, 0, 0);  // posted: a message box would block
   const std::vector<std::string> after = {"Menu 0 : ~AoM_pgs_Water", "Menu 2 : Temple Hill"};
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(list) == after; }));
+  EXPECT_TRUE(ShowsRows(main, after));
 
-  EXPECT_EQ(CloseAndWait(main), 0u);
+  EXPECT_EQ(CloseAndWait(main, tool), 0u);
   EXPECT_EQ(ReadBytes(game_.UserCfg()), "+showFPS\r\nsetVolume 0.5\r\nsetGamma 1.1\r\n" +
                                             AttractLines({{0, kWater}, {2, "Temple Hill"}}));
 }
@@ -201,16 +187,14 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   TempFolder parent;
   const std::string name = AnsiFromWide(L"Game folder 功表").value_or("Game folder");
   const std::string folder = parent.Path() + "\\" + name + "\\";
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(folder + std::string(kStartupFolder), &error));
-  WriteBytes(folder + std::string(kUserCfgInGameFolder), AttractLines({{0, "Copied Game"}}));
-  Launch(L" \"" + WideFromAnsi(folder) + L"\"");
+  ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
+                                      AttractLines({{0, "Copied Game"}})));
+  const PROCESS_INFORMATION tool = Start(L" \"" + WideFromAnsi(folder) + L"\"");
 
   HWND main = WaitForForm(kProgramCaption.data());
   ASSERT_NE(main, nullptr) << "no main window";
-  EXPECT_TRUE(WaitUntil(
-      [&] { return RowsOf(FindList(main)) == std::vector<std::string>{"Menu 0 : Copied Game"}; }));
-  EXPECT_EQ(CloseAndWait(main), 0u);
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Copied Game"}));
+  EXPECT_EQ(CloseAndWait(main, tool), 0u);
 }
 
 // Two copies of the tool on one game, as a player leaves one open and starts another: each
@@ -224,25 +208,23 @@ TEST_F(BlackBox, TwoCopiesOnOneGameKeepEachOthersMenus) {
   const PROCESS_INFORMATION a = Start(L""), b = Start(L"");
   HWND mainA = MainOf(a), mainB = MainOf(b);
   ASSERT_TRUE(mainA && mainB);
-  EXPECT_TRUE(WaitUntil(
-      [&] { return RowsOf(FindList(mainA)) == atStart && RowsOf(FindList(mainB)) == atStart; }));
+  EXPECT_TRUE(ShowsRows(mainA, atStart) && ShowsRows(mainB, atStart));
 
   std::vector<std::string> withAlpha = atStart;
   withAlpha.push_back("Menu 2 : Alpha");
   AddRow(a, mainA, 2);
-  ASSERT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == withAlpha; }));
+  ASSERT_TRUE(ShowsRows(mainA, withAlpha));
   SetForegroundWindow(mainB);
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == withAlpha; }))
-      << "B shows A's menu";
+  EXPECT_TRUE(ShowsRows(mainB, withAlpha)) << "B shows A's menu";
   AddRow(b, mainB, 3);
   std::vector<std::string> both = withAlpha;
   both.push_back("Menu 3 : Beta");
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainB)) == both; }));
+  EXPECT_TRUE(ShowsRows(mainB, both));
   SetForegroundWindow(mainA);
-  EXPECT_TRUE(WaitUntil([&] { return RowsOf(FindList(mainA)) == both; })) << "A shows B's menu";
+  EXPECT_TRUE(ShowsRows(mainA, both)) << "A shows B's menu";
 
-  EXPECT_EQ(CloseAndWait(mainA, &a), 0u);
-  EXPECT_EQ(CloseAndWait(mainB, &b), 0u);
+  EXPECT_EQ(CloseAndWait(mainA, a), 0u);
+  EXPECT_EQ(CloseAndWait(mainB, b), 0u);
   EXPECT_EQ(ReadBytes(game_.UserCfg()),
             AttractLines({{0, kWater}, {1, "Harbour At Dusk"}, {2, "Alpha"}, {3, "Beta"}}));
 }
@@ -256,8 +238,7 @@ TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
     const PROCESS_INFORMATION tool = Start(L"");
     HWND main = MainOf(tool);
     ASSERT_NE(main, nullptr);
-    HANDLE held =
-        CreateFileA(game_.UserCfg().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = HoldWithoutSharing(game_.UserCfg());
     PostMessageA(FindButton(main, "Delete"), BM_CLICK, 0, 0);
     EXPECT_TRUE(Answer(tool, "Cannot save menus", IDOK)) << "the failed save is said";
     if (releasedBeforeClose) CloseHandle(held);

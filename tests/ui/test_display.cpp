@@ -25,19 +25,20 @@ COLORREF PixelOf(HWND hwnd, int x, int y) {
   return color;
 }
 
-// How many pixels of the rectangle are dark, and how many white.
-std::array<int, 2> DarkAndWhite(HWND hwnd, const RECT& r) {
-  std::array<int, 2> counts{};
+// The text in the rectangle is drawn dark: more than a few dark pixels, and none white.
+void ExpectDarkTextOnly(HWND hwnd, const RECT& r, const std::string& what) {
+  int darkPixels = 0, whitePixels = 0;
   HDC dc = GetDC(hwnd);
   for (int y = r.top; y < r.bottom; ++y) {
     for (int x = r.left; x < r.right; ++x) {
       const COLORREF c = GetPixel(dc, x, y);
-      counts[0] += GetRValue(c) + GetGValue(c) + GetBValue(c) < 150;
-      counts[1] += c == RGB(255, 255, 255);
+      darkPixels += GetRValue(c) + GetGValue(c) + GetBValue(c) < 150;
+      whitePixels += c == RGB(255, 255, 255);
     }
   }
   ReleaseDC(hwnd, dc);
-  return counts;
+  EXPECT_GT(darkPixels, 10) << what << ": the text is drawn dark";
+  EXPECT_EQ(whitePixels, 0) << what;
 }
 
 class Display : public WindowTest {
@@ -90,17 +91,13 @@ TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsIt
     RECT inside;
     GetClientRect(MainButton(caption), &inside);
     InflateRect(&inside, -4, -4);
-    const auto [darkPixels, whitePixels] = DarkAndWhite(MainButton(caption), inside);
-    EXPECT_GT(darkPixels, 10) << caption << ": the caption is drawn dark";
-    EXPECT_EQ(whitePixels, 0) << caption;
+    ExpectDarkTextOnly(MainButton(caption), inside, caption);
   }
   RECT selected, other;
   SendMessageA(MainList(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&selected));
   SendMessageA(MainList(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&other));
   EXPECT_EQ(PixelOf(MainList(), selected.right - 3, selected.top + 2), dark[2]);
-  const auto [darkPixels, whitePixels] = DarkAndWhite(MainList(), other);
-  EXPECT_GT(darkPixels, 10) << "the row's text is dark";
-  EXPECT_EQ(whitePixels, 0);
+  ExpectDarkTextOnly(MainList(), other, "the other row");
   SetSysColors(3, indexes, saved);
 }
 

@@ -124,8 +124,7 @@ TEST_F(MainWindow, ScenarioNamedInThePlayersScriptIsWrittenByteForByte) {
   Slots expected = {{0, kWater}};
   std::vector<std::string> held;
   for (const std::wstring name : {L"表示", L"功", L"乗", L"\u03A9mega"}) {
-    const std::wstring file = WideFromAnsi(ScenarioFolder()) + L"\\" + name + L".scn";
-    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    MakeEmptyFile(WideFromAnsi(ScenarioFolder()) + L"\\" + name + L".scn");
     if (const std::optional<std::string> ansi = AnsiFromWide(name)) held.push_back(*ansi);
   }
   ShowMainOn(UserCfg(expected));
@@ -241,9 +240,7 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
     if (c.how == Utf16) WriteBytes(c.cfg, std::string("\xFF\xFE+\0x\0\r\0\n\0", 10));
     RefuseNewFilesIn(c.how == Refused ? game_.Path() : "");
     const std::string before = StateOf(c.cfg);
-    HANDLE held = c.how == Held ? CreateFileA(c.cfg.c_str(), GENERIC_READ, 0, nullptr,
-                                              OPEN_EXISTING, 0, nullptr)
-                                : INVALID_HANDLE_VALUE;
+    HANDLE held = c.how == Held ? HoldWithoutSharing(c.cfg) : INVALID_HANDLE_VALUE;
     ShowMain();
     if (held != INVALID_HANDLE_VALUE)
       CloseHandle(held);   // readable again, yet nothing may be written
@@ -285,11 +282,9 @@ TEST_F(MainWindow, SlotSetElsewhereWhileOpenSurvivesADelete) {
 TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
   ProtectedGameFolder protectedGame;
   Register(protectedGame.Path());
-  unsigned long error = 0;
-  ASSERT_TRUE(CreateFolders(protectedGame.Path() + std::string(kScenarioFolder), &error));
-  ASSERT_TRUE(CreateFolders(protectedGame.CopyPath() + std::string(kScenarioFolder), &error));
-  WriteBytes(protectedGame.Path() + "scenario\\Alpha.scn", "");
-  WriteBytes(protectedGame.CopyPath() + "scenario\\Mine.scn", "");  // saved from the game's editor
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.Path() + "scenario\\Alpha.scn", ""));
+  // Saved from the game's editor.
+  ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.CopyPath() + "scenario\\Mine.scn", ""));
   const std::string real = UserCfg({{0, kWater}});
   WriteBytes(protectedGame.UserCfg(), real);
   protectedGame.Refuse(true);
