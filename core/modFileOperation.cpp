@@ -128,8 +128,7 @@ FileResult SaveMenus(bool* madePerUserCopy) {
     seen.stamp = {};
     return failed(FileResult::Failure(sCfgFile, 0, FailureKind::ChangedElsewhere));
   }
-  // In the buffer read: a file of a million lines is not copied once more.
-  RewriteUserCfgInPlace(bytes, colMenus);
+  bytes = RewriteUserCfg(bytes, colMenus);
   FileResult saved = ReplaceFileContents(sCfgFile, bytes);
   if (!saved.ok) saved = WriteToPerUserCopy(saved, sCfgFile, bytes, madePerUserCopy);
   if (!saved.ok) return failed(saved);
