@@ -1,10 +1,9 @@
 #include "platform/window/MessageLoop.h"
 
 #include <string>
+#include <utility>
 
-#include "platform/AnsiText.h"
 #include "platform/ExceptionText.h"
-#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
 #include "platform/window/MsgBox.h"
@@ -26,13 +25,8 @@ BOOL CALLBACK DisableOtherWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-std::string ProgramName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  name = name.substr(FindLastSeparator(AnsiCodePage(), name) + 1);
-  return name.substr(0, name.rfind('.'));
-}
+// The program's caption, which every box of ReportEventError carries.
+std::string eventErrorTitle;
 
 }  // namespace
 
@@ -42,9 +36,11 @@ std::string ProgramName() {
                     std::to_string(error) + ")");
 }
 
+void SetEventErrorTitle(std::string title) { eventErrorTitle = std::move(title); }
+
 void ReportEventError(std::exception_ptr error) {
   try {
-    MsgBox(ExceptionText(error), kMsgBoxError, ProgramName());
+    MsgBox(ExceptionText(error), kMsgBoxError, eventErrorTitle);
   } catch (...) {
     // Nothing is left to report with.
   }

@@ -144,15 +144,16 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
 TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   static std::vector<std::string> shown;
   shown.clear();
-  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
-    shown.push_back(std::to_string(style) + " " + text);
+  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string& title) {
+    shown.push_back(std::to_string(style) + " " + title + ": " + text);
     return 1;
   });
+  SetEventErrorTitle("Caption");
   RecordingForm form;
   form.onActivate = [] { throw std::runtime_error("activation failed"); };
   form.Show();
   ASSERT_TRUE(PumpUntil([&] { return form.activations == 1; }));
-  EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
+  EXPECT_EQ(shown, std::vector<std::string>{"16 Caption: activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
 }
