@@ -2,6 +2,8 @@
 // event procedure that fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "platform/window/Button.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
+#include "platform/window/Picture.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
 
@@ -155,6 +158,35 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   ASSERT_TRUE(PumpUntil([&] { return form.activations == 1; }));
   EXPECT_EQ(shown, std::vector<std::string>{"16 Caption: activation failed"});
   EXPECT_TRUE(form.IsLoaded());
+  form.Unload();
+}
+
+// The form draws what lies under its children once and copies it at each paint: a picture control
+// that comes or goes after a paint must show, and be gone, at the next.
+TEST_F(Forms, APictureAddedOrRemovedAfterAPaintShowsAtTheNextPaint) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, 20, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap red(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  std::fill_n(static_cast<uint32_t*>(bits), 20 * 20, 0xFF0000u);
+  RecordingForm form;
+  form.Show();
+  const auto shownAt = [&](int x, int y) {
+    RedrawWindow(form.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    DrainMessages();
+    HDC dc = GetDC(form.Hwnd());
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(form.Hwnd(), dc);
+    return color;
+  };
+  const COLORREF without = shownAt(10, 10);
+  ASSERT_NE(without, RGB(255, 0, 0));
+  {
+    const Picture picture(form, {0, 0}, red.Get());
+    EXPECT_EQ(shownAt(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(shownAt(30, 30), without);
+  }
+  EXPECT_EQ(shownAt(10, 10), without);
   form.Unload();
 }
 
