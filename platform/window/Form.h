@@ -140,7 +140,18 @@ class Form {
   friend class Timer;
   friend class Picture;
 
+  // Posted on activation, so that Form_Activate runs after the procedure that showed the form.
+  // In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose
+  // IsDialogMessage our loops call.
+  static constexpr UINT kActivateMessage = WM_APP + 1;
+  // Posted when the active form becomes active again after another program's window or a message
+  // box.
+  static constexpr UINT kReactivateMessage = WM_APP + 2;
+  // The program's active form.
+  static Form* s_activeForm;
+
   static ATOM WindowClass();
+  static void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Create(HWND owner);
