@@ -33,6 +33,7 @@ const std::string kNorse = "~UI_Norse";
 inline std::vector<std::string> boxes;      // each as its title, a line break and its prompt
 inline std::function<void()> whileBoxIsUp;  // runs as the real box's own loop would
 inline std::vector<std::string> shellFiles;
+inline std::vector<HWND> shellOwners;  // the owner of each request to the shell
 
 inline HWND FindButton(HWND form, const char* caption) {
   return FindWindowExA(form, nullptr, "Button", caption);
@@ -118,16 +119,19 @@ class WindowTest : public ::testing::Test {
     ResetGlobals();
     boxes.clear();
     shellFiles.clear();
+    shellOwners.clear();
     whileBoxIsUp = nullptr;
     boxRecorder_.emplace([](const std::string& prompt, unsigned, const std::string& title) {
       boxes.push_back(title + "\n" + prompt);
       if (whileBoxIsUp) whileBoxIsUp();
       return IDOK;
     });
-    shellRecorder_.emplace([](HWND, const char*, const char* file, const char*, const char*, int) {
-      shellFiles.push_back(file);
-      return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
-    });
+    shellRecorder_.emplace(
+        [](HWND owner, const char*, const char* file, const char*, const char*, int) {
+          shellFiles.push_back(file);
+          shellOwners.push_back(owner);
+          return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
+        });
     Register(game_.Path());
   }
   void TearDown() override {

@@ -151,6 +151,8 @@ TEST_F(Splash, LinkHandsOverAndTheHomePageOpensOnceWhenTheMainWindowIsUp) {
   EXPECT_TRUE(shellFiles.empty()) << "opened at the main window's activation, not before";
   ExpectSplashUnloadedAtActivation();
   EXPECT_EQ(shellFiles, std::vector<std::string>{address});
+  // The shell's message, should it give one, comes up above the main window, not behind it.
+  EXPECT_EQ(shellOwners, std::vector<HWND>{splash_.MainWindow()->Hwnd()});
 
   // Another window of the program active, then the main window again: a second activation
   // (bAutoSave shows that it ran), which opens nothing more.
