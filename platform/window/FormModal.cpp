@@ -15,6 +15,8 @@ void Form::ShowModal(Form* owner) {
 
   const std::optional<int> quit = RunMessagesWhile(dialog);
   if (m_hwnd == dialog) Unload();
+  // Destroyed with its owner, the dialog went without Unload: what it disabled is enabled here.
+  if (m_modal) EndModal();
   if (quit) PostQuitMessage(*quit);
 }
 
