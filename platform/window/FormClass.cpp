@@ -65,10 +65,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT draws everything
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(m_hwnd, &paint);
-      if (dc) Paint(dc);
-      EndPaint(m_hwnd, &paint);
+      const PaintScope paint(m_hwnd);
+      if (paint.Get()) Paint(paint.Get());
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -51,6 +51,22 @@ class SelectedObject {
   HGDIOBJ m_previous;
 };
 
+// One WM_PAINT's BeginPaint and EndPaint: the window is validated however its painting ends, so a
+// paint that throws is not asked for again at once and forever.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : m_hwnd(hwnd), m_dc(BeginPaint(hwnd, &m_paint)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(m_hwnd, &m_paint); }
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_hwnd;
+  PAINTSTRUCT m_paint{};
+  HDC m_dc;
+};
+
 UniqueBrush CreateSolidBrushOwned(COLORREF color);
 
 // Width and height of a bitmap in pixels; {0, 0} for none.
