@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Resources.h"
@@ -40,6 +41,27 @@ void ExpectDarkTextOnly(HWND hwnd, const RECT& r, const std::string& what) {
   EXPECT_GT(darkPixels, 10) << what << ": the text is drawn dark";
   EXPECT_EQ(whitePixels, 0) << what;
 }
+
+// System colours set for a scope: the previous ones come back however the test ends, so that a
+// failed assertion does not leave the next tests (and the session) in the dark scheme.
+class SysColorsGuard {
+ public:
+  template <size_t N>
+  SysColorsGuard(const int (&indexes)[N], const COLORREF (&colors)[N])
+      : m_indexes(indexes, indexes + N) {
+    for (int index : m_indexes) m_saved.push_back(GetSysColor(index));
+    SetSysColors(static_cast<int>(N), indexes, colors);
+  }
+  SysColorsGuard(const SysColorsGuard&) = delete;
+  SysColorsGuard& operator=(const SysColorsGuard&) = delete;
+  ~SysColorsGuard() {
+    SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), m_saved.data());
+  }
+
+ private:
+  std::vector<int> m_indexes;
+  std::vector<COLORREF> m_saved;
+};
 
 class Display : public WindowTest {
  protected:
@@ -82,9 +104,7 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
 TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsItsHighlight) {
   const int indexes[] = {COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
   const COLORREF dark[] = {RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 120, 215)};
-  COLORREF saved[3];
-  for (int i = 0; i < 3; ++i) saved[i] = GetSysColor(indexes[i]);
-  SetSysColors(3, indexes, dark);
+  const SysColorsGuard darkScheme(indexes, dark);
   WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}, {1, kNorse}}));
   ShowMain();
   for (const char* caption : {"Add", "Edit", "Delete"}) {
@@ -98,7 +118,6 @@ TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsIt
   SendMessageA(MainList(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&other));
   EXPECT_EQ(PixelOf(MainList(), selected.right - 3, selected.top + 2), dark[2]);
   ExpectDarkTextOnly(MainList(), other, "the other row");
-  SetSysColors(3, indexes, saved);
 }
 
 TEST_F(Display, HighContrastGivesTheSystemsColoursButKeepsTheSplashPicture) {
