@@ -86,6 +86,7 @@ class Form {
   void Unload();
 
   bool IsLoaded() const { return m_hwnd != nullptr; }
+  const FormDesign& Design() const { return m_design; }
   bool IsVisible() const;
   HWND Hwnd() const { return m_hwnd; }
 

@@ -43,16 +43,29 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
       if (control->IsLoaded()) control->ApplyDpi();
     }
   }
-  // The title bar and borders as the window has them now, at the DPI it is drawn at.
-  RECT window, client;
-  GetWindowRect(m_hwnd, &window);
+  // Windows suggests the design size at the new DPI with the title bar and borders of that DPI
+  // (the old frame would leave the client area short); without a suggestion the window keeps its
+  // top-left corner.
+  RECT place = WindowRectAt(dpi);
+  if (suggested) {
+    place = *suggested;
+  } else {
+    RECT window;
+    GetWindowRect(m_hwnd, &window);
+    OffsetRect(&place, window.left - place.left, window.top - place.top);
+  }
+  SetWindowPos(m_hwnd, nullptr, place.left, place.top, place.right - place.left,
+               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Where the frame is not drawn at the window's DPI (Wine keeps the system's), the client area
+  // would miss the design size: the frame the window has decides the outer size then.
+  RECT client;
   GetClientRect(m_hwnd, &client);
-  const int frameWidth = (window.right - window.left) - client.right;
-  const int frameHeight = (window.bottom - window.top) - client.bottom;
-  const POINT at =
-      suggested ? POINT{suggested->left, suggested->top} : POINT{window.left, window.top};
-  SetWindowPos(
-      m_hwnd, nullptr, at.x, at.y, TwipsToPixels(m_design.clientSize.width, dpi) + frameWidth,
-      TwipsToPixels(m_design.clientSize.height, dpi) + frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int missingWidth = TwipsToPixels(m_design.clientSize.width, dpi) - client.right;
+  const int missingHeight = TwipsToPixels(m_design.clientSize.height, dpi) - client.bottom;
+  if (missingWidth || missingHeight) {
+    SetWindowPos(m_hwnd, nullptr, 0, 0, place.right - place.left + missingWidth,
+                 place.bottom - place.top + missingHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

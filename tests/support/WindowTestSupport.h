@@ -17,6 +17,7 @@
 
 #include "core/modMain.h"
 #include "platform/ShellOpen.h"
+#include "platform/SystemFunction.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
@@ -67,12 +68,22 @@ inline std::array<long, 2> ClientSize(HWND hwnd) {
   return {r.right, r.bottom};
 }
 
-// The window laid out at `dpi`, as when Windows moves it to a screen of that resolution.
-inline void ChangeDpi(HWND hwnd, int dpi) {
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+// The window moved to a screen of `dpi`, as Windows does it: WM_DPICHANGED with the rectangle it
+// suggests, the design client area at that DPI with the title bar and borders of that DPI, its
+// top-left corner at `at`. Returns that rectangle.
+inline RECT ChangeDpi(const Form& form, int dpi, POINT at = {37, 23}) {
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
+  const HWND hwnd = form.Hwnd();
+  RECT suggested{0, 0, TwipsToPixels(form.Design().clientSize.width, dpi),
+                 TwipsToPixels(form.Design().clientSize.height, dpi)};
+  EXPECT_TRUE(adjust && adjust(&suggested, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)),
+                               FALSE, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)),
+                               static_cast<UINT>(dpi)));
+  OffsetRect(&suggested, at.x - suggested.left, at.y - suggested.top);
+  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   DrainMessages();
+  return suggested;
 }
 
 // The ten attract-mode lines, CR LF ended, of a table whose enabled slots are these.

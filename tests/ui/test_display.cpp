@@ -71,21 +71,70 @@ class Display : public WindowTest {
   }
 };
 
+// The window has its top-left corner where Windows suggested.
+void ExpectAtSuggestedPlace(HWND hwnd, const RECT& suggested, const char* what) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  EXPECT_EQ((std::array<long, 2>{window.left, window.top}),
+            (std::array<long, 2>{suggested.left, suggested.top}))
+      << what;
+}
+
+// Windows draws a window's title bar and borders at the DPI of its screen, from the moment it
+// sends WM_DPICHANGED; Wine keeps the system's. This window procedure gives a window the frame of
+// frameDpi, as Windows would.
+int frameDpi = kDesignDpi;
+WNDPROC formProcedure = nullptr;
+LRESULT CALLBACK FrameAtDpi(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_NCCALCSIZE)
+    return CallWindowProcA(formProcedure, hwnd, message, wParam, lParam);
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
+  RECT frame{};
+  adjust(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
+         static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)), static_cast<UINT>(frameDpi));
+  RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                   : *reinterpret_cast<RECT*>(lParam);
+  r = {r.left - frame.left, r.top - frame.top, r.right - frame.right, r.bottom - frame.bottom};
+  return 0;
+}
+
+TEST_F(Display, MovedToAScreenOfAnotherDpiTheWindowTakesTheRectangleWindowsSuggests) {
+  ShowMain();
+  formProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(main_->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameAtDpi)));
+  for (const int dpi : {144, 120, 96}) {
+    frameDpi = dpi;
+    const RECT suggested = ChangeDpi(*main_, dpi, {dpi, dpi / 2});
+    RECT window;
+    GetWindowRect(main_->Hwnd(), &window);
+    EXPECT_EQ(
+        (std::array<long, 4>{window.left, window.top, window.right, window.bottom}),
+        (std::array<long, 4>{suggested.left, suggested.top, suggested.right, suggested.bottom}))
+        << dpi << " DPI";
+    EXPECT_EQ(ClientSize(main_->Hwnd()),
+              (std::array<long, 2>{TwipsToPixels(main_->Design().clientSize.width, dpi),
+                                   TwipsToPixels(main_->Design().clientSize.height, dpi)}))
+        << dpi << " DPI";
+  }
+  SetWindowLongPtrA(main_->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProcedure));
+}
+
 TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   ShowMain();
-  ChangeDpi(main_->Hwnd(), 144);
+  ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 144), "main window");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{452, 338}));
   EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{24, 24, 98, 38}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{24, 66, 404, 221}));
   frmSelectScn picker;
   picker.Show();
-  ChangeDpi(picker.Hwnd(), 144);
+  ExpectAtSuggestedPlace(picker.Hwnd(), ChangeDpi(picker, 144, {300, 200}), "picker");
   EXPECT_EQ(ClientSize(picker.Hwnd()), (std::array<long, 2>{380, 422}));
   EXPECT_EQ(PlaceOf(FindButton(picker.Hwnd(), "OK")), (Place{255, 354, 98, 38}));
   picker.Unload();
   frmSplash splash;
   splash.Show();
-  ChangeDpi(splash.Hwnd(), 144);
+  ExpectAtSuggestedPlace(splash.Hwnd(), ChangeDpi(splash, 144), "splash");
   EXPECT_EQ(ClientSize(splash.Hwnd()), (std::array<long, 2>{450, 300}));
   splash.Unload();
   // The link's hand grows too, its hot spot still at the fingertip.
@@ -96,7 +145,7 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   EXPECT_EQ(BitmapSize(color.Get()).cx, 48);
   EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}), (std::array<DWORD, 2>{6, 0}));
   // Back on a 96-DPI screen, exactly as designed.
-  ChangeDpi(main_->Hwnd(), 96);
+  ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 96, {5, 6}), "main window back");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{16, 44, 269, 147}));
 }
