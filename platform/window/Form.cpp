@@ -101,11 +101,12 @@ void Form::Create(HWND owner) {
     if (m_icon) SetIcon(m_icon);
     CreateControls();
     for (Timer* timer : m_timers) timer->Start();
+    // A form whose load failed halfway is not fit to show: its caller hears of it.
+    Form_Load();
   } catch (...) {
     Unload();
     throw;
   }
-  RunEventProcedure([this] { Form_Load(); });
 }
 
 void Form::CreateControls() {

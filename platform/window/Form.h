@@ -21,9 +21,9 @@
 // the procedure that showed the form has returned. When no form is loaded any more, the message
 // loop ends (PostQuitMessage).
 //
-// Load, Show and ShowModal throw WindowError when the window or a control cannot be made
-// (the form is then not loaded). An exception that leaves an event procedure goes no further: it
-// is reported with ReportEventError.
+// Load, Show and ShowModal throw WindowError when the window or a control cannot be made, and
+// pass on what Form_Load throws (the form is then not loaded). An exception that leaves any other
+// event procedure goes no further: it is reported with ReportEventError.
 #include <windows.h>
 
 #include <exception>

@@ -188,7 +188,7 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
   form.Unload();
 }
 
-TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
+TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller) {
   static std::vector<std::string> shown;
   shown.clear();
   const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
@@ -202,6 +202,13 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
+
+  // A load that fails is its caller's to handle: the form is not left half loaded.
+  RecordingForm failing;
+  failing.onLoad = [] { throw std::runtime_error("load failed"); };
+  EXPECT_THROW(failing.Show(), std::runtime_error);
+  EXPECT_FALSE(failing.IsLoaded());
+  EXPECT_EQ(shown.size(), 1u) << "no box of its own";
 }
 
 }  // namespace
