@@ -21,7 +21,7 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
             .startUpPosition = StartUpPosition::CenterScreen}),
       m_splash(splash),
       m_gameFolderArgument(std::move(gameFolderArgument)) {
-  SetIcon(LoadIconResource(IDI_TESSIVANE));
+  SetIcon(IDI_TESSIVANE);
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
 

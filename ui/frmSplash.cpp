@@ -16,7 +16,7 @@ frmSplash::frmSplash(std::wstring gameFolderArgument)
       m_picture(LoadJpegResource(IDR_SPLASH_JPEG)),
       m_gameFolderArgument(std::move(gameFolderArgument)) {
   SetPicture(m_picture.Get());
-  SetIcon(LoadIconResource(IDI_TESSIVANE));
+  SetIcon(IDI_TESSIVANE);
   timTimer.OnTimer = [this] { timTimer_Timer(); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
 }

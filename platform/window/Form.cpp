@@ -50,11 +50,17 @@ Form::~Form() {
 
 bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
 
-void Form::SetIcon(HICON icon) {
-  m_icon = icon;
-  if (!m_hwnd) return;
-  SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+void Form::SetIcon(int iconId) {
+  m_iconId = iconId;
+  if (m_hwnd) ApplyIcon();
+}
+
+void Form::ApplyIcon() {
+  WindowIcons icons = LoadWindowIcons(m_iconId, m_dpi);
+  SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.large.Get()));
+  SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.Get()));
+  // The window has let go of the icons it had: they go now.
+  m_icons = std::move(icons);
 }
 
 void Form::Load() {
@@ -98,7 +104,7 @@ void Form::Create(HWND owner) {
     }
     // A new window has no icon of its own: telling it "none" would still cost Wine a round trip
     // to the X server.
-    if (m_icon) SetIcon(m_icon);
+    if (m_iconId) ApplyIcon();
     CreateControls();
     for (Timer* timer : m_timers) timer->Start();
     // A form whose load failed halfway is not fit to show: its caller hears of it.

@@ -34,6 +34,7 @@
 
 #include "platform/window/Fonts.h"
 #include "platform/window/GdiHandles.h"
+#include "platform/window/Resources.h"
 #include "platform/window/Twips.h"
 
 class Control;
@@ -95,8 +96,8 @@ class Form {
   void SetPicture(HBITMAP picture, PictureKind kind = PictureKind::Content);
   // Whether the picture is drawn now (there is one, and it is not a decoration in high contrast).
   bool PictureShown() const;
-  // The icon of the title bar and taskbar button; shared, not owned.
-  void SetIcon(HICON icon);
+  // The ICON resource of the title bar and taskbar button, taken at the sizes of the window's DPI.
+  void SetIcon(int iconId);
 
   // How many forms are loaded in the whole program.
   static int LoadedFormCount();
@@ -162,6 +163,7 @@ class Form {
   // Windows proposes to put the window (WM_DPICHANGED), or nullptr to keep its top-left corner.
   void ApplyDpi(int dpi, const RECT* suggested);
   RECT WindowRectAt(int dpi) const;
+  void ApplyIcon();
   void OnActivate(WPARAM wParam);
   void RestoreFocus();
   void OnDestroyed();
@@ -191,7 +193,8 @@ class Form {
     UniqueBitmap copy;
   };
   std::vector<ScaledCopy> m_scaled;
-  HICON m_icon = nullptr;
+  int m_iconId = 0;
+  WindowIcons m_icons;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
   std::vector<Control*> m_controls;

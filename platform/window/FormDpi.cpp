@@ -42,6 +42,7 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
     for (Control* control : m_controls) {
       if (control->IsLoaded()) control->ApplyDpi();
     }
+    if (m_iconId) ApplyIcon();
   }
   // Windows suggests the design size at the new DPI with the title bar and borders of that DPI
   // (the old frame would leave the client area short); without a suggestion the window keeps its

@@ -14,6 +14,9 @@ struct GdiObjectTraits : NullIsInvalid<Object> {
 struct CursorTraits : NullIsInvalid<HCURSOR> {
   static bool Close(HCURSOR cursor) { return DestroyCursor(cursor) != 0; }
 };
+struct IconTraits : NullIsInvalid<HICON> {
+  static bool Close(HICON icon) { return DestroyIcon(icon) != 0; }
+};
 struct DcTraits : NullIsInvalid<HDC> {
   static bool Close(HDC dc) { return DeleteDC(dc) != 0; }
 };
@@ -25,6 +28,8 @@ using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 // A cursor this program made (LoadImage without LR_SHARED, CreateCursor).
 using UniqueCursor = UniqueHandle<HCURSOR, CursorTraits>;
+// An icon this program made or loaded at a size of its own (LoadImage without LR_SHARED).
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 
 // A memory device context compatible with the screen, for drawing bitmaps.
 class MemoryDC {

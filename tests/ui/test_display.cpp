@@ -120,10 +120,23 @@ TEST_F(Display, MovedToAScreenOfAnotherDpiTheWindowTakesTheRectangleWindowsSugge
   SetWindowLongPtrA(main_->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProcedure));
 }
 
+// The width of the window's icon of this kind (ICON_BIG, ICON_SMALL); 0 for none.
+long IconWidth(HWND hwnd, WPARAM kind) {
+  const auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, kind, 0));
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+  return BitmapSize(color.Get()).cx;
+}
+
 TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   ShowMain();
   ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 144), "main window");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{452, 338}));
+  EXPECT_EQ((std::array<long, 2>{IconWidth(main_->Hwnd(), ICON_BIG),
+                                 IconWidth(main_->Hwnd(), ICON_SMALL)}),
+            (std::array<long, 2>{48, 24}))
+      << "the taskbar's and the title bar's icon at 144 DPI";
   EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{24, 24, 98, 38}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{24, 66, 404, 221}));
   frmSelectScn picker;
@@ -147,6 +160,9 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   // Back on a 96-DPI screen, exactly as designed.
   ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 96, {5, 6}), "main window back");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
+  EXPECT_EQ((std::array<long, 2>{IconWidth(main_->Hwnd(), ICON_BIG),
+                                 IconWidth(main_->Hwnd(), ICON_SMALL)}),
+            (std::array<long, 2>{32, 16}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{16, 44, 269, 147}));
 }
 
