@@ -34,8 +34,9 @@ class frmSplash : public Form {
 
   UniqueBitmap m_picture;
   Timer timTimer{*this, kTimerInterval, true};
-  // Reaches past the right edge of the window: text and clicks end at the edge.
-  LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
+  // Between the plinth's meander and the picture's gold frame, whose inner edge it ends at: the
+  // whole address is clear of both at every DPI.
+  LinkLabel lblHyperLink{*this, {2055, 2700, 2385, 255}, 0, RGB(192, 192, 192)};  // light grey
   std::wstring m_gameFolderArgument;
   std::unique_ptr<frmMain> m_main;
   std::exception_ptr m_startUpFailure;

@@ -59,9 +59,8 @@ TEST(HomePage, AddressFitsTheLinkLabelsInTheirFont) {
   // The test session brings Wine the real face (Debian's fonts-wine); another face's widths would
   // say nothing about the labels on Windows.
   ASSERT_STREQ(face, "MS Sans Serif");
-  // The main window's label is 161 pixels wide; the splash shows 152 of its label, the rest lies
-  // beyond the window's edge.
-  EXPECT_LE(extent.cx, 152) << "pixels, what the splash shows of its label at 96 DPI";
+  // The main window's label is 161 pixels wide, the splash's 159 (it ends at the picture's frame).
+  EXPECT_LE(extent.cx, 159) << "pixels, the splash's label at 96 DPI";
 }
 
 }  // namespace
