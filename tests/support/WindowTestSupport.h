@@ -68,18 +68,26 @@ inline std::array<long, 2> ClientSize(HWND hwnd) {
   return {r.right, r.bottom};
 }
 
+// The window's rectangle around this client rectangle with its title bar and borders at `dpi`, as
+// Windows computes it (AdjustWindowRectExForDpi, which Wine has too).
+inline RECT WithFrameAt(HWND hwnd, RECT client, int dpi) {
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
+  EXPECT_TRUE(adjust && adjust(&client, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)),
+                               FALSE, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)),
+                               static_cast<UINT>(dpi)));
+  return client;
+}
+
 // The window moved to a screen of `dpi`, as Windows does it: WM_DPICHANGED with the rectangle it
 // suggests, the design client area at that DPI with the title bar and borders of that DPI, its
 // top-left corner at `at`. Returns that rectangle.
 inline RECT ChangeDpi(const Form& form, int dpi, POINT at = {37, 23}) {
-  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
   const HWND hwnd = form.Hwnd();
-  RECT suggested{0, 0, TwipsToPixels(form.Design().clientSize.width, dpi),
-                 TwipsToPixels(form.Design().clientSize.height, dpi)};
-  EXPECT_TRUE(adjust && adjust(&suggested, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)),
-                               FALSE, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)),
-                               static_cast<UINT>(dpi)));
+  RECT suggested = WithFrameAt(hwnd,
+                               {0, 0, TwipsToPixels(form.Design().clientSize.width, dpi),
+                                TwipsToPixels(form.Design().clientSize.height, dpi)},
+                               dpi);
   OffsetRect(&suggested, at.x - suggested.left, at.y - suggested.top);
   SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   DrainMessages();

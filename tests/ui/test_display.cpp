@@ -88,11 +88,7 @@ WNDPROC formProcedure = nullptr;
 LRESULT CALLBACK FrameAtDpi(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_NCCALCSIZE)
     return CallWindowProcA(formProcedure, hwnd, message, wParam, lParam);
-  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
-  RECT frame{};
-  adjust(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-         static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)), static_cast<UINT>(frameDpi));
+  const RECT frame = WithFrameAt(hwnd, {}, frameDpi);
   RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
                    : *reinterpret_cast<RECT*>(lParam);
   r = {r.left - frame.left, r.top - frame.top, r.right - frame.right, r.bottom - frame.bottom};
