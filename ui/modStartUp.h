@@ -4,9 +4,7 @@
 
 // Shows the splash window, runs the windows until the last one is closed and returns the exit
 // code. `commandLineArguments` is what follows the program's name on its command line, in UTF-16
-// as Windows keeps it: a game folder, when one is given. A failure before the splash shows (its
-// window cannot be created, its picture resource is missing) is shown in an error box and ends
-// the run with exit code 1. A later one, in an event (the main window cannot be made when the
-// splash hands over), is shown under the same title and the run goes on: the splash stays, and a
-// click on it tries again.
+// as Windows keeps it: a game folder, when one is given. A failure while starting (a window that
+// cannot be created, a resource missing) is shown in an error box and ends the run with exit
+// code 1.
 int RunTessivane(std::wstring_view commandLineArguments);
