@@ -2,7 +2,6 @@
 // event procedure that fails.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -218,11 +217,7 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller)
 // The form draws what lies under its children once and copies it at each paint: a picture control
 // that comes or goes after a paint must show, and be gone, at the next.
 TEST_F(Forms, APictureAddedOrRemovedAfterAPaintShowsAtTheNextPaint) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, 20, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueBitmap red(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  std::fill_n(static_cast<uint32_t*>(bits), 20 * 20, 0xFF0000u);
+  const UniqueBitmap red = BitmapFromPixels({20, 20, std::vector<uint32_t>(20 * 20, 0xFF0000u)});
   RecordingForm form;
   form.Show();
   const auto shownAt = [&](int x, int y) {
