@@ -412,7 +412,10 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
     WriteBytes(protectedGame.UserCfg(), kUserFile);
     ASSERT_TRUE(LoadMenus().ok) << c.what;
     EXPECT_EQ(sCfgFile, protectedGame.UserCfg()) << c.what;
-    EXPECT_EQ(PerUserCopyOf(protectedGame.Path() + std::string(kScenarioFolder)), "") << c.what;
+    EXPECT_EQ(
+        PerUserCopyOf(protectedGame.Path(), protectedGame.Path() + std::string(kScenarioFolder)),
+        "")
+        << c.what;
     AddMenu("Added");
     protectedGame.Refuse(true);
     const FileResult refused = SaveMenus();
