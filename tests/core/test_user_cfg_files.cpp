@@ -166,6 +166,20 @@ TEST_F(UserCfgFiles, SaveWaitsForTheHeldTemporaryFileWithTheBusyPointer) {
   EXPECT_EQ(ReadBytes(temp), "") << "another save's temporary file is never touched";
 }
 
+// A replacement that may only create the file leaves one that another program made after its
+// lock was taken, and leaves no temporary file.
+TEST_F(UserCfgFiles, ReplacementThatMayOnlyCreateLeavesAFileThatAppearedMeanwhile) {
+  {
+    FileReplacement replacement(game.UserCfg());
+    ASSERT_TRUE(replacement.Locked().ok);
+    WriteBytes(game.UserCfg(), kUserFile);
+    const FileResult created = replacement.Commit(DefaultUserCfg(), false);
+    EXPECT_FALSE(created.ok);
+    EXPECT_EQ(created.error, static_cast<unsigned long>(ERROR_ALREADY_EXISTS));
+  }
+  ExpectUnchangedAndNoTemporaryFile();
+}
+
 TEST_F(UserCfgFiles, FolderInTheWayOfTheTemporaryFileIsReportedAndKept) {
   LoadUserFileAndAdd();
   const std::string tempFolder = game.UserCfg() + ".tmp";
