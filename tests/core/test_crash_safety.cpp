@@ -112,7 +112,7 @@ TEST(CrashSafety, SecondSaveAtTheSameMomentWaitsAndNeverReplacesTheFirstOnesLine
   ASSERT_TRUE(first.ReachedStep());
   FileResult second;
   std::thread saving([&] { second = SaveMenus(); });
-  Sleep(400);  // the second save now waits for the lock
+  Sleep(200);  // the second save now waits for the lock, for a second at most
   EXPECT_EQ(first.Resume(), 0u) << "the first save succeeded";
   saving.join();
   EXPECT_EQ(second.kind, FailureKind::ChangedElsewhere);
