@@ -297,6 +297,10 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
 
 void SetNewFileGate(NewFileGate gate) { newFileGate = gate; }
 
+unsigned long NewFileRefusal(const std::string& path) {
+  return newFileGate ? newFileGate(path) : 0;
+}
+
 FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   DWORD error = 0;
