@@ -10,17 +10,20 @@
 #include "platform/window/Resources.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
+#include "ui/ScenarioDrop.h"
 #include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
-frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
+frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
+                 std::vector<std::wstring> droppedFiles)
     : Form({.caption = std::string(kProgramCaption),
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
             .startUpPosition = StartUpPosition::CenterScreen}),
       m_splash(splash),
-      m_gameFolderArgument(std::move(gameFolderArgument)) {
+      m_gameFolderArgument(std::move(gameFolderArgument)),
+      m_droppedFiles(std::move(droppedFiles)) {
   SetIcon(LoadIconResource(IDI_TESSIVANE));
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
@@ -40,6 +43,8 @@ frmSelectScn& frmMain::Picker() {
 }
 
 void frmMain::Form_Load() {
+  m_drops.Attach(Hwnd(),
+                 [this](const std::vector<std::wstring>& paths) { TakeDroppedFiles(paths); });
   InitMenus();
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
@@ -72,6 +77,7 @@ void frmMain::Form_Activate() {
   }
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
+  if (!m_droppedFiles.empty()) TakeDroppedFiles(std::exchange(m_droppedFiles, {}));
 }
 
 void frmMain::Form_Reactivate() { CatchUpWithFile(); }
@@ -201,3 +207,23 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
 }
 
 void frmMain::lblHyperLink_Click() { OpenLink(std::string(kHomePageAddress)); }
+
+void frmMain::TakeDroppedFiles(const std::vector<std::wstring>& paths) {
+  if (m_picker && m_picker->IsLoaded()) return;
+  if (RefuseChangeWithoutMenus()) return;
+  AddDroppedMenus(ImportDroppedScenarios(paths));
+}
+
+void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {
+  CatchUpWithFile();
+  std::vector<std::string> withoutMenu;
+  for (const std::string& name : names) {
+    if (BuildMenuRows(colMenus).size() < kMenuSlotCount) {
+      AddMenu(name);
+    } else {
+      withoutMenu.push_back(name);
+    }
+  }
+  if (withoutMenu.size() < names.size()) RefreshList();
+  if (!withoutMenu.empty()) ReportNoMenuFor(withoutMenu);
+}

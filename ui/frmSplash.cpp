@@ -7,14 +7,15 @@
 #include "ui/frmMain.h"
 #include "ui/res/resource.h"
 
-frmSplash::frmSplash(std::wstring gameFolderArgument)
+frmSplash::frmSplash(std::wstring gameFolderArgument, std::vector<std::wstring> droppedFiles)
     : Form({.caption = "",
             .border = FormBorder::FixedDialogNoCaption,
             .clientSize = {4500, 3000},
             .startUpPosition = StartUpPosition::CenterScreen,
             .showInTaskbar = false}),
       m_picture(LoadJpegResource(IDR_SPLASH_JPEG)),
-      m_gameFolderArgument(std::move(gameFolderArgument)) {
+      m_gameFolderArgument(std::move(gameFolderArgument)),
+      m_droppedFiles(std::move(droppedFiles)) {
   SetPicture(m_picture.Get());
   SetIcon(LoadIconResource(IDI_TESSIVANE));
   timTimer.OnTimer = [this] { timTimer_Timer(); };
@@ -28,7 +29,7 @@ void frmSplash::timTimer_Timer() {
   // loop still delivers the timer's tick and clicks on this window to us.
   if (m_main) return;
   timTimer.SetEnabled(false);
-  m_main = std::make_unique<frmMain>(this, m_gameFolderArgument);
+  m_main = std::make_unique<frmMain>(this, m_gameFolderArgument, std::move(m_droppedFiles));
   m_main->Show();
   Hide();
 }

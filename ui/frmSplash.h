@@ -4,6 +4,7 @@
 // window open the home page once it is up.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/window/Form.h"
 #include "platform/window/GdiHandles.h"
@@ -14,8 +15,10 @@ class frmMain;
 
 class frmSplash : public Form {
  public:
-  // The game folder given on the command line, if any, goes to the main window.
-  explicit frmSplash(std::wstring gameFolderArgument = L"");
+  // The game folder given on the command line, if any, goes to the main window, and so do the
+  // files given there, which it takes as dropped on it.
+  explicit frmSplash(std::wstring gameFolderArgument = L"",
+                     std::vector<std::wstring> droppedFiles = {});
   ~frmSplash() override;
 
   // How long the splash shows before the timer hands over, in milliseconds.
@@ -34,5 +37,6 @@ class frmSplash : public Form {
   // Reaches past the right edge of the window: text and clicks end at the edge.
   LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
   std::wstring m_gameFolderArgument;
+  std::vector<std::wstring> m_droppedFiles;
   std::unique_ptr<frmMain> m_main;
 };

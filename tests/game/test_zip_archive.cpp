@@ -12,22 +12,17 @@
 
 #include "game/ScenarioImport.h"
 #include "game/ZipArchive.h"
+#include "tests/support/ZipFixtures.h"
 
 namespace {
 
+using test_support::ZipFixture;
+using test_support::ZipScenario;
+
 std::string Fixture(const std::string& name) {
-  std::ifstream in(std::string(TESS_TEST_ZIPS) + "/" + name, std::ios::binary);
+  std::ifstream in(ZipFixture(name), std::ios::binary);
   EXPECT_TRUE(in) << name;
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// make_zips.py's made-up scenario bytes.
-std::string ScenarioBytes(const std::string& name, size_t size = 3000) {
-  unsigned seed = 0;
-  for (unsigned char c : name) seed += c;
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((seed + i * 7 + i / 97) % 251);
-  return bytes;
 }
 
 ZipReader ReaderOf(const std::string& archive) {
@@ -84,7 +79,7 @@ TEST(ZipArchive, ArchivesAsPlayersGetThemGiveEveryEntryByteForByte) {
       const std::wstring name(c.names[n].begin(), c.names[n].end());
       if (IsScenarioFileName(name)) {
         const std::wstring base = ScenarioBaseName(LastNamePart(name));
-        EXPECT_TRUE(out.bytes == ScenarioBytes(std::string(base.begin(), base.end()), c.sizes[n]));
+        EXPECT_TRUE(out.bytes == ZipScenario(std::string(base.begin(), base.end()), c.sizes[n]));
       }
     }
   }
@@ -94,12 +89,13 @@ TEST(ZipArchive, BrokenArchivesAreRefusedWithWhatIsWrong) {
   struct Case {
     const char* archive;
     ZipProblem directory;  // reading the directory
-    ZipProblem scenario;   // extracting Oasis.scn, when the directory reads
+    ZipProblem scenario;   // extracting a scenario, when the directory reads
+    size_t entry = 2;      // which: Oasis.scn, or 3, Dune.SCN
   };
   const Case cases[] = {
       {"cut.zip", ZipProblem::Damaged, ZipProblem::None},
       {"not-a-zip.zip", ZipProblem::Damaged, ZipProblem::None},
-      {"bad-crc.zip", ZipProblem::None, ZipProblem::CrcMismatch},
+      {"bad-crc.zip", ZipProblem::None, ZipProblem::CrcMismatch, 3},
       {"encrypted.zip", ZipProblem::None, ZipProblem::Encrypted},
       {"bzip2.zip", ZipProblem::None, ZipProblem::UnknownMethod},
       {"lzma.zip", ZipProblem::None, ZipProblem::UnknownMethod},
@@ -114,8 +110,8 @@ TEST(ZipArchive, BrokenArchivesAreRefusedWithWhatIsWrong) {
       continue;
     }
     ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(Extract(archive, entries[2]).problem, c.scenario);
-    EXPECT_EQ(EntryProblem(entries[2]),
+    EXPECT_EQ(Extract(archive, entries[c.entry]).problem, c.scenario);
+    EXPECT_EQ(EntryProblem(entries[c.entry]),
               c.scenario == ZipProblem::CrcMismatch ? ZipProblem::None : c.scenario);
   }
 }

@@ -112,13 +112,14 @@ def main():
     good = open(players, "rb").read()
     write("cut.zip", good[:len(good) * 2 // 3])
     write("not-a-zip.zip", b"<html>404 Not Found</html>\r\n")
-    # The first scenario's CRC-32 off by one, in its local and central header alike.
+    # The second scenario's CRC-32 off by one, in its local and central header alike: the first
+    # is whole, and must not go in either.
     bad = bytearray(good)
     for signature, at in ((LOCAL, 14), (CENTRAL, 16)):
         pos = bad.find(signature + b"", 0)
         while pos >= 0:
             name_at = pos + (30 if signature == LOCAL else 46)
-            if bad[name_at:name_at + 20] == b"Oasis Pack/Oasis.scn":
+            if bad[name_at:name_at + 24] == b"Oasis Pack/maps/Dune.SCN":
                 crc = struct.unpack_from("<I", bad, pos + at)[0]
                 struct.pack_into("<I", bad, pos + at, crc ^ 1)
             pos = bad.find(signature, pos + 4)

@@ -1,0 +1,545 @@
+// Scenarios dropped on the real main window, from a downloads folder of the test's own: the
+// shell's file list (WM_DROPFILES) and OLE drops of the test's own data object (the shell's file
+// list, and file contents without a path), and what each leaves in the game's scenario folder,
+// in the rows, in user.cfg and in message boxes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/ScenarioImport.h"
+#include "platform/AnsiText.h"
+#include "tests/support/WindowTestSupport.h"
+#include "tests/support/ZipFixtures.h"
+
+using namespace test_support;
+
+namespace {
+
+using Files = std::map<std::string, std::string>;  // name (with folders) -> bytes
+
+// The rows of the main window for these enabled slots.
+std::vector<std::string> Listed(const Slots& menus) {
+  std::vector<std::string> rows;
+  for (const auto& [slot, name] : menus)
+    rows.push_back("Menu " + std::to_string(slot) + " : " + name);
+  return rows;
+}
+
+// A file's bytes as failures show them: short text as it is, else its size and a hash.
+std::string Digest(const std::string& bytes) {
+  if (bytes.size() <= 40) return bytes;
+  return std::to_string(bytes.size()) + " bytes #" +
+         std::to_string(std::hash<std::string>{}(bytes));
+}
+
+// Every file under a folder, with its path below it, its bytes as Digest gives them.
+void ListTree(const std::string& folder, const std::string& below, Files& files) {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      ListTree(folder + "\\" + name, below + name + "\\", files);
+    } else {
+      files[below + name] = Digest(ReadBytes(folder + "\\" + name));
+    }
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+}
+
+// The shell's file list of these paths, as Explorer hands it over.
+HGLOBAL FileList(const std::vector<std::wstring>& paths) {
+  size_t chars = 1;
+  for (const std::wstring& path : paths) chars += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* next = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const std::wstring& path : paths) {
+    std::memcpy(next, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    next += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return memory;
+}
+
+HGLOBAL GlobalOf(const void* bytes, size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+  std::memcpy(GlobalLock(memory), bytes, size);
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// A data object of the test's own: the shell's file list, or file contents without a path (as a
+// zip folder of Explorer or a mail gives them), handed out in global memory or as streams.
+class TestData : public IDataObject {
+ public:
+  enum class Kind { FileList, ContentsInMemory, ContentsAsStreams };
+  TestData(Kind kind, std::vector<std::wstring> paths, Files contents = {})
+      : m_kind(kind), m_paths(std::move(paths)), m_contents(std::move(contents)) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    *object = (id == IID_IUnknown || id == IID_IDataObject) ? this : nullptr;
+    return *object ? (AddRef(), S_OK) : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    *medium = {};
+    if (format->cfFormat == CF_HDROP) {
+      medium->tymed = TYMED_HGLOBAL;
+      medium->hGlobal = FileList(m_paths);
+    } else if (format->cfFormat == Descriptors()) {
+      std::vector<char> group(sizeof(FILEGROUPDESCRIPTORW) +
+                              m_contents.size() * sizeof(FILEDESCRIPTORW));
+      auto* descriptors = reinterpret_cast<FILEGROUPDESCRIPTORW*>(group.data());
+      descriptors->cItems = static_cast<UINT>(m_contents.size());
+      UINT n = 0;
+      for (const auto& [name, bytes] : m_contents) {
+        const std::wstring wide = WideFromAnsi(name);
+        wcsncpy(descriptors->fgd[n++].cFileName, wide.c_str(), MAX_PATH - 1);
+      }
+      medium->tymed = TYMED_HGLOBAL;
+      medium->hGlobal = GlobalOf(group.data(), group.size());
+    } else {
+      auto item = m_contents.begin();
+      std::advance(item, format->lindex);
+      HGLOBAL memory = GlobalOf(item->second.data(), item->second.size());
+      if (m_kind == Kind::ContentsInMemory) {
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = memory;
+      } else {
+        medium->tymed = TYMED_ISTREAM;
+        CreateStreamOnHGlobal(memory, TRUE, &medium->pstm);
+      }
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    if (m_kind == Kind::FileList) return format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
+    if (format->cfFormat == Descriptors()) return S_OK;
+    if (format->cfFormat == Contents() && format->lindex >= 0 &&
+        static_cast<size_t>(format->lindex) < m_contents.size())
+      return S_OK;
+    return DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+
+ private:
+  static CLIPFORMAT Descriptors() {
+    return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"FileGroupDescriptorW"));
+  }
+  static CLIPFORMAT Contents() {
+    return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"FileContents"));
+  }
+  Kind m_kind;
+  std::vector<std::wstring> m_paths;
+  Files m_contents;
+};
+
+// A drag that lets go at once, over whatever window is under the pointer.
+class DropAtOnce : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    *object = (id == IID_IUnknown || id == IID_IDropSource) ? this : nullptr;
+    return *object ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return DRAGDROP_S_DROP; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+// The question boxes' answers, in order; any other box is answered OK.
+std::vector<int> answers;
+
+class ScenarioDrop : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    OleInitialize(nullptr);
+    answers.clear();
+    recorder_.emplace([](const std::string& prompt, unsigned style, const std::string& title) {
+      boxes.push_back(title + "\n" + prompt);
+      if ((style & MB_TYPEMASK) != MB_YESNOCANCEL) return IDOK;
+      if (answers.empty()) return IDCANCEL;
+      const int answer = answers.front();
+      answers.erase(answers.begin());
+      return answer;
+    });
+  }
+  void TearDown() override {
+    recorder_.reset();
+    WindowTest::TearDown();
+    OleUninitialize();
+  }
+
+  // The downloads folder with these files in it, and the scenario folder with those.
+  void Prepare(const Files& downloads, const Files& scenarios) {
+    for (const auto& [name, bytes] : downloads) {
+      const std::string path = downloads_.Path() + "\\" + name;
+      ASSERT_TRUE(bytes.rfind("zip:", 0) == 0
+                      ? CopyFileA(ZipFixture(bytes.substr(4)).c_str(), path.c_str(), FALSE) != 0
+                      : WriteBytesMakingFolders(path, bytes))
+          << name;
+    }
+    MakeScenarioFolder({});
+    for (const auto& [name, bytes] : scenarios) WriteBytes(ScenarioFolder() + "\\" + name, bytes);
+  }
+  // A new main window on a user.cfg of the attract-mode lines alone, which a save rewrites as
+  // they were.
+  void Start(const Slots& menus) {
+    CloseMain();
+    ResetGlobals();
+    WriteBytes(game_.UserCfg(), AttractLines(menus));
+    ShowMain();
+    boxes.clear();
+  }
+  std::wstring Download(const std::string& name) const {
+    return WideFromAnsi(downloads_.Path() + "\\" + name);
+  }
+  std::vector<std::wstring> Downloads(const std::vector<std::string>& names) const {
+    std::vector<std::wstring> paths;
+    for (const std::string& name : names) paths.push_back(Download(name));
+    return paths;
+  }
+  // The game folder's files but user.cfg: nothing is ever written beside the scenario folder.
+  Files GameFiles() const {
+    Files files;
+    ListTree(WithoutTrailingSlash(game_.Path()), "", files);
+    files.erase("startup\\user.cfg");
+    return files;
+  }
+  static std::string WithoutTrailingSlash(const std::string& path) {
+    return path.substr(0, path.size() - 1);
+  }
+
+  void DropOnWindow(const std::vector<std::wstring>& paths) {
+    SendMessageW(main_->Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(FileList(paths)), 0);
+    DrainMessages();
+  }
+  // An OLE drag of the data, let go over the middle of the main window; the effect it ended with.
+  DWORD DragOnWindow(IDataObject* data) {
+    RECT window;
+    GetWindowRect(main_->Hwnd(), &window);
+    SetForegroundWindow(main_->Hwnd());
+    SetCursorPos((window.left + window.right) / 2, (window.top + window.bottom) / 2);
+    DropAtOnce source;
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    DrainMessages();
+    return effect;
+  }
+
+  TempFolder downloads_;
+
+ private:
+  std::optional<MsgBoxGuard> recorder_;
+};
+
+std::string Scn(const std::string& name) { return "scenario\\" + name + ".scn"; }
+
+TEST_F(ScenarioDrop, EachRuleOfADropAsFilesRowsUserCfgAndBoxes) {
+  const Files downloads = {
+      {"Oasis.scn", "oasis bytes"},
+      {"LOUD.SCN", "loud bytes"},
+      {"Old.scn", "old bytes, new version"},
+      {"Same.scn", "same bytes"},
+      {"readme.txt", "read me"},
+      {"empty\\.scn", "nameless"},
+      {"Pack\\In.scn", "in bytes"},
+      {"Pack\\notes.txt", "notes"},
+      {"Pack\\deeper\\Deep.scn", "deep bytes"},
+      {"players.zip", "zip:players.zip"},
+      {"zip64.zip", "zip:zip64.zip"},
+      {"descriptors.zip", "zip:descriptors.zip"},
+      {"infozip.zip", "zip:infozip.zip"},
+      {"climbing.zip", "zip:climbing.zip"},
+      {"cut.zip", "zip:cut.zip"},
+      {"not-a-zip.zip", "zip:not-a-zip.zip"},
+      {"bad-crc.zip", "zip:bad-crc.zip"},
+      {"encrypted.zip", "zip:encrypted.zip"},
+      {"bzip2.zip", "zip:bzip2.zip"},
+      {"lzma.zip", "zip:lzma.zip"},
+  };
+  const Files scenarios = {{"Old.scn", "old bytes"}, {"same.scn", "same bytes"}};
+  struct Case {
+    const char* what;
+    std::vector<std::string> dropped;
+    std::vector<int> answers;
+    Files added;                          // to the game folder, beside the scenarios before
+    Slots menus;                          // after slot 0's Map0
+    std::vector<std::string> boxes = {};  // each box's title, then what its prompt names
+  };
+  const Case cases[] = {
+      {"scenario files in any case of the extension, in the order dropped",
+       {"LOUD.SCN", "Oasis.scn"},
+       {},
+       {{Scn("LOUD"), "loud bytes"}, {Scn("Oasis"), "oasis bytes"}},
+       {{1, "LOUD"}, {2, "Oasis"}}},
+      {"the same bytes under the name in another case: nothing copied, nothing asked",
+       {"Same.scn"},
+       {},
+       {},
+       {{1, "Same"}}},
+      {"other bytes, Yes: replaced",
+       {"Old.scn"},
+       {IDYES},
+       {{Scn("Old"), "old bytes, new version"}},
+       {{1, "Old"}},
+       {"Replace scenario?", "\"Old\""}},
+      {"other bytes, No: both kept",
+       {"Old.scn"},
+       {IDNO},
+       {{Scn("Old (2)"), "old bytes, new version"}},
+       {{1, "Old (2)"}},
+       {"Replace scenario?", "\"Old\""}},
+      {"other bytes, Cancel: left out",
+       {"Old.scn"},
+       {IDCANCEL},
+       {},
+       {},
+       {"Replace scenario?", "\"Old\""}},
+      {"anything else is refused by name; the others go on",
+       {"readme.txt", "Oasis.scn"},
+       {},
+       {{Scn("Oasis"), "oasis bytes"}},
+       {{1, "Oasis"}},
+       {"Cannot add scenario", "readme.txt"}},
+      {"an empty name is refused",
+       {"empty\\.scn"},
+       {},
+       {},
+       {},
+       {"Cannot add scenario", "user.cfg could not name"}},
+      {"a folder: the scenarios directly in it",
+       {"Pack"},
+       {},
+       {{Scn("In"), "in bytes"}},
+       {{1, "In"}}},
+      {"an archive: its scenarios from any folder, in its order, nothing else",
+       {"players.zip"},
+       {},
+       {{Scn("Oasis"), ZipScenario("Oasis")}, {Scn("Dune"), ZipScenario("Dune", 1200)}},
+       {{1, "Oasis"}, {2, "Dune"}}},
+      {"ZIP64, data descriptors, Info-ZIP",
+       {"zip64.zip", "descriptors.zip", "infozip.zip"},
+       {},
+       {{Scn("Glacier"), ZipScenario("Glacier")},
+        {Scn("Steppe"), ZipScenario("Steppe", 500)},
+        {Scn("Marsh"), ZipScenario("Marsh")},
+        {Scn("Fen"), ZipScenario("Fen")},
+        {Scn("Canyon"), ZipScenario("Canyon")}},
+       {{1, "Glacier"}, {2, "Steppe"}, {3, "Marsh"}, {4, "Fen"}, {5, "Canyon"}}},
+      {"names that climb out give their last part only",
+       {"climbing.zip"},
+       {},
+       {{Scn("Escape"), ZipScenario("Escape")},
+        {Scn("Back"), ZipScenario("Back")},
+        {Scn("Drive"), ZipScenario("Drive")},
+        {Scn("Rooted"), ZipScenario("Rooted")}},
+       {{1, "Escape"}, {2, "Back"}, {3, "Drive"}, {4, "Rooted"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Prepare(downloads, scenarios);
+    const Files before = GameFiles();
+    Start({{0, "Map0"}});
+    answers = c.answers;
+    DropOnWindow(Downloads(c.dropped));
+
+    Files expected = before;
+    for (const auto& [name, bytes] : c.added) expected[name] = Digest(bytes);
+    EXPECT_EQ(GameFiles(), expected);
+    Slots menus = c.menus;
+    menus[0] = "Map0";
+    EXPECT_EQ(Rows(MainList()), Listed(menus));
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), AttractLines(menus));
+    ASSERT_EQ(boxes.size(), c.boxes.size() / 2);
+    for (size_t n = 0; n < boxes.size(); ++n) {
+      EXPECT_EQ(boxes[n].substr(0, boxes[n].find('\n')), c.boxes[2 * n]);
+      EXPECT_NE(boxes[n].find(c.boxes[2 * n + 1]), std::string::npos) << boxes[n];
+    }
+    EXPECT_TRUE(answers.empty());
+  }
+}
+
+TEST_F(ScenarioDrop, ABrokenArchiveGivesNothingOfItAndIsNamed) {
+  for (const char* archive :
+       {"cut.zip", "not-a-zip.zip", "bad-crc.zip", "encrypted.zip", "bzip2.zip", "lzma.zip"}) {
+    SCOPED_TRACE(archive);
+    Prepare({{archive, std::string("zip:") + archive}}, {});
+    Start({{0, "Map0"}});
+    DropOnWindow(Downloads({archive}));
+    EXPECT_EQ(GameFiles(), Files{});  // not even the good scenarios beside the bad one
+    EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(downloads_.Path() + "\\" + archive), std::string::npos) << boxes[0];
+  }
+}
+
+TEST_F(ScenarioDrop, NamesFreeNumbersAndTheTenMenus) {
+  // "Old (2)" is taken, in another case: No gives "Old (3)".
+  Prepare({{"Old.scn", "new"}, {"A.scn", "a"}, {"B.scn", "b"}},
+          {{"Old.scn", "old"}, {"old (2).scn", "older"}});
+  Slots nine;
+  for (int n = 0; n < 9; ++n) nine[n] = "Map" + std::to_string(n);
+  Start(nine);
+  answers = {IDNO};
+  DropOnWindow(Downloads({"Old.scn", "A.scn", "B.scn"}));
+  EXPECT_EQ(ReadBytes(ScenarioFolder() + "\\Old (3).scn"), "new");
+  EXPECT_EQ(ReadBytes(ScenarioFolder() + "\\A.scn"), "a");
+  EXPECT_EQ(ReadBytes(ScenarioFolder() + "\\B.scn"), "b");
+  Slots ten = nine;
+  ten[9] = "Old (3)";
+  EXPECT_EQ(Rows(MainList()), Listed(ten));
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), AttractLines(ten));
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1],
+            "No menu free\nAll ten menus are in use, so these scenarios got no menu:\r\n\r\nA\r\nB"
+            "\r\n\r\nThey are in the game's scenario folder now: Edit can put one of them in a "
+            "menu.");
+}
+
+TEST_F(ScenarioDrop, NamesTheCodePageCannotHoldAndScenariosOverTheLimitAreRefused) {
+  Prepare({{"Fine.scn", "fine"}}, {});
+  const std::wstring omega = WideFromAnsi(downloads_.Path()) + L"\\\u03A9mega.scn";
+  MakeEmptyFile(omega);
+  const std::wstring large = Download("Large.scn");
+  {
+    HANDLE file = CreateFileW(large.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = static_cast<LONGLONG>(kLargestScenario + 1);
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  }
+  Start({{0, "Map0"}});
+  DropOnWindow({omega, large, Download("Fine.scn")});
+  const bool held = AnsiFromWide(L"\u03A9mega").has_value();  // in 1251 and the CJK pages
+  Files expected = {{Scn("Fine"), "fine"}};
+  if (held) expected[Scn(*AnsiFromWide(L"\u03A9mega"))] = "";
+  EXPECT_EQ(GameFiles(), expected);
+  ASSERT_EQ(boxes.size(), held ? 1u : 2u);
+  if (!held) {
+    EXPECT_NE(boxes[0].find("code page cannot write"), std::string::npos) << boxes[0];
+  }
+  EXPECT_NE(boxes.back().find("Large.scn\r\nis larger than 256 MiB"), std::string::npos);
+}
+
+TEST_F(ScenarioDrop, TheRealFolderRefusingNewFilesSendsThemToThePerUserCopy) {
+  ProtectedGameFolder protectedGame;
+  Register(protectedGame.Path());
+  CreateDirectoryA((protectedGame.Path() + "scenario").c_str(), nullptr);
+  WriteBytes(protectedGame.UserCfg(), AttractLines({{0, "Map0"}}));
+  Prepare({{"Oasis.scn", "oasis"}}, {});
+  ShowMain();
+  protectedGame.Refuse(true);
+  boxes.clear();
+  DropOnWindow(Downloads({"Oasis.scn"}));
+  EXPECT_EQ(ReadBytes(protectedGame.CopyPath() + "scenario\\Oasis.scn"), "oasis");
+  EXPECT_FALSE(PathExists(protectedGame.Path() + "scenario\\Oasis.scn"));
+  EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}, {1, "Oasis"}}));
+  // A per-user copy of user.cfg was made as well: said once.
+  for (const std::string& box : boxes) EXPECT_EQ(box.rfind("Menus kept for this user", 0), 0u);
+  protectedGame.Refuse(false);
+}
+
+TEST_F(ScenarioDrop, WithoutAGameFolderNothingIsCopiedAndTheLookupIsSaidAgain) {
+  Prepare({{"Oasis.scn", "oasis"}}, {});
+  Register(game_.Path() + "missing\\");
+  ShowMain();
+  boxes.clear();
+  DropOnWindow(Downloads({"Oasis.scn"}));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Invalid AoM path", 0), 0u);
+  EXPECT_EQ(GameFiles(), Files{});
+}
+
+TEST_F(ScenarioDrop, OleDropsOfFilesAndOfFileContentsWithoutAPath) {
+  Prepare({{"Oasis.scn", "oasis"}, {"players.zip", "zip:players.zip"}}, {});
+  const std::string pack = ReadBytes(downloads_.Path() + "\\players.zip");
+  struct Case {
+    const char* what;
+    TestData data;
+    Files added;
+    Slots menus;
+    size_t boxes = 0;  // naming readme.txt: anything but a scenario or an archive is refused
+  };
+  Case cases[] = {
+      {"the shell's file list",
+       TestData(TestData::Kind::FileList, {Download("Oasis.scn")}),
+       {{Scn("Oasis"), "oasis"}},
+       {{1, "Oasis"}}},
+      {"file contents in global memory, named with folders of the source",
+       TestData(TestData::Kind::ContentsInMemory, {},
+                {{"maps\\Reef.scn", "reef"}, {"readme.txt", "read"}}),
+       {{Scn("Reef"), "reef"}},
+       {{1, "Reef"}},
+       1},
+      {"file contents as streams: an archive out of a mail",
+       TestData(TestData::Kind::ContentsAsStreams, {}, {{"players.zip", pack}}),
+       {{Scn("Oasis"), ZipScenario("Oasis")}, {Scn("Dune"), ZipScenario("Dune", 1200)}},
+       {{1, "Oasis"}, {2, "Dune"}}},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MakeScenarioFolder({});
+    Start({{0, "Map0"}});
+    EXPECT_EQ(DragOnWindow(&c.data), static_cast<DWORD>(DROPEFFECT_COPY));
+    Slots menus = c.menus;
+    menus[0] = "Map0";
+    Files added;
+    for (const auto& [name, bytes] : c.added) added[name] = Digest(bytes);
+    EXPECT_EQ(GameFiles(), added);
+    EXPECT_EQ(Rows(MainList()), Listed(menus));
+    ASSERT_EQ(boxes.size(), c.boxes);
+    for (const std::string& box : boxes) EXPECT_NE(box.find("readme.txt"), std::string::npos);
+  }
+}
+
+TEST_F(ScenarioDrop, NoDropWhileThePickerIsOpen) {
+  Prepare({{"Oasis.scn", "oasis"}}, {});
+  Start({{0, "Map0"}});
+  TestData data(TestData::Kind::FileList, {Download("Oasis.scn")});
+  DWORD effect = 0;
+  PickerDriver driver(main_->Picker(), {[&](HWND) {
+                                          DropOnWindow({Download("Oasis.scn")});
+                                          effect = DragOnWindow(&data);
+                                        },
+                                        Press("Cancel")});
+  Click(MainButton("Add"));
+  EXPECT_TRUE(driver.RanAllSteps());
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(GameFiles(), Files{});
+  EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}}));
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "ui/ScenarioDrop.h"
+
+#include <optional>
+#include <utility>
+
+#include "game/ScenarioImport.h"
+#include "game/modScenarioInstall.h"
+#include "platform/AnsiText.h"
+#include "platform/StreamedFiles.h"
+#include "platform/window/FileDrop.h"
+#include "platform/window/MsgBox.h"
+#include "ui/PlayerMessages.h"
+
+namespace {
+
+void StillWorking() {
+  KeepWindowsDrawn();
+  BusyPointer::Show();
+}
+
+ReplaceAnswer AskReplace(const std::string& name) {
+  switch (AskToReplaceScenario(name)) {
+    case IDYES:
+      return ReplaceAnswer::Replace;
+    case IDNO:
+      return ReplaceAnswer::KeepBoth;
+    default:
+      return ReplaceAnswer::LeaveOut;
+  }
+}
+
+class Importer {
+ public:
+  void Take(const std::wstring& path) {
+    switch (GetPathKind(path)) {
+      case PathKind::Folder:
+        for (const std::wstring& file : FilesDirectlyIn(path)) {
+          if (IsScenarioFileName(file)) TakeFile(file);
+        }
+        return;
+      case PathKind::File:
+        if (IsScenarioFileName(path)) return TakeFile(path);
+        if (IsZipFileName(path)) return TakeArchive(path);
+        break;
+      default:
+        break;
+    }
+    ReportNotAScenario(path);
+  }
+
+  std::vector<std::string> TakeNames() { return std::move(m_names); }
+
+ private:
+  // The scenario name of a file, or nothing (said) when user.cfg could not hold it.
+  static std::optional<std::string> NameOf(const std::wstring& fileName,
+                                           const std::wstring& shown) {
+    const std::wstring base = ScenarioBaseName(LastNamePart(fileName));
+    std::optional<std::string> name = AnsiFromWide(base);
+    const NameRefusal refusal = CheckScenarioName(base, name.has_value());
+    if (refusal == NameRefusal::None) return name;
+    ReportNameNotHeld(shown, refusal);
+    return std::nullopt;
+  }
+
+  // Says what kept a scenario out; true when it was staged.
+  static bool Staged(const StageResult& result, const std::wstring& shown) {
+    if (result.problem == StageProblem::TooLarge) ReportScenarioTooLarge(shown);
+    if (result.problem == StageProblem::CopyFailed) ReportCopyFailure(shown, result.failure);
+    return result.problem == StageProblem::None;
+  }
+
+  void Install(StagedScenario& staged, const std::wstring& shown) {
+    std::string name;
+    FileResult failure;
+    switch (InstallStaged(staged, &AskReplace, &name, &failure)) {
+      case InstallOutcome::Copied:
+      case InstallOutcome::AlreadyThere:
+        m_names.push_back(std::move(name));
+        break;
+      case InstallOutcome::Failed:
+        ReportCopyFailure(shown, failure);
+        break;
+      case InstallOutcome::LeftOut:
+        break;
+    }
+  }
+
+  void TakeFile(const std::wstring& path) {
+    const std::optional<std::string> name = NameOf(path, path);
+    if (!name) return;
+    StagedScenario staged;
+    if (Staged(StageScenarioFile(path, *name, staged, &StillWorking), path)) Install(staged, path);
+  }
+
+  // Every scenario of the archive is written out before any goes in: an archive that turns out
+  // to be damaged halfway gives nothing.
+  void TakeArchive(const std::wstring& path) {
+    OpenedArchive archive;
+    const StageResult opened = OpenArchive(path, archive);
+    if (opened.problem == StageProblem::CopyFailed) return ReportCopyFailure(path, opened.failure);
+    if (opened.problem != StageProblem::None) return ReportBadArchive(path, opened.zipProblem);
+    std::vector<const ZipEntry*> scenarios;
+    for (const ZipEntry& entry : archive.entries) {
+      if (entry.IsFolder() || !IsScenarioFileName(EntryName(entry))) continue;
+      if (const ZipProblem problem = EntryProblem(entry); problem != ZipProblem::None)
+        return ReportBadArchive(path, problem);
+      scenarios.push_back(&entry);
+    }
+    std::vector<std::pair<StagedScenario, std::wstring>> staged;
+    for (const ZipEntry* entry : scenarios) {
+      const std::wstring shown = ScenarioInArchive(LastNamePart(EntryName(*entry)), path);
+      const std::optional<std::string> name = NameOf(EntryName(*entry), shown);
+      if (!name) continue;
+      StagedScenario one;
+      const StageResult result = StageArchiveEntry(archive, *entry, *name, one, &StillWorking);
+      if (result.problem == StageProblem::ArchiveBroken)
+        return ReportBadArchive(path, result.zipProblem);  // the staged files go with `staged`
+      if (Staged(result, shown)) staged.emplace_back(std::move(one), shown);
+    }
+    for (auto& [one, shown] : staged) Install(one, shown);
+  }
+
+  std::vector<std::string> m_names;
+};
+
+}  // namespace
+
+std::vector<std::string> ImportDroppedScenarios(const std::vector<std::wstring>& paths) {
+  BusyPointer busy;
+  Importer importer;
+  for (const std::wstring& path : paths) importer.Take(path);
+  return importer.TakeNames();
+}
