@@ -16,7 +16,7 @@ fuzz() {
   echo "Fuzzing fuzz_${name} for ${seconds} s"
   if ./build/native/fuzz/"fuzz_${name}" -max_total_time="$seconds" -max_len="$max_len" \
        -artifact_prefix=fuzz/ "$work" "$seeds" >"$work.log" 2>&1; then
-    grep -E '^Done [0-9]+ runs' "$work.log" | tail -n 1
+    grep -E '^(Done [0-9]+ runs|#[0-9]+\s+DONE)' "$work.log" | tail -n 2
     rm -rf "$work" "$work.log"
     return 0
   fi
