@@ -7,17 +7,16 @@
 
 namespace {
 
-// The records of the format, each starting with its signature.
-constexpr uint32_t kEndOfDirectory = 0x06054b50;
-constexpr uint32_t kZip64EndOfDirectory = 0x06064b50;
-constexpr uint32_t kZip64Locator = 0x07064b50;
-constexpr uint32_t kDirectoryHeader = 0x02014b50;
-constexpr uint32_t kLocalHeader = 0x04034b50;
-constexpr size_t kEndOfDirectorySize = 22;
-constexpr size_t kZip64LocatorSize = 20;
-constexpr size_t kZip64EndOfDirectorySize = 56;
-constexpr size_t kDirectoryHeaderSize = 46;
-constexpr size_t kLocalHeaderSize = 30;
+// The records of the format: the signature each starts with, and the size of its fixed part.
+struct Record {
+  uint32_t signature;
+  size_t size;
+};
+constexpr Record kEndOfDirectory{0x06054b50, 22};
+constexpr Record kZip64EndOfDirectory{0x06064b50, 56};
+constexpr Record kZip64Locator{0x07064b50, 20};
+constexpr Record kDirectoryHeader{0x02014b50, 46};
+constexpr Record kLocalHeader{0x04034b50, 30};
 constexpr size_t kMaxCommentSize = 0xFFFF;
 constexpr uint16_t kZip64ExtraField = 0x0001;
 
@@ -62,16 +61,17 @@ bool ReadBytes(const ZipReader& read, uint64_t archiveSize, uint64_t offset, siz
 
 // The ZIP64 end record that the locator before the end record points to, when there is one.
 bool ReadZip64End(const ZipReader& read, uint64_t archiveSize, uint64_t endAt, Directory& found) {
-  if (endAt < kZip64LocatorSize) return true;
+  if (endAt < kZip64Locator.size) return true;
   std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, endAt - kZip64LocatorSize, kZip64LocatorSize, bytes))
+  if (!ReadBytes(read, archiveSize, endAt - kZip64Locator.size, kZip64Locator.size, bytes))
     return false;
   const Fields locator(bytes.data(), bytes.size());
-  if (locator.U32(0) != kZip64Locator) return true;              // none: the plain end record holds
+  if (locator.U32(0) != kZip64Locator.signature) return true;    // none: the plain end record holds
   if (locator.U32(4) != 0 || locator.U32(16) > 1) return false;  // spread over several disks
-  if (!ReadBytes(read, archiveSize, locator.U64(8), kZip64EndOfDirectorySize, bytes)) return false;
+  if (!ReadBytes(read, archiveSize, locator.U64(8), kZip64EndOfDirectory.size, bytes)) return false;
   const Fields end(bytes.data(), bytes.size());
-  if (end.U32(0) != kZip64EndOfDirectory || end.U32(16) != 0 || end.U32(20) != 0) return false;
+  if (end.U32(0) != kZip64EndOfDirectory.signature || end.U32(16) != 0 || end.U32(20) != 0)
+    return false;
   if (end.U64(24) != end.U64(32)) return false;
   found = {end.U64(32), end.U64(40), end.U64(48)};
   return true;
@@ -79,16 +79,16 @@ bool ReadZip64End(const ZipReader& read, uint64_t archiveSize, uint64_t endAt, D
 
 // Finds the end record (behind it only its comment) and from it the central directory.
 bool FindDirectory(const ZipReader& read, uint64_t archiveSize, Directory& found) {
-  if (archiveSize < kEndOfDirectorySize) return false;
-  const uint64_t tail = std::min<uint64_t>(archiveSize, kEndOfDirectorySize + kMaxCommentSize);
+  if (archiveSize < kEndOfDirectory.size) return false;
+  const uint64_t tail = std::min<uint64_t>(archiveSize, kEndOfDirectory.size + kMaxCommentSize);
   std::vector<unsigned char> bytes;
   if (!ReadBytes(read, archiveSize, archiveSize - tail, static_cast<size_t>(tail), bytes))
     return false;
   const Fields fields(bytes.data(), bytes.size());
-  for (size_t at = bytes.size() - kEndOfDirectorySize + 1; at-- > 0;) {
-    if (fields.U32(at) != kEndOfDirectory) continue;
-    if (at + kEndOfDirectorySize + fields.U16(at + 20) != bytes.size()) continue;  // not the end
-    if (fields.U16(at + 4) != 0 || fields.U16(at + 6) != 0) return false;          // several disks
+  for (size_t at = bytes.size() - kEndOfDirectory.size + 1; at-- > 0;) {
+    if (fields.U32(at) != kEndOfDirectory.signature) continue;
+    if (at + kEndOfDirectory.size + fields.U16(at + 20) != bytes.size()) continue;  // not the end
+    if (fields.U16(at + 4) != 0 || fields.U16(at + 6) != 0) return false;           // several disks
     if (fields.U16(at + 8) != fields.U16(at + 10)) return false;
     found = {fields.U16(at + 10), fields.U32(at + 12), fields.U32(at + 16)};
     return ReadZip64End(read, archiveSize, archiveSize - tail + at, found);
@@ -123,11 +123,12 @@ bool ReadEntries(const std::vector<unsigned char>& bytes, uint64_t count,
   const Fields fields(bytes.data(), bytes.size());
   size_t at = 0;
   for (uint64_t n = 0; n < count; ++n) {
-    if (!fields.Has(at, kDirectoryHeaderSize) || fields.U32(at) != kDirectoryHeader) return false;
+    if (!fields.Has(at, kDirectoryHeader.size) || fields.U32(at) != kDirectoryHeader.signature)
+      return false;
     const size_t nameSize = fields.U16(at + 28);
     const size_t extraSize = fields.U16(at + 30);
     const size_t commentSize = fields.U16(at + 32);
-    const size_t nameAt = at + kDirectoryHeaderSize;
+    const size_t nameAt = at + kDirectoryHeader.size;
     if (!fields.Has(nameAt, nameSize + extraSize + commentSize)) return false;
     ZipEntry entry;
     entry.flags = fields.U16(at + 8);
@@ -154,10 +155,11 @@ bool ReadEntries(const std::vector<unsigned char>& bytes, uint64_t count,
 bool DataOffset(const ZipReader& read, uint64_t archiveSize, const ZipEntry& entry,
                 uint64_t& dataAt) {
   std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, entry.localHeaderOffset, kLocalHeaderSize, bytes)) return false;
+  if (!ReadBytes(read, archiveSize, entry.localHeaderOffset, kLocalHeader.size, bytes))
+    return false;
   const Fields local(bytes.data(), bytes.size());
-  if (local.U32(0) != kLocalHeader) return false;
-  dataAt = entry.localHeaderOffset + kLocalHeaderSize + local.U16(26) + local.U16(28);
+  if (local.U32(0) != kLocalHeader.signature) return false;
+  dataAt = entry.localHeaderOffset + kLocalHeader.size + local.U16(26) + local.U16(28);
   return dataAt <= archiveSize && entry.compressedSize <= archiveSize - dataAt;
 }
 
@@ -256,7 +258,7 @@ ZipProblem ReadZipDirectory(const ZipReader& read, uint64_t archiveSize,
   if (!FindDirectory(read, archiveSize, directory)) return ZipProblem::Damaged;
   // Each entry takes at least its fixed header: a count beyond that is a lie.
   if (directory.offset > archiveSize || directory.size > archiveSize - directory.offset ||
-      directory.entries > directory.size / kDirectoryHeaderSize) {
+      directory.entries > directory.size / kDirectoryHeader.size) {
     return ZipProblem::Damaged;
   }
   std::vector<unsigned char> bytes;

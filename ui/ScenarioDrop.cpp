@@ -32,20 +32,17 @@ ReplaceAnswer AskReplace(const std::string& name) {
 class Importer {
  public:
   void Take(const std::wstring& path) {
-    switch (GetPathKind(path)) {
-      case PathKind::Folder:
-        for (const std::wstring& file : FilesDirectlyIn(path)) {
-          if (IsScenarioFileName(file)) TakeFile(file);
-        }
-        return;
-      case PathKind::File:
-        if (IsScenarioFileName(path)) return TakeFile(path);
-        if (IsZipFileName(path)) return TakeArchive(path);
-        break;
-      default:
-        break;
+    if (GetPathKind(path) == PathKind::Folder) {
+      for (const std::wstring& file : FilesDirectlyIn(path)) {
+        if (IsScenarioFileName(file)) TakeFile(file);
+      }
+    } else if (IsScenarioFileName(path)) {
+      TakeFile(path);  // one that cannot be read is said as a failed copy
+    } else if (IsZipFileName(path)) {
+      TakeArchive(path);
+    } else {
+      ReportNotAScenario(path);
     }
-    ReportNotAScenario(path);
   }
 
   std::vector<std::string> TakeNames() { return std::move(m_names); }

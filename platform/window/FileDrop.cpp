@@ -132,9 +132,11 @@ std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& fol
         const FILEDESCRIPTORW& file = group->fgd[n];
         if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
           continue;
-        const std::wstring path = folder + L"\\" + LastPart(file.cFileName);
+        // Each in a folder of its own: two of one name from different folders stay apart.
+        const std::wstring own = folder + L"\\" + std::to_wstring(n);
+        const std::wstring path = own + L"\\" + LastPart(file.cFileName);
         // One that cannot be written still counts: the import then says it cannot read it.
-        SpoolContents(data, static_cast<LONG>(n), path);
+        if (CreateDirectoryW(own.c_str(), nullptr)) SpoolContents(data, static_cast<LONG>(n), path);
         paths.push_back(path);
       }
     } else {
@@ -146,14 +148,20 @@ std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& fol
   return paths;
 }
 
+// Removes the folder with everything in it.
 void RemoveSpool(const std::wstring& folder) {
   if (folder.empty()) return;
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveSpool(folder + L"\\" + name);
+      } else {
+        DeleteFileW((folder + L"\\" + name).c_str());
+      }
     } while (FindNextFileW(find, &found));
     FindClose(find);
   }

@@ -491,19 +491,23 @@ TEST_F(ScenarioDrop, OleDropsOfFilesAndOfFileContentsWithoutAPath) {
     TestData data;
     Files added;
     Slots menus;
-    size_t boxes = 0;  // naming readme.txt: anything but a scenario or an archive is refused
+    std::vector<std::string> boxes = {};  // the titles
   };
   Case cases[] = {
       {"the shell's file list",
        TestData(TestData::Kind::FileList, {Download("Oasis.scn")}),
        {{Scn("Oasis"), "oasis"}},
        {{1, "Oasis"}}},
+      // Two of one name from folders of the source: the second asked about (No: both kept);
+      // anything but a scenario or an archive is refused.
       {"file contents in global memory, named with folders of the source",
        TestData(TestData::Kind::ContentsInMemory, {},
-                {{"maps\\Reef.scn", "reef"}, {"readme.txt", "read"}}),
-       {{Scn("Reef"), "reef"}},
-       {{1, "Reef"}},
-       1},
+                {{"maps\\Reef.scn", "reef"},
+                 {"old maps\\Reef.scn", "old reef"},
+                 {"readme.txt", "read"}}),
+       {{Scn("Reef"), "reef"}, {Scn("Reef (2)"), "old reef"}},
+       {{1, "Reef"}, {2, "Reef (2)"}},
+       {"Replace scenario?", "Cannot add scenario"}},
       {"file contents as streams: an archive out of a mail",
        TestData(TestData::Kind::ContentsAsStreams, {}, {{"players.zip", pack}}),
        {{Scn("Oasis"), ZipScenario("Oasis")}, {Scn("Dune"), ZipScenario("Dune", 1200)}},
@@ -513,6 +517,7 @@ TEST_F(ScenarioDrop, OleDropsOfFilesAndOfFileContentsWithoutAPath) {
     SCOPED_TRACE(c.what);
     MakeScenarioFolder({});
     Start({{0, "Map0"}});
+    answers = {IDNO};
     EXPECT_EQ(DragOnWindow(&c.data), static_cast<DWORD>(DROPEFFECT_COPY));
     Slots menus = c.menus;
     menus[0] = "Map0";
@@ -520,8 +525,9 @@ TEST_F(ScenarioDrop, OleDropsOfFilesAndOfFileContentsWithoutAPath) {
     for (const auto& [name, bytes] : c.added) added[name] = Digest(bytes);
     EXPECT_EQ(GameFiles(), added);
     EXPECT_EQ(Rows(MainList()), Listed(menus));
-    ASSERT_EQ(boxes.size(), c.boxes);
-    for (const std::string& box : boxes) EXPECT_NE(box.find("readme.txt"), std::string::npos);
+    std::vector<std::string> titles;
+    for (const std::string& box : boxes) titles.push_back(box.substr(0, box.find('\n')));
+    EXPECT_EQ(titles, c.boxes);
   }
 }
 
