@@ -30,6 +30,12 @@ UINT DeliverMessage() {
   return message;
 }
 
+// A number in a file name. (std::to_wstring would bring the C library's wide printf along.)
+std::wstring Number(unsigned long number) {
+  const std::string digits = std::to_string(number);
+  return std::wstring(digits.begin(), digits.end());
+}
+
 CLIPFORMAT Format(const wchar_t* name) {
   return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name));
 }
@@ -125,15 +131,15 @@ std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& fol
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (group && length > 0 && length <= MAX_PATH) {
-    folder = std::wstring(temp, length) + L"tessivane-drop-" +
-             std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++spoolNumber);
+    folder = std::wstring(temp, length) + L"tessivane-drop-" + Number(GetCurrentProcessId()) +
+             L"-" + Number(++spoolNumber);
     if (CreateDirectoryW(folder.c_str(), nullptr)) {
       for (UINT n = 0; n < group->cItems; ++n) {
         const FILEDESCRIPTORW& file = group->fgd[n];
         if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
           continue;
         // Each in a folder of its own: two of one name from different folders stay apart.
-        const std::wstring own = folder + L"\\" + std::to_wstring(n);
+        const std::wstring own = folder + L"\\" + Number(n);
         const std::wstring path = own + L"\\" + LastPart(file.cFileName);
         // One that cannot be written still counts: the import then says it cannot read it.
         if (CreateDirectoryW(own.c_str(), nullptr)) SpoolContents(data, static_cast<LONG>(n), path);
