@@ -13,8 +13,9 @@
 namespace {
 
 constexpr size_t kPieceSize = 64 * 1024;
-// The Win32 errors that these failures are told with: ERROR_READ_FAULT, ERROR_FILE_EXISTS (all of
-// "Name (2)" to "Name (9999)" taken), ERROR_FILE_TOO_LARGE.
+// The Win32 errors that these failures are told with: ERROR_ACCESS_DENIED, ERROR_READ_FAULT,
+// ERROR_FILE_EXISTS (all of "Name (2)" to "Name (9999)" taken), ERROR_FILE_TOO_LARGE.
+constexpr unsigned long kErrorAccessDenied = 5;
 constexpr unsigned long kErrorReadFault = 30;
 constexpr unsigned long kErrorFileExists = 80;
 constexpr unsigned long kErrorFileTooLarge = 223;
@@ -154,6 +155,12 @@ InstallOutcome InstallStaged(StagedScenario& staged, const AskToReplace& ask,
     }
     switch (ask(name)) {
       case ReplaceAnswer::Replace:
+        // The player's read-only mark is kept, as Windows keeps it.
+        if (IsReadOnlyFile(FileIn(folder, name))) {
+          *failure =
+              FileResult::Failure(FileIn(folder, name), kErrorAccessDenied, FailureKind::ReadOnly);
+          return InstallOutcome::Failed;
+        }
         replace = true;
         break;
       case ReplaceAnswer::KeepBoth:

@@ -55,6 +55,9 @@ class NewFileWriter {
 // The two files hold the same bytes (compared in pieces); false when either cannot be read.
 bool FilesHoldSameBytes(const std::string& a, const std::string& b);
 
+// A file marked read-only (which Wine, unlike Windows, would let a replace overwrite).
+bool IsReadOnlyFile(const std::string& path);
+
 // What stands at a path given in UTF-16.
 PathKind GetPathKind(const std::wstring& path);
 // The full paths of the files (not folders) directly in a folder, in the listing's order.

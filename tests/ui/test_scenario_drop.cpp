@@ -475,6 +475,20 @@ TEST_F(ScenarioDrop, NamesInThePlayersScriptAndScenariosOverTheLimit) {
     EXPECT_NE(boxes[n].find("code page cannot write"), std::string::npos) << boxes[n];
 }
 
+// Yes over a scenario marked read-only: the mark is kept, and so are its bytes.
+TEST_F(ScenarioDrop, AReadOnlyScenarioIsNotReplaced) {
+  Prepare({{"Old.scn", "new"}}, {{"Old.scn", "old"}});
+  SetFileAttributesA((ScenarioFolder() + "\\Old.scn").c_str(), FILE_ATTRIBUTE_READONLY);
+  Start({{0, "Map0"}});
+  answers = {IDYES};
+  DropOnWindow(Downloads({"Old.scn"}));
+  SetFileAttributesA((ScenarioFolder() + "\\Old.scn").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(GameFiles(), (Files{{Scn("Old"), "old"}}));
+  EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}}));
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[1].find("The file is read-only."), std::string::npos) << boxes[1];
+}
+
 // A scenario folder that takes no new file, outside the folders Windows keeps per-user copies of:
 // each failed copy is said with the file and why, and the others are tried.
 TEST_F(ScenarioDrop, FailedCopiesAreSaidOneByOne) {
