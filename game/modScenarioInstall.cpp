@@ -14,11 +14,10 @@ namespace {
 
 constexpr size_t kPieceSize = 64 * 1024;
 // The Win32 errors that these failures are told with: ERROR_ACCESS_DENIED, ERROR_READ_FAULT,
-// ERROR_FILE_EXISTS (all of "Name (2)" to "Name (9999)" taken), ERROR_FILE_TOO_LARGE.
+// ERROR_FILE_EXISTS (all of "Name (2)" to "Name (9999)" taken).
 constexpr unsigned long kErrorAccessDenied = 5;
 constexpr unsigned long kErrorReadFault = 30;
 constexpr unsigned long kErrorFileExists = 80;
-constexpr unsigned long kErrorFileTooLarge = 223;
 
 std::string RealFolder() { return sGamePath + std::string(kScenarioFolder); }
 
@@ -134,8 +133,7 @@ StageResult StageArchiveEntry(OpenedArchive& archive, const ZipEntry& entry,
     case ZipProblem::WriteFailed:  // Finish reports it
       return Finished(staged, name, std::move(file));
     case ZipProblem::TooLarge:
-      return {StageProblem::TooLarge,
-              FileResult::Failure(name, kErrorFileTooLarge, FailureKind::SystemError), problem};
+      return {StageProblem::TooLarge, {}, problem};
     default:
       return {StageProblem::ArchiveBroken, {}, problem};
   }
