@@ -31,17 +31,17 @@ ReplaceAnswer AskReplace(const std::string& name) {
 
 class Importer {
  public:
-  void Take(const std::wstring& path) {
-    if (GetPathKind(path) == PathKind::Folder) {
-      for (const std::wstring& file : FilesDirectlyIn(path)) {
-        if (IsScenarioFileName(file)) TakeFile(file);
+  void Take(const DroppedFile& dropped) {
+    if (GetPathKind(dropped.path) == PathKind::Folder) {
+      for (const std::wstring& file : FilesDirectlyIn(dropped.path)) {
+        if (IsScenarioFileName(file)) TakeFile(file, file);
       }
-    } else if (IsScenarioFileName(path)) {
-      TakeFile(path);  // one that cannot be read is said as a failed copy
-    } else if (IsZipFileName(path)) {
-      TakeArchive(path);
+    } else if (IsScenarioFileName(dropped.path)) {
+      TakeFile(dropped.path, dropped.name);  // one that cannot be read is said as a failed copy
+    } else if (IsZipFileName(dropped.path)) {
+      TakeArchive(dropped.path, dropped.name);
     } else {
-      ReportNotAScenario(path);
+      ReportNotAScenario(dropped.name);
     }
   }
 
@@ -82,36 +82,40 @@ class Importer {
     }
   }
 
-  void TakeFile(const std::wstring& path) {
-    const std::optional<std::string> name = NameOf(path, path);
+  void TakeFile(const std::wstring& path, const std::wstring& shown) {
+    const std::optional<std::string> name = NameOf(path, shown);
     if (!name) return;
     StagedScenario staged;
-    if (Staged(StageScenarioFile(path, *name, staged, &StillWorking), path)) Install(staged, path);
+    if (Staged(StageScenarioFile(path, *name, staged, &StillWorking), shown))
+      Install(staged, shown);
   }
 
   // Every scenario of the archive is written out before any goes in: an archive that turns out
   // to be damaged halfway gives nothing.
-  void TakeArchive(const std::wstring& path) {
+  void TakeArchive(const std::wstring& path, const std::wstring& shownArchive) {
     OpenedArchive archive;
     const StageResult opened = OpenArchive(path, archive);
-    if (opened.problem == StageProblem::CopyFailed) return ReportCopyFailure(path, opened.failure);
-    if (opened.problem != StageProblem::None) return ReportBadArchive(path, opened.zipProblem);
+    if (opened.problem == StageProblem::CopyFailed)
+      return ReportCopyFailure(shownArchive, opened.failure);
+    if (opened.problem != StageProblem::None)
+      return ReportBadArchive(shownArchive, opened.zipProblem);
     std::vector<const ZipEntry*> scenarios;
     for (const ZipEntry& entry : archive.entries) {
       if (entry.IsFolder() || !IsScenarioFileName(EntryName(entry))) continue;
       if (const ZipProblem problem = EntryProblem(entry); problem != ZipProblem::None)
-        return ReportBadArchive(path, problem);
+        return ReportBadArchive(shownArchive, problem);
       scenarios.push_back(&entry);
     }
     std::vector<std::pair<StagedScenario, std::wstring>> staged;
     for (const ZipEntry* entry : scenarios) {
-      const std::wstring shown = ScenarioInArchive(LastNamePart(EntryName(*entry)), path);
+      const std::wstring shown = ScenarioInArchive(LastNamePart(EntryName(*entry)), shownArchive);
       const std::optional<std::string> name = NameOf(EntryName(*entry), shown);
       if (!name) continue;
       StagedScenario one;
       const StageResult result = StageArchiveEntry(archive, *entry, *name, one, &StillWorking);
       if (result.problem == StageProblem::ArchiveBroken)
-        return ReportBadArchive(path, result.zipProblem);  // the staged files go with `staged`
+        return ReportBadArchive(shownArchive,
+                                result.zipProblem);  // the staged files go with `staged`
       if (Staged(result, shown)) staged.emplace_back(std::move(one), shown);
     }
     for (auto& [one, shown] : staged) Install(one, shown);
@@ -122,9 +126,9 @@ class Importer {
 
 }  // namespace
 
-std::vector<std::string> ImportDroppedScenarios(const std::vector<std::wstring>& paths) {
+std::vector<std::string> ImportDroppedScenarios(const std::vector<DroppedFile>& files) {
   BusyPointer busy;
   Importer importer;
-  for (const std::wstring& path : paths) importer.Take(path);
+  for (const DroppedFile& file : files) importer.Take(file);
   return importer.TakeNames();
 }

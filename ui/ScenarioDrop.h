@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/FileDrop.h"
+
 // The names of the scenarios that went in (copied, or already there with the same bytes), in the
 // order dropped and, inside an archive, in the archive's order.
-std::vector<std::string> ImportDroppedScenarios(const std::vector<std::wstring>& paths);
+// The boxes name each file as the player knows it (DroppedFile::name).
+std::vector<std::string> ImportDroppedScenarios(const std::vector<DroppedFile>& files);

@@ -44,7 +44,7 @@ frmSelectScn& frmMain::Picker() {
 
 void frmMain::Form_Load() {
   m_drops.Attach(Hwnd(),
-                 [this](const std::vector<std::wstring>& paths) { TakeDroppedFiles(paths); });
+                 [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
   InitMenus();
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
@@ -77,7 +77,11 @@ void frmMain::Form_Activate() {
   }
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
-  if (!m_droppedFiles.empty()) TakeDroppedFiles(std::exchange(m_droppedFiles, {}));
+  if (!m_droppedFiles.empty()) {
+    std::vector<DroppedFile> files;
+    for (std::wstring& path : std::exchange(m_droppedFiles, {})) files.push_back({path, path});
+    TakeDroppedFiles(files);
+  }
 }
 
 void frmMain::Form_Reactivate() { CatchUpWithFile(); }
@@ -208,10 +212,10 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
 
 void frmMain::lblHyperLink_Click() { OpenLink(std::string(kHomePageAddress)); }
 
-void frmMain::TakeDroppedFiles(const std::vector<std::wstring>& paths) {
+void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   if (m_picker && m_picker->IsLoaded()) return;
   if (RefuseChangeWithoutMenus()) return;
-  AddDroppedMenus(ImportDroppedScenarios(paths));
+  AddDroppedMenus(ImportDroppedScenarios(files));
 }
 
 void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {

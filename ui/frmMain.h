@@ -36,7 +36,7 @@ class frmMain : public Form {
 
   // Files dropped on the window: the scenarios among them are copied into the game's scenario
   // folder and become menus (ui/ScenarioDrop.h).
-  void TakeDroppedFiles(const std::vector<std::wstring>& paths);
+  void TakeDroppedFiles(const std::vector<DroppedFile>& files);
 
  private:
   void Form_Load() override;

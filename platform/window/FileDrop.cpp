@@ -71,15 +71,15 @@ void LetShellMessagesThrough(HWND window) {
   }
 }
 
-std::vector<std::wstring> FilesOf(HDROP drop) {
-  std::vector<std::wstring> paths;
+std::vector<DroppedFile> FilesOf(HDROP drop) {
+  std::vector<DroppedFile> files;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT n = 0; n < count; ++n) {
     std::wstring path(DragQueryFileW(drop, n, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(drop, n, path.data(), static_cast<UINT>(path.size())));
-    if (!path.empty()) paths.push_back(std::move(path));
+    if (!path.empty()) files.push_back({path, path});
   }
-  return paths;
+  return files;
 }
 
 // The last part of a descriptor's name, which may carry folders of the source.
@@ -122,11 +122,11 @@ bool SpoolContents(IDataObject* data, LONG index, const std::wstring& path) {
 }
 
 // File contents without a path: each descriptor's file into a new temporary folder.
-std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& folder) {
-  std::vector<std::wstring> paths;
+std::vector<DroppedFile> SpoolFileContents(IDataObject* data, std::wstring& folder) {
+  std::vector<DroppedFile> files;
   FORMATETC format = FormatOf(Format(kFileDescriptors), -1, TYMED_HGLOBAL);
   STGMEDIUM medium{};
-  if (FAILED(data->GetData(&format, &medium))) return paths;
+  if (FAILED(data->GetData(&format, &medium))) return files;
   const auto* group = static_cast<const FILEGROUPDESCRIPTORW*>(GlobalLock(medium.hGlobal));
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
@@ -143,7 +143,7 @@ std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& fol
         const std::wstring path = own + L"\\" + LastPart(file.cFileName);
         // One that cannot be written still counts: the import then says it cannot read it.
         if (CreateDirectoryW(own.c_str(), nullptr)) SpoolContents(data, static_cast<LONG>(n), path);
-        paths.push_back(path);
+        files.push_back({path, file.cFileName});
       }
     } else {
       folder.clear();
@@ -151,7 +151,7 @@ std::vector<std::wstring> SpoolFileContents(IDataObject* data, std::wstring& fol
   }
   if (group) GlobalUnlock(medium.hGlobal);
   ReleaseStgMedium(&medium);
-  return paths;
+  return files;
 }
 
 // Removes the folder with everything in it.
@@ -215,17 +215,17 @@ class FileDropTarget::OleTarget final : public IDropTarget {
     }
     *effect &= DROPEFFECT_COPY;
     std::wstring spool;
-    std::vector<std::wstring> paths;
+    std::vector<DroppedFile> files;
     FORMATETC list = FormatOf(CF_HDROP, -1, TYMED_HGLOBAL);
     STGMEDIUM medium{};
     if (SUCCEEDED(data->GetData(&list, &medium))) {
-      paths = FilesOf(static_cast<HDROP>(medium.hGlobal));
+      files = FilesOf(static_cast<HDROP>(medium.hGlobal));
       ReleaseStgMedium(&medium);
     } else {
-      paths = SpoolFileContents(data, spool);
+      files = SpoolFileContents(data, spool);
     }
     RemoveSpool(std::exchange(m_owner.m_pendingSpool, spool));
-    m_owner.m_pending = std::move(paths);
+    m_owner.m_pending = std::move(files);
     PostMessageW(m_owner.m_window, DeliverMessage(), 0, 0);
     return S_OK;
   }
@@ -282,10 +282,10 @@ void FileDropTarget::Detach() {
   m_window = nullptr;
 }
 
-void FileDropTarget::Deliver(std::vector<std::wstring> paths, std::wstring spoolFolder) {
-  if (!paths.empty() && m_onDrop) {
+void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
+  if (!files.empty() && m_onDrop) {
     m_delivering = true;
-    m_onDrop(paths);
+    m_onDrop(files);
     m_delivering = false;
   }
   RemoveSpool(spoolFolder);
@@ -298,9 +298,9 @@ LRESULT CALLBACK FileDropTarget::SubclassProc(HWND hwnd, UINT message, WPARAM wP
   const WNDPROC previous = self->m_previousProc;
   if (message == WM_DROPFILES) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
-    std::vector<std::wstring> paths = FilesOf(drop);
+    std::vector<DroppedFile> files = FilesOf(drop);
     DragFinish(drop);
-    if (IsWindowEnabled(hwnd) && !self->m_delivering) self->Deliver(std::move(paths), L"");
+    if (IsWindowEnabled(hwnd) && !self->m_delivering) self->Deliver(std::move(files), L"");
     return 0;
   }
   if (message == DeliverMessage()) {

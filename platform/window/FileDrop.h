@@ -5,8 +5,8 @@
 //   program from a non-elevated Explorer;
 // - an OLE drop target (RegisterDragDrop) that takes the shell's file list (CF_HDROP) and file
 //   contents without a path (CFSTR_FILEDESCRIPTORW with CFSTR_FILECONTENTS, as a stream or
-//   global memory). Those are written to files of a temporary folder first, named as the
-//   descriptor names them, which are removed when the callback has returned.
+//   global memory). Those are written to files of a temporary folder first, which are removed
+//   when the callback has returned.
 // The pointer shows copy over the window; a disabled window (a modal dialog or a message box is
 // up) takes no drop. The callback runs from the window's message queue, after the drag source has
 // been let go.
@@ -16,7 +16,13 @@
 #include <string>
 #include <vector>
 
-using FilesDropped = std::function<void(const std::vector<std::wstring>& paths)>;
+// A dropped file: where it can be read, and how the player knows it: its path, or, for file
+// contents without one, the name its source gave it ("maps\Reef.scn").
+struct DroppedFile {
+  std::wstring path;
+  std::wstring name;
+};
+using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
 
 class FileDropTarget {
  public:
@@ -34,7 +40,7 @@ class FileDropTarget {
  private:
   class OleTarget;
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void Deliver(std::vector<std::wstring> paths, std::wstring spoolFolder);
+  void Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder);
 
   HWND m_window = nullptr;
   WNDPROC m_previousProc = nullptr;
@@ -42,7 +48,7 @@ class FileDropTarget {
   OleTarget* m_ole = nullptr;
   bool m_oleRegistered = false;
   bool m_delivering = false;
-  std::vector<std::wstring> m_pending;
+  std::vector<DroppedFile> m_pending;
   std::wstring m_pendingSpool;
 };
 
