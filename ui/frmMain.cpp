@@ -24,7 +24,7 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
       m_splash(splash),
       m_gameFolderArgument(std::move(gameFolderArgument)),
       m_droppedFiles(std::move(droppedFiles)) {
-  SetIcon(LoadIconResource(IDI_TESSIVANE));
+  SetIcon(IDI_TESSIVANE);
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
 
@@ -73,7 +73,7 @@ void frmMain::Form_Activate() {
   bAutoSave = true;
   if (bOpenLinkOnShow) {
     bOpenLinkOnShow = false;
-    OpenLink(std::string(kHomePageAddress));
+    OpenLink(Hwnd(), std::string(kHomePageAddress));
   }
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
@@ -210,7 +210,7 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
   RefreshList();
 }
 
-void frmMain::lblHyperLink_Click() { OpenLink(std::string(kHomePageAddress)); }
+void frmMain::lblHyperLink_Click() { OpenLink(Hwnd(), std::string(kHomePageAddress)); }
 
 void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   if (m_picker && m_picker->IsLoaded()) return;

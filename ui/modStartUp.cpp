@@ -26,7 +26,9 @@ int RunTessivane(std::wstring_view commandLineArguments) {
         [](const std::wstring& argument) { return GetPathKind(argument) == PathKind::File; });
     frmSplash splash(GameFolderArgument(arguments.others), arguments.files);
     splash.Show();
-    return RunMessageLoop();
+    const int exitCode = RunMessageLoop();
+    if (splash.StartUpFailure()) std::rethrow_exception(splash.StartUpFailure());
+    return exitCode;
   } catch (...) {
     try {
       ReportStartUpFailure(std::current_exception());
