@@ -113,9 +113,9 @@ class Importer {
       if (!name) continue;
       StagedScenario one;
       const StageResult result = StageArchiveEntry(archive, *entry, *name, one, &StillWorking);
+      // Found damaged halfway: the scenarios staged so far are removed with `staged`.
       if (result.problem == StageProblem::ArchiveBroken)
-        return ReportBadArchive(shownArchive,
-                                result.zipProblem);  // the staged files go with `staged`
+        return ReportBadArchive(shownArchive, result.zipProblem);
       if (Staged(result, shown)) staged.emplace_back(std::move(one), shown);
     }
     for (auto& [one, shown] : staged) Install(one, shown);

@@ -11,6 +11,7 @@
 
 #include "platform/SystemFunction.h"
 #include "platform/Virtualisation.h"
+#include "platform/window/MessageLoop.h"
 
 namespace {
 
@@ -284,8 +285,9 @@ void FileDropTarget::Detach() {
 
 void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
   if (!files.empty() && m_onDrop) {
+    // Nothing may leave the window procedure: what fails is reported like any event procedure's.
     m_delivering = true;
-    m_onDrop(files);
+    RunEventProcedure([&] { m_onDrop(files); });
     m_delivering = false;
   }
   RemoveSpool(spoolFolder);

@@ -389,22 +389,35 @@ TEST_F(ScenarioDrop, FailedCopiesAreSaidOneByOne) {
   }
 }
 
+// A game under Program Files whose scenario folder takes no new file without administrator
+// rights: new scenarios go to Windows' per-user copy of it; one of the same bytes in the real
+// folder is simply used; Yes over one in the per-user copy replaces it there.
 TEST_F(ScenarioDrop, TheRealFolderRefusingNewFilesSendsThemToThePerUserCopy) {
   ProtectedGameFolder protectedGame;
   Register(protectedGame.Path());
-  CreateDirectoryA((protectedGame.Path() + "scenario").c_str(), nullptr);
+  const std::string real = protectedGame.Path() + "scenario\\";
+  const std::string copy = protectedGame.CopyPath() + "scenario\\";
+  ASSERT_TRUE(WriteBytesMakingFolders(real + "Temple.scn", "temple"));
+  ASSERT_TRUE(WriteBytesMakingFolders(copy + "Old.scn", "old"));
   WriteBytes(protectedGame.UserCfg(), AttractLines({{0, "Map0"}}));
-  Prepare({{"Oasis.scn", "oasis"}}, {});
+  Prepare({{"Oasis.scn", "oasis"}, {"Temple.scn", "temple"}, {"Old.scn", "new"}}, {});
   ShowMain();
   protectedGame.Refuse(true);
   boxes.clear();
-  DropOnWindow(Downloads({"Oasis.scn"}));
-  EXPECT_EQ(ReadBytes(protectedGame.CopyPath() + "scenario\\Oasis.scn"), "oasis");
-  EXPECT_FALSE(PathExists(protectedGame.Path() + "scenario\\Oasis.scn"));
-  EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}, {1, "Oasis"}}));
-  // A per-user copy of user.cfg was made as well: said once.
-  for (const std::string& box : boxes) EXPECT_EQ(box.rfind("Menus kept for this user", 0), 0u);
+  answers = {IDYES};
+  DropOnWindow(Downloads({"Oasis.scn", "Temple.scn", "Old.scn"}));
   protectedGame.Refuse(false);
+  Files inReal;
+  Files inCopy;
+  ListTree(WithoutTrailingSlash(real), "", inReal);
+  ListTree(WithoutTrailingSlash(copy), "", inCopy);
+  EXPECT_EQ(inReal, (Files{{"Temple.scn", "temple"}}));
+  EXPECT_EQ(inCopy, (Files{{"Oasis.scn", "oasis"}, {"Old.scn", "new"}}));
+  EXPECT_EQ(Rows(MainList()), Listed({{0, "Map0"}, {1, "Oasis"}, {2, "Temple"}, {3, "Old"}}));
+  // The question, and the per-user copy of user.cfg that the save made, said once.
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].rfind("Replace scenario?", 0), 0u);
+  EXPECT_EQ(boxes[1].rfind("Menus kept for this user", 0), 0u);
 }
 
 TEST_F(ScenarioDrop, WithoutAGameFolderNothingIsCopiedAndTheLookupIsSaidAgain) {
