@@ -45,7 +45,7 @@ std::string FolderOf(const std::string& path) {
 // already lies in the per-user copy, there; else in the real folder, or in the per-user copy
 // when the real folder refuses it for want of rights.
 FileResult CreateStagingFile(const std::string& name, NewFileWriter& file) {
-  const std::string perUser = PerUserCopyOf(RealFolder());
+  const std::string perUser = PerUserCopyOf(sGamePath, RealFolder());
   const std::string existing = ExistingScenario(name, perUser);
   unsigned long error = 0;
   FileResult created = FileResult::Success();
@@ -142,7 +142,7 @@ StageResult StageArchiveEntry(OpenedArchive& archive, const ZipEntry& entry,
 InstallOutcome InstallStaged(StagedScenario& staged, const AskToReplace& ask,
                              std::string* finalName, FileResult* failure) {
   const std::string folder = FolderOf(staged.file->TemporaryPath());
-  const std::string perUser = PerUserCopyOf(RealFolder());
+  const std::string perUser = PerUserCopyOf(sGamePath, RealFolder());
   std::string name = staged.name;
   bool replace = false;
   const std::string existing = ExistingScenario(name, perUser);

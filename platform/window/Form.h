@@ -136,6 +136,11 @@ class Form {
   virtual void Form_QueryUnload(bool& /*cancel*/) {}
   // The window is about to be destroyed by Unload (also when the user closes it).
   virtual void Form_Unload() {}
+  // The user logs off or Windows shuts down (WM_QUERYENDSESSION): setting cancel asks Windows to
+  // wait. Windows waits for the answer, so no message box may be shown here.
+  virtual void Form_QueryEndSession(bool& /*cancel*/) {}
+  // The session ends after all (ending) or goes on after a window asked it to wait.
+  virtual void Form_EndSession(bool /*ending*/) {}
 
  private:
   friend class Control;
