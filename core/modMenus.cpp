@@ -1,5 +1,8 @@
 #include "core/modMenus.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/modMain.h"
 
 void InitMenus() { colMenus = NewMenuTable(); }
@@ -30,4 +33,26 @@ void RemoveMenu(int slot) {
   clsGameMenu* last = colMenus.Slot(kMenuSlotCount - 1);
   last->bEnabled(false);
   last->sName("");
+}
+
+void MoveMenu(int fromSlot, int toSlot) {
+  const clsGameMenu* from = colMenus.Slot(fromSlot);
+  const clsGameMenu* to = colMenus.Slot(toSlot);
+  if (!from || !to || !from->bEnabled() || !to->bEnabled()) return;
+  // The enabled slots from the lower of the two to the higher, and their names in that order.
+  std::vector<clsGameMenu*> places;
+  std::vector<std::string> names;
+  for (int k = std::min(fromSlot, toSlot); k <= std::max(fromSlot, toSlot); ++k) {
+    clsGameMenu* menu = colMenus.Slot(k);
+    if (!menu->bEnabled()) continue;
+    places.push_back(menu);
+    names.push_back(menu->sName());
+  }
+  // Down the list (to a higher slot) the first name goes last; up it, the last goes first.
+  if (fromSlot < toSlot) {
+    std::rotate(names.begin(), names.begin() + 1, names.end());
+  } else {
+    std::rotate(names.rbegin(), names.rbegin() + 1, names.rend());
+  }
+  for (size_t n = 0; n < places.size(); ++n) places[n]->sName(names[n]);
 }

@@ -1,0 +1,40 @@
+#include "core/MenuHistory.h"
+
+namespace {
+
+bool HasEnabledSlot(const MenuCollection& menus) {
+  for (const auto& [key, menu] : menus) {
+    if (menu.bEnabled()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void MenuHistory::Reset(const MenuCollection& loaded) {
+  m_tables.assign(1, loaded);
+  m_shown = 0;
+}
+
+void MenuHistory::Record(const MenuCollection& changed) {
+  if (changed == m_tables[m_shown]) return;
+  m_tables.resize(m_shown + 1);
+  m_tables.push_back(changed);
+  m_shown = m_tables.size() - 1;
+}
+
+bool MenuHistory::CanUndo() const {
+  return m_shown > 0 && (m_shown == 1 || HasEnabledSlot(m_tables[m_shown - 1]));
+}
+
+bool MenuHistory::CanRedo() const { return m_shown + 1 < m_tables.size(); }
+
+const MenuCollection& MenuHistory::Undo() {
+  if (CanUndo()) --m_shown;
+  return m_tables[m_shown];
+}
+
+const MenuCollection& MenuHistory::Redo() {
+  if (CanRedo()) ++m_shown;
+  return m_tables[m_shown];
+}
