@@ -30,6 +30,7 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
   cmdDelete.OnClick = [this] { cmdDelete_Click(); };
   lstMenus.OnKeyUp = [this](int keyCode, int shift) { lstMenus_KeyUp(keyCode, shift); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
+  WireArrangement();
 }
 
 frmMain::~frmMain() = default;
@@ -60,6 +61,7 @@ void frmMain::Form_Load() {
     return;
   }
   m_menusLoaded = true;
+  m_history.Reset(colMenus);
   if (madePerUserCopy) ReportPerUserCopy();
   RefreshList();
 }
@@ -97,6 +99,7 @@ bool frmMain::CatchUpWithFile() {
   if (!m_menusLoaded) return false;
   const MenusReread reread = RereadMenusIfChanged();
   if (!reread.reread) return false;
+  m_history.Reset(colMenus);  // what another program wrote is not taken back
   ShowRows(true);
   if (reread.droppedUnsaved) ReportDroppedChange();
   return true;
@@ -109,6 +112,7 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::RefreshList() {
+  m_history.Record(colMenus);
   ShowRows(false);
   if (!bAutoSave) return;
   bool madePerUserCopy = false;

@@ -134,11 +134,15 @@ class Form {
   virtual void Form_QueryUnload(bool& /*cancel*/) {}
   // The window is about to be destroyed by Unload (also when the user closes it).
   virtual void Form_Unload() {}
+  // A key pressed in the window, whichever of its controls has the focus, before that control
+  // sees it; true when the form used it and the control must not get it.
+  virtual bool Form_KeyDown(int /*keyCode*/, int /*shift*/) { return false; }
 
  private:
   friend class Control;
   friend class Timer;
   friend class Picture;
+  friend void DispatchFormMessage(MSG& msg);
 
   static ATOM WindowClass();
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
