@@ -151,6 +151,12 @@ class Arrange : public WindowTest {
     ReleaseDC(MainList(), dc);
     return color;
   }
+  // Presses the button and, in the picker it opens, chooses the row and presses OK.
+  void PressWithPicker(const char* button, int row) {
+    PickerDriver driver(main_->Picker(), {ChooseRow(row), Press("OK")});
+    Click(MainButton(button));
+    EXPECT_TRUE(driver.RanAllSteps() && !driver.LeftOpen()) << button;
+  }
   void Select(int row) { SendMessageA(MainList(), LB_SETCURSEL, row, 0); }
   void ExpectShown(const Slots& enabled, int selection, const std::string& what) {
     EXPECT_EQ(Rows(MainList()), RowsOf(enabled)) << what;
@@ -346,6 +352,145 @@ TEST_F(Arrange, ShortcutMenuOnTheRowsOpensWhereAskedAndDoesWhatItsItemsSay) {
     EXPECT_EQ(menu.items[Redo], step.redo);
     EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(step.after)) << step.choose;
   }
+}
+
+// Undo and redo over a series of every kind of change, each step saved: back to the menus as
+// loaded and no further, forward again, and a new change dropping what could be redone.
+TEST_F(Arrange, UndoAndRedoWalkAMixedSeriesOfChangesSavingEachStep) {
+  MakeScenarioFolder({"Alpha.scn", "Beta.scn"});  // picker rows 2 and 3
+  const std::vector<Slots> tables = {
+      {{0, "A"}, {1, "B"}},                   // loaded
+      {{0, "A"}, {1, "B"}, {2, "Alpha"}},     // Add
+      {{0, "Beta"}, {1, "B"}, {2, "Alpha"}},  // Edit of row 0
+      {{0, "Beta"}, {1, "Alpha"}},            // Delete of row 1
+      {{0, "Alpha"}, {1, "Beta"}},            // Alt+Down on row 0
+      {{0, "Beta"}, {1, "Alpha"}},            // row 1 dragged onto row 0
+  };
+  ShowOn(tables[0]);
+  PressWithPicker("Add", 2);
+  Select(0);
+  PressWithPicker("Edit", 3);
+  Select(1);
+  Click(MainButton("Delete"));
+  Select(0);
+  SetFocus(MainList());
+  PressKeys({VK_MENU, VK_DOWN});
+  Settle();
+  Drag(1, {RowPoint(1, 0.1), RowPoint(0, 0.1)});
+  ASSERT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[5]));
+
+  // Undone wherever the focus is: the last ones with the focus on a button.
+  for (int n = 4; n >= 0; --n) {
+    if (n == 1) SetFocus(MainButton("Add"));
+    PressKeys({VK_CONTROL, 'Z'});
+    Settle();
+    EXPECT_EQ(Rows(MainList()), RowsOf(tables[n])) << "undone to " << n;
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[n])) << "undone to " << n;
+  }
+  Backdate(game_.UserCfg());
+  const std::string loaded = StateOf(game_.UserCfg());
+  PressKeys({VK_CONTROL, 'Z'});
+  Settle();
+  EXPECT_EQ(StateOf(game_.UserCfg()), loaded) << "nothing before the menus as loaded";
+
+  const struct {
+    std::vector<WORD> keys;
+    int shown;
+  } redos[] = {{{VK_CONTROL, 'Y'}, 1}, {{VK_CONTROL, VK_SHIFT, 'Z'}, 2}, {{VK_CONTROL, 'Y'}, 3}};
+  for (const auto& redo : redos) {
+    PressKeys(redo.keys);
+    Settle();
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[redo.shown]))
+        << "redone to " << redo.shown;
+  }
+  EXPECT_EQ(Selection(MainList()), 1) << "the first row that the step changed";
+
+  // A new change: what was undone cannot be redone any more; undo goes back before it.
+  SetFocus(MainList());
+  Select(1);
+  PressKeys({VK_MENU, VK_UP});
+  Settle();
+  const Slots moved = {{0, "Alpha"}, {1, "Beta"}};
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(moved));
+  PressKeys({VK_CONTROL, 'Y'});
+  Settle();
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(moved)) << "nothing to redo";
+  PressKeys({VK_CONTROL, 'Z'});
+  Settle();
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[3]));
+  EXPECT_TRUE(boxes.empty());
+}
+
+// What another copy of the tool saved is never undone: the table is read again, and the history
+// before it is gone.
+TEST_F(Arrange, AChangeSavedByAnotherCopyEmptiesTheHistory) {
+  ShowOn({{0, "A"}, {1, "B"}});
+  Select(0);
+  PressKeys({VK_MENU, VK_DOWN});
+  Settle();
+  ASSERT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "A"}}));
+
+  // The other copy's save: the other lines, then its ten attract-mode lines, a little later.
+  const Slots theirs = {{0, "B"}, {1, "A"}, {2, "Theirs"}};
+  WriteBytes(game_.UserCfg(), UserCfg(theirs));
+  HANDLE file = CreateFileA(game_.UserCfg().c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME later;
+  GetSystemTimeAsFileTime(&later);
+  later.dwHighDateTime += 1;  // some seven minutes on
+  SetFileTime(file, nullptr, nullptr, &later);
+  CloseHandle(file);
+  const std::string written = StateOf(game_.UserCfg());
+
+  for (const std::vector<WORD>& keys :
+       {std::vector<WORD>{VK_CONTROL, 'Z'}, {VK_CONTROL, 'Z'}, {VK_CONTROL, 'Y'}}) {
+    PressKeys(keys);
+    Settle();
+    EXPECT_EQ(Rows(MainList()), RowsOf(theirs));
+    EXPECT_EQ(StateOf(game_.UserCfg()), written);
+  }
+  MenuDriver menu(-1);
+  RightClick(RowPoint(0));
+  Settle();
+  ASSERT_EQ(menu.items.size(), 8u);
+  EXPECT_EQ(menu.items[6], "(Undo\tCtrl+Z)");
+  EXPECT_EQ(menu.items[7], "(Redo\tCtrl+Y)");
+  EXPECT_TRUE(boxes.empty());
+}
+
+// A step whose save failed stays in the history like any change, and a change still unsaved at
+// close is saved then.
+TEST_F(Arrange, AStepWhoseSaveFailedStaysAndIsSavedAtClose) {
+  const Slots loaded = {{0, "A"}, {1, "B"}, {2, "C"}};
+  ShowOn(loaded);
+  const auto readOnly = [&](bool on) {
+    SetFileAttributesA(game_.UserCfg().c_str(),
+                       on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+  };
+  readOnly(true);
+  Select(0);
+  PressKeys({VK_MENU, VK_DOWN});
+  Settle();
+  EXPECT_EQ(Rows(MainList()), RowsOf({{0, "B"}, {1, "A"}, {2, "C"}}));
+  EXPECT_EQ(boxes.size(), 1u);
+  PressKeys({VK_CONTROL, 'Z'});
+  Settle();
+  EXPECT_EQ(Rows(MainList()), RowsOf(loaded));
+  readOnly(false);
+  PressKeys({VK_CONTROL, 'Y'});
+  Settle();
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "A"}, {2, "C"}}));
+
+  readOnly(true);
+  Select(1);
+  PressKeys({VK_MENU, VK_DOWN});
+  Settle();
+  readOnly(false);
+  const size_t saidBeforeClose = boxes.size();
+  PostMessageA(main_->Hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(main_->Hwnd()); }));
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "C"}, {2, "A"}}));
+  EXPECT_EQ(boxes.size(), saidBeforeClose) << "saved at close without a word";
 }
 
 }  // namespace
