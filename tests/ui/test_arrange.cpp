@@ -25,83 +25,29 @@ std::vector<std::string> RowsOf(const Slots& enabled) {
 }
 
 // Keys as the keyboard sends them: each pressed in order, then released in reverse order.
-void PressKeys(std::vector<WORD> keys) {
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *key;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
+void SendKeys(const std::vector<WORD>& keys) {
+  std::vector<INPUT> inputs(keys.size() * 2, INPUT{INPUT_KEYBOARD, {}});
+  for (size_t n = 0; n < keys.size(); ++n) {
+    inputs[n].ki.wVk = keys[n];
+    inputs[inputs.size() - 1 - n].ki = {keys[n], 0, KEYEVENTF_KEYUP, 0, 0};
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// The mouse moved to a point of the screen, with buttons pressed or released there (flags).
-void Mouse(POINT at, DWORD buttons = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void RightClick(POINT at) {
-  Mouse(at);
-  Mouse(at, MOUSEEVENTF_RIGHTDOWN);
-  Mouse(at, MOUSEEVENTF_RIGHTUP);
-}
-
-// The shortcut menu while it is open (class #32768), or nullptr.
-HWND MenuWindow() {
-  HWND menu = FindWindowA("#32768", nullptr);
-  return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
-// Acts on the shortcut menu from inside its own loop, once it is open: reads its items ("-" a
-// separator, a greyed item in brackets) and its place, then clicks item `choose` with the mouse
-// (-1: closes it with Esc). Arm it before the input that opens the menu.
-class MenuDriver {
- public:
-  explicit MenuDriver(int choose) : m_choose(choose), m_timer(25, [this] { return Tick(); }) {}
-  std::vector<std::string> items;
-  RECT place{};
-
- private:
-  bool Tick() {
-    HWND window = MenuWindow();
-    if (!window) return true;
-    GetWindowRect(window, &place);
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
-    for (int n = 0, count = GetMenuItemCount(menu); n < count; ++n) {
-      char text[64] = {};
-      GetMenuStringA(menu, static_cast<UINT>(n), text, sizeof text, MF_BYPOSITION);
-      const UINT state = GetMenuState(menu, static_cast<UINT>(n), MF_BYPOSITION);
-      items.push_back((state & MF_SEPARATOR) ? "-"
-                      : (state & MF_GRAYED)  ? "(" + std::string(text) + ")"
-                                             : text);
-    }
-    RECT item{};
-    if (m_choose < 0 || !GetMenuItemRect(nullptr, menu, static_cast<UINT>(m_choose), &item)) {
-      PressKeys({VK_ESCAPE});
-      return false;
-    }
-    const POINT middle{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    Mouse(middle);
-    Mouse(middle, MOUSEEVENTF_LEFTDOWN);
-    Mouse(middle, MOUSEEVENTF_LEFTUP);
-    return false;
+// The mouse moved to a point of the screen, then these buttons pressed or released there.
+void Mouse(POINT at, std::vector<DWORD> buttons = {}) {
+  buttons.insert(buttons.begin(), 0);
+  for (DWORD button : buttons) {
+    INPUT input{INPUT_MOUSE, {}};
+    input.mi = {MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+                0,
+                MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button,
+                0,
+                0};
+    SendInput(1, &input, sizeof(INPUT));
   }
-  int m_choose;
-  ThreadTimer m_timer;
-};
+}
 
 // Handles what arrives for a while: the input sent is then handled.
 void Settle() {
@@ -110,6 +56,54 @@ void Settle() {
     if (!HandleOneMessage()) Sleep(5);
   }
 }
+void Type(const std::vector<WORD>& keys) {
+  SendKeys(keys);
+  Settle();
+}
+void RightClick(POINT at) {
+  Mouse(at, {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+  Settle();
+}
+
+// The shortcut menu's items by place: the moves, a separator, Edit and Delete, another, Undo and
+// Redo.
+enum Item { kUp, kDown, kEdit = 3, kDelete, kUndo = 6, kRedo, kNone = -1 };
+
+// Acts on the shortcut menu from inside its own loop, once it is open: reads its items ("-" a
+// separator, a greyed item in brackets) and its place, then clicks one item (kNone: closes it
+// with Esc). Arm it before the input that opens the menu.
+class MenuDriver {
+ public:
+  explicit MenuDriver(Item choose) : m_choose(choose), m_timer(25, [this] { return Tick(); }) {}
+  std::vector<std::string> items;
+  RECT place{};
+
+ private:
+  bool Tick() {
+    HWND window = FindWindowA("#32768", nullptr);
+    if (!window || !IsWindowVisible(window)) return true;
+    GetWindowRect(window, &place);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    for (UINT n = 0, count = static_cast<UINT>(GetMenuItemCount(menu)); n < count; ++n) {
+      char text[64] = {};
+      GetMenuStringA(menu, n, text, sizeof text, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, n, MF_BYPOSITION);
+      items.push_back((state & MF_SEPARATOR) ? "-"
+                      : (state & MF_GRAYED)  ? "(" + std::string(text) + ")"
+                                             : text);
+    }
+    RECT item{};
+    if (m_choose == kNone || !GetMenuItemRect(nullptr, menu, m_choose, &item)) {
+      SendKeys({VK_ESCAPE});
+    } else {
+      Mouse({(item.left + item.right) / 2, (item.top + item.bottom) / 2},
+            {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    }
+    return false;
+  }
+  Item m_choose;
+  ThreadTimer m_timer;
+};
 
 class Arrange : public WindowTest {
  protected:
@@ -131,17 +125,23 @@ class Arrange : public WindowTest {
     ClientToScreen(MainList(), &p);
     return p;
   }
-  // Presses on a row, moves through these points and releases there.
-  void Drag(int row, const std::vector<POINT>& through) {
-    Mouse(RowPoint(row));
-    Mouse(RowPoint(row), MOUSEEVENTF_LEFTDOWN);
+  // Presses on a row, moves through these points and releases at the last (unless `release`
+  // is false).
+  void Drag(int row, const std::vector<POINT>& through, bool release = true) {
+    Mouse(RowPoint(row), {MOUSEEVENTF_LEFTDOWN});
     Settle();
     for (const POINT& point : through) {
       Mouse(point);
       Settle();
     }
-    Mouse(through.back(), MOUSEEVENTF_LEFTUP);
+    if (release) Mouse(through.back(), {MOUSEEVENTF_LEFTUP});
     Settle();
+  }
+  // Opens the shortcut menu on a row and chooses an item; returns the items it showed.
+  std::vector<std::string> ChooseFromMenu(int row, Item choose) {
+    MenuDriver menu(choose);
+    RightClick(RowPoint(row));
+    return menu.items;
   }
   // The colour of the list's pixel at this point of the screen.
   COLORREF PixelAt(POINT at) const {
@@ -158,11 +158,6 @@ class Arrange : public WindowTest {
     EXPECT_TRUE(driver.RanAllSteps() && !driver.LeftOpen()) << button;
   }
   void Select(int row) { SendMessageA(MainList(), LB_SETCURSEL, row, 0); }
-  void ExpectShown(const Slots& enabled, int selection, const std::string& what) {
-    EXPECT_EQ(Rows(MainList()), RowsOf(enabled)) << what;
-    EXPECT_EQ(Selection(MainList()), selection) << what;
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(enabled)) << what;
-  }
 };
 
 // The keys and mouse that move menus, each case on a fresh window: the file after it, and no
@@ -197,8 +192,7 @@ TEST_F(Arrange, AltArrowsAndDragsMoveMenusAcrossGapsAndStopAtTheEdges) {
       const bool down = c.onto > c.row;
       Drag(c.row, {RowPoint(c.row, down ? 0.9 : 0.1), RowPoint(c.onto, down ? 0.9 : 0.1)});
     } else {
-      PressKeys({VK_MENU, static_cast<WORD>(c.how == AltUp ? VK_UP : VK_DOWN)});
-      Settle();
+      Type({VK_MENU, static_cast<WORD>(c.how == AltUp ? VK_UP : VK_DOWN)});
     }
     EXPECT_EQ(Rows(MainList()), RowsOf(c.after)) << what;
     EXPECT_EQ(Selection(MainList()), c.selection) << what;
@@ -209,8 +203,7 @@ TEST_F(Arrange, AltArrowsAndDragsMoveMenusAcrossGapsAndStopAtTheEdges) {
     }
     // Alt went back to the window as pressed with a key: no menu mode, the arrows move the
     // selection as before.
-    PressKeys({VK_UP});
-    Settle();
+    Type({VK_UP});
     EXPECT_EQ(Selection(MainList()), std::max(c.selection - 1, 0)) << what;
   }
   EXPECT_TRUE(boxes.empty());
@@ -229,23 +222,18 @@ TEST_F(Arrange, DragShowsItsMarkAndEscOutsideOrAClickCancel) {
   ASSERT_NE(listBack, mark);
 
   Select(0);
-  Mouse(RowPoint(0));
-  Mouse(RowPoint(0), MOUSEEVENTF_LEFTDOWN);
-  Settle();
-  Mouse(RowPoint(2, 0.8));
-  Settle();
+  Drag(0, {RowPoint(2, 0.8)}, false);
   EXPECT_EQ(PixelAt(gapBelowRow2), mark);
   EXPECT_EQ(Selection(MainList()), 0) << "the held row stays selected";
   Mouse(RowPoint(1, 0.8));
   Settle();
   EXPECT_EQ(PixelAt(gapBelowRow1), mark);
   EXPECT_EQ(PixelAt(gapBelowRow2), listBack) << "the old mark is gone";
-  PressKeys({VK_ESCAPE});
-  Settle();
+  Type({VK_ESCAPE});
   EXPECT_EQ(PixelAt(gapBelowRow1), listBack);
   Mouse(RowPoint(2, 0.8));
   Settle();
-  Mouse(RowPoint(2, 0.8), MOUSEEVENTF_LEFTUP);
+  Mouse(RowPoint(2, 0.8), {MOUSEEVENTF_LEFTUP});
   Settle();
   EXPECT_EQ(Rows(MainList()), RowsOf(enabled)) << "Esc";
   EXPECT_EQ(PixelAt(gapBelowRow2), listBack);
@@ -270,7 +258,6 @@ TEST_F(Arrange, ShortcutMenuOnTheRowsOpensWhereAskedAndDoesWhatItsItemsSay) {
   MakeScenarioFolder({"Alpha.scn"});  // picker row 2
   const Slots three = {{0, "A"}, {1, "B"}, {2, "C"}};
   enum Open { RightClickRow, ShiftF10, MenuKey };
-  enum Item { Up, Down, Edit = 3, Delete, Undo = 6, Redo, None = -1 };
   struct Case {
     Slots before;
     int row;  // selected first, or right-clicked
@@ -281,12 +268,12 @@ TEST_F(Arrange, ShortcutMenuOnTheRowsOpensWhereAskedAndDoesWhatItsItemsSay) {
     int selection;
   };
   const Case cases[] = {
-      {three, 1, RightClickRow, Up, "zy", {{0, "B"}, {1, "A"}, {2, "C"}}, 0},
-      {three, 0, ShiftF10, Down, "uzy", {{0, "B"}, {1, "A"}, {2, "C"}}, 1},
-      {three, 2, MenuKey, Delete, "dzy", {{0, "A"}, {1, "B"}}, 1},
-      {three, 2, RightClickRow, Edit, "dzy", {{0, "A"}, {1, "B"}, {2, "Alpha"}}, 2},
-      {three, 1, ShiftF10, None, "zy", three, 1},
-      {{{0, "A"}}, 0, RightClickRow, Delete, "udzy", {{0, "A"}}, 0},
+      {three, 1, RightClickRow, kUp, "zy", {{0, "B"}, {1, "A"}, {2, "C"}}, 0},
+      {three, 0, ShiftF10, kDown, "uzy", {{0, "B"}, {1, "A"}, {2, "C"}}, 1},
+      {three, 2, MenuKey, kDelete, "dzy", {{0, "A"}, {1, "B"}}, 1},
+      {three, 2, RightClickRow, kEdit, "dzy", {{0, "A"}, {1, "B"}, {2, "Alpha"}}, 2},
+      {three, 1, ShiftF10, kNone, "zy", three, 1},
+      {{{0, "A"}}, 0, RightClickRow, kDelete, "udzy", {{0, "A"}}, 0},
   };
   const std::vector<std::string> items = {"Move up\tAlt+Up", "Move down\tAlt+Down", "-",
                                           "Edit...",         "Delete\tDel",         "-",
@@ -303,9 +290,8 @@ TEST_F(Arrange, ShortcutMenuOnTheRowsOpensWhereAskedAndDoesWhatItsItemsSay) {
     MapWindowPoints(MainList(), nullptr, reinterpret_cast<POINT*>(&row), 2);
     const POINT clicked = RowPoint(c.row);
     c.open == RightClickRow ? RightClick(clicked)
-    : c.open == ShiftF10    ? PressKeys({VK_SHIFT, VK_F10})
-                            : PressKeys({VK_APPS});
-    Settle();
+    : c.open == ShiftF10    ? Type({VK_SHIFT, VK_F10})
+                            : Type({VK_APPS});
 
     std::vector<std::string> expected = items;
     for (size_t n = 0; n < items.size(); ++n) {
@@ -319,43 +305,21 @@ TEST_F(Arrange, ShortcutMenuOnTheRowsOpensWhereAskedAndDoesWhatItsItemsSay) {
       EXPECT_TRUE(menu.place.left > row.left && menu.place.left < row.right) << what;
       EXPECT_EQ(menu.place.top, row.bottom) << what;
     }
-    EXPECT_EQ(picker.Opened(), c.choose == Edit) << what;
+    EXPECT_EQ(picker.Opened(), c.choose == kEdit) << what;
     EXPECT_EQ(Rows(MainList()), RowsOf(c.after)) << what;
     EXPECT_EQ(Selection(MainList()), c.selection) << what;
     EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(c.after)) << what;
-    const bool refused = c.before.size() == 1 && c.choose == Delete;
+    const bool refused = c.before.size() == 1 && c.choose == kDelete;
     ASSERT_EQ(boxes.size(), refused ? 1u : 0u) << what;
     if (refused) {
       EXPECT_TRUE(boxes[0].starts_with("Cannot remove\n")) << boxes[0];
     }
   }
-
-  // Undo and Redo, greyed when they cannot act.
-  ShowOn(three);
-  Select(0);
-  PressKeys({VK_MENU, VK_DOWN});
-  Settle();
-  const Slots moved = {{0, "B"}, {1, "A"}, {2, "C"}};
-  const struct {
-    Item choose;
-    std::string undo, redo;
-    Slots after;
-  } steps[] = {{Undo, "Undo\tCtrl+Z", "(Redo\tCtrl+Y)", three},
-               {Redo, "(Undo\tCtrl+Z)", "Redo\tCtrl+Y", moved},
-               {None, "Undo\tCtrl+Z", "(Redo\tCtrl+Y)", moved}};
-  for (const auto& step : steps) {
-    MenuDriver menu(step.choose);
-    RightClick(RowPoint(1));
-    Settle();
-    ASSERT_EQ(menu.items.size(), items.size());
-    EXPECT_EQ(menu.items[Undo], step.undo);
-    EXPECT_EQ(menu.items[Redo], step.redo);
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(step.after)) << step.choose;
-  }
 }
 
-// Undo and redo over a series of every kind of change, each step saved: back to the menus as
-// loaded and no further, forward again, and a new change dropping what could be redone.
+// Undo and redo over a series of every kind of change, each step saved, by keys (wherever the
+// focus is) and from the menu: back to the menus as loaded and no further, forward again, and a
+// new change dropping what could be redone.
 TEST_F(Arrange, UndoAndRedoWalkAMixedSeriesOfChangesSavingEachStep) {
   MakeScenarioFolder({"Alpha.scn", "Beta.scn"});  // picker rows 2 and 3
   const std::vector<Slots> tables = {
@@ -374,49 +338,53 @@ TEST_F(Arrange, UndoAndRedoWalkAMixedSeriesOfChangesSavingEachStep) {
   Click(MainButton("Delete"));
   Select(0);
   SetFocus(MainList());
-  PressKeys({VK_MENU, VK_DOWN});
-  Settle();
+  Type({VK_MENU, VK_DOWN});
   Drag(1, {RowPoint(1, 0.1), RowPoint(0, 0.1)});
   ASSERT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[5]));
 
-  // Undone wherever the focus is: the last ones with the focus on a button.
-  for (int n = 4; n >= 0; --n) {
-    if (n == 1) SetFocus(MainButton("Add"));
-    PressKeys({VK_CONTROL, 'Z'});
-    Settle();
-    EXPECT_EQ(Rows(MainList()), RowsOf(tables[n])) << "undone to " << n;
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[n])) << "undone to " << n;
-  }
-  Backdate(game_.UserCfg());
-  const std::string loaded = StateOf(game_.UserCfg());
-  PressKeys({VK_CONTROL, 'Z'});
-  Settle();
-  EXPECT_EQ(StateOf(game_.UserCfg()), loaded) << "nothing before the menus as loaded";
-
+  const std::vector<WORD> undo = {VK_CONTROL, 'Z'}, redo = {VK_CONTROL, 'Y'};
   const struct {
-    std::vector<WORD> keys;
+    std::vector<WORD> keys;  // none: the menu's item
+    Item item;
     int shown;
-  } redos[] = {{{VK_CONTROL, 'Y'}, 1}, {{VK_CONTROL, VK_SHIFT, 'Z'}, 2}, {{VK_CONTROL, 'Y'}, 3}};
-  for (const auto& redo : redos) {
-    PressKeys(redo.keys);
-    Settle();
-    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[redo.shown]))
-        << "redone to " << redo.shown;
+    bool saves = true;
+    std::string undo = "", redo = "";  // the menu's items before the step, when it is used
+  } steps[] = {
+      {{}, kUndo, 4, true, "Undo\tCtrl+Z", "(Redo\tCtrl+Y)"},
+      {undo, kNone, 3},
+      {undo, kNone, 2},
+      {undo, kNone, 1},
+      {undo, kNone, 0},
+      {undo, kNone, 0, false},  // nothing before the menus as loaded
+      {{}, kRedo, 1, true, "(Undo\tCtrl+Z)", "Redo\tCtrl+Y"},
+      {{VK_CONTROL, VK_SHIFT, 'Z'}, kNone, 2},
+      {redo, kNone, 3},
+  };
+  for (const auto& step : steps) {
+    if (step.shown == 1) SetFocus(MainButton("Add"));
+    Backdate(game_.UserCfg());
+    const std::string before = StateOf(game_.UserCfg());
+    if (step.keys.empty()) {
+      const std::vector<std::string> items = ChooseFromMenu(0, step.item);
+      ASSERT_EQ(items.size(), 8u);
+      EXPECT_EQ(items[kUndo], step.undo);
+      EXPECT_EQ(items[kRedo], step.redo);
+    } else {
+      Type(step.keys);
+    }
+    EXPECT_EQ(Rows(MainList()), RowsOf(tables[step.shown])) << "to " << step.shown;
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[step.shown])) << "to " << step.shown;
+    EXPECT_EQ(StateOf(game_.UserCfg()) != before, step.saves) << "to " << step.shown;
   }
-  EXPECT_EQ(Selection(MainList()), 1) << "the first row that the step changed";
+  EXPECT_EQ(Selection(MainList()), 1) << "the first row that the last step changed";
 
   // A new change: what was undone cannot be redone any more; undo goes back before it.
   SetFocus(MainList());
-  Select(1);
-  PressKeys({VK_MENU, VK_UP});
-  Settle();
+  Type({VK_MENU, VK_UP});
   const Slots moved = {{0, "Alpha"}, {1, "Beta"}};
-  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(moved));
-  PressKeys({VK_CONTROL, 'Y'});
-  Settle();
+  Type(redo);
   EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(moved)) << "nothing to redo";
-  PressKeys({VK_CONTROL, 'Z'});
-  Settle();
+  Type(undo);
   EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(tables[3]));
   EXPECT_TRUE(boxes.empty());
 }
@@ -426,42 +394,30 @@ TEST_F(Arrange, UndoAndRedoWalkAMixedSeriesOfChangesSavingEachStep) {
 TEST_F(Arrange, AChangeSavedByAnotherCopyEmptiesTheHistory) {
   ShowOn({{0, "A"}, {1, "B"}});
   Select(0);
-  PressKeys({VK_MENU, VK_DOWN});
-  Settle();
+  Type({VK_MENU, VK_DOWN});
   ASSERT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "A"}}));
-
-  // The other copy's save: the other lines, then its ten attract-mode lines, a little later.
+  // The other copy's save: the other lines, then its ten attract-mode lines.
   const Slots theirs = {{0, "B"}, {1, "A"}, {2, "Theirs"}};
   WriteBytes(game_.UserCfg(), UserCfg(theirs));
-  HANDLE file = CreateFileA(game_.UserCfg().c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  FILETIME later;
-  GetSystemTimeAsFileTime(&later);
-  later.dwHighDateTime += 1;  // some seven minutes on
-  SetFileTime(file, nullptr, nullptr, &later);
-  CloseHandle(file);
+  Backdate(game_.UserCfg());  // a time other than that of the tool's own save
   const std::string written = StateOf(game_.UserCfg());
 
-  for (const std::vector<WORD>& keys :
-       {std::vector<WORD>{VK_CONTROL, 'Z'}, {VK_CONTROL, 'Z'}, {VK_CONTROL, 'Y'}}) {
-    PressKeys(keys);
-    Settle();
+  for (const std::vector<WORD>& keys : {std::vector<WORD>{VK_CONTROL, 'Z'}, {VK_CONTROL, 'Y'}}) {
+    Type(keys);
     EXPECT_EQ(Rows(MainList()), RowsOf(theirs));
     EXPECT_EQ(StateOf(game_.UserCfg()), written);
   }
-  MenuDriver menu(-1);
-  RightClick(RowPoint(0));
-  Settle();
-  ASSERT_EQ(menu.items.size(), 8u);
-  EXPECT_EQ(menu.items[6], "(Undo\tCtrl+Z)");
-  EXPECT_EQ(menu.items[7], "(Redo\tCtrl+Y)");
+  const std::vector<std::string> items = ChooseFromMenu(0, kNone);
+  ASSERT_EQ(items.size(), 8u);
+  EXPECT_EQ(items[kUndo], "(Undo\tCtrl+Z)");
+  EXPECT_EQ(items[kRedo], "(Redo\tCtrl+Y)");
   EXPECT_TRUE(boxes.empty());
 }
 
-// A step whose save failed stays in the history like any change, and a change still unsaved at
-// close is saved then.
+// A step whose save failed stays in the history like any change, and one still unsaved at close
+// is saved then.
 TEST_F(Arrange, AStepWhoseSaveFailedStaysAndIsSavedAtClose) {
-  const Slots loaded = {{0, "A"}, {1, "B"}, {2, "C"}};
+  const Slots loaded = {{0, "A"}, {1, "B"}, {2, "C"}}, moved = {{0, "B"}, {1, "A"}, {2, "C"}};
   ShowOn(loaded);
   const auto readOnly = [&](bool on) {
     SetFileAttributesA(game_.UserCfg().c_str(),
@@ -469,28 +425,23 @@ TEST_F(Arrange, AStepWhoseSaveFailedStaysAndIsSavedAtClose) {
   };
   readOnly(true);
   Select(0);
-  PressKeys({VK_MENU, VK_DOWN});
-  Settle();
-  EXPECT_EQ(Rows(MainList()), RowsOf({{0, "B"}, {1, "A"}, {2, "C"}}));
+  Type({VK_MENU, VK_DOWN});
   EXPECT_EQ(boxes.size(), 1u);
-  PressKeys({VK_CONTROL, 'Z'});
-  Settle();
+  Type({VK_CONTROL, 'Z'});
   EXPECT_EQ(Rows(MainList()), RowsOf(loaded));
   readOnly(false);
-  PressKeys({VK_CONTROL, 'Y'});
-  Settle();
-  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "A"}, {2, "C"}}));
+  Type({VK_CONTROL, 'Y'});
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(moved));
 
   readOnly(true);
   Select(1);
-  PressKeys({VK_MENU, VK_DOWN});
-  Settle();
+  Type({VK_MENU, VK_DOWN});
   readOnly(false);
-  const size_t saidBeforeClose = boxes.size();
+  const size_t said = boxes.size();
   PostMessageA(main_->Hwnd(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(main_->Hwnd()); }));
   EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "C"}, {2, "A"}}));
-  EXPECT_EQ(boxes.size(), saidBeforeClose) << "saved at close without a word";
+  EXPECT_EQ(boxes.size(), said) << "saved at close without a word";
 }
 
 }  // namespace
