@@ -45,6 +45,7 @@ void frmMain::Form_Load() {
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
   m_loadFailure.reset();
+  m_history = MenuHistory();
   m_lookup = LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld);
   if (m_lookup != GameLookupOutcome::Success) {
     ShowGameLookupMessage(m_lookup, m_folderNotHeld);
