@@ -21,6 +21,18 @@ int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT
 
 int TopRow(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
 
+// The row under a point of the list's client area; -1 where there is none (below the last).
+int RowAt(HWND list, LPARAM clientPoint) {
+  const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, clientPoint);
+  RECT row{};
+  const POINT point = PointOf(clientPoint);
+  if (HIWORD(hit) != 0 ||
+      SendMessageA(list, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row)) == LB_ERR ||
+      !PtInRect(&row, point))
+    return -1;
+  return LOWORD(hit);
+}
+
 }  // namespace
 
 int RowDrag::GapAt(HWND list, POINT point) const {
@@ -39,7 +51,7 @@ RECT RowDrag::MarkBand(HWND list, int gap) const {
   RECT client;
   GetClientRect(list, &client);
   const int height = RowHeight(list);
-  const int thickness = std::max(2, height / 8);
+  const int thickness = std::max(2, height / 6);
   const int y = (gap - TopRow(list)) * height;
   return {client.left, y - thickness / 2, client.right, y - thickness / 2 + thickness};
 }
@@ -100,18 +112,12 @@ void RowDrag::After(HWND list, UINT message, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN: {
       // Only a press on a row, which the list has just selected and holds the mouse for.
-      const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
-      RECT row{};
-      const POINT point = PointOf(lParam);
-      if (HIWORD(hit) != 0 ||
-          SendMessageA(list, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row)) ==
-              LB_ERR ||
-          !PtInRect(&row, point))
-        return;
+      const int row = RowAt(list, lParam);
+      if (row < 0) return;
       if (GetCapture() != list) SetCapture(list);
       m_state = State::Pressed;
-      m_fromRow = LOWORD(hit);
-      m_pressedAt = point;
+      m_fromRow = row;
+      m_pressedAt = PointOf(lParam);
       return;
     }
     case WM_LBUTTONUP:
@@ -144,8 +150,8 @@ void RowDrag::After(HWND list, UINT message, LPARAM lParam) {
 }
 
 void SelectRowAt(HWND list, LPARAM clientPoint) {
-  const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, clientPoint);
-  if (HIWORD(hit) == 0) SendMessageA(list, LB_SETCURSEL, LOWORD(hit), 0);
+  const int row = RowAt(list, clientPoint);
+  if (row >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SetFocus(list);
 }
 

@@ -39,11 +39,12 @@ TEST(MenuHistory, UndoAndRedoWalkTheChangesBetweenTheLoadedTableAndTheLast) {
       {'u', 2, true, true},  {'2', 2, true, true},  {'4', 4, true, false}, {'u', 2, true, true},
   };
   for (const auto& step : steps) {
-    const MenuCollection* shown = nullptr;
-    if (step.what == 'u') shown = &history.Undo();
-    if (step.what == 'r') shown = &history.Redo();
-    if (!shown) history.Record(t[step.what - '0']);
-    if (shown) EXPECT_TRUE(*shown == t[step.shown]) << step.what << " to " << step.shown;
+    if (step.what == 'u' || step.what == 'r') {
+      const MenuCollection& shown = step.what == 'u' ? history.Undo() : history.Redo();
+      EXPECT_TRUE(shown == t[step.shown]) << step.what << " to " << step.shown;
+    } else {
+      history.Record(t[step.what - '0']);
+    }
     EXPECT_EQ(history.CanUndo(), step.canUndo) << step.what << " to " << step.shown;
     EXPECT_EQ(history.CanRedo(), step.canRedo) << step.what << " to " << step.shown;
   }
