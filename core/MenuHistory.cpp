@@ -1,5 +1,7 @@
 #include "core/MenuHistory.h"
 
+#include <cstddef>
+
 namespace {
 
 bool HasEnabledSlot(const MenuCollection& menus) {
@@ -12,13 +14,14 @@ bool HasEnabledSlot(const MenuCollection& menus) {
 }  // namespace
 
 void MenuHistory::Reset(const MenuCollection& loaded) {
-  m_tables.assign(1, loaded);
+  m_tables.clear();
+  m_tables.push_back(loaded);
   m_shown = 0;
 }
 
 void MenuHistory::Record(const MenuCollection& changed) {
   if (changed == m_tables[m_shown]) return;
-  m_tables.resize(m_shown + 1);
+  m_tables.erase(m_tables.begin() + static_cast<std::ptrdiff_t>(m_shown) + 1, m_tables.end());
   m_tables.push_back(changed);
   m_shown = m_tables.size() - 1;
 }

@@ -35,10 +35,10 @@ void RemoveMenu(int slot) {
   last->sName("");
 }
 
-void MoveMenu(int fromSlot, int toSlot) {
+bool MoveMenu(int fromSlot, int toSlot) {
   const clsGameMenu* from = colMenus.Slot(fromSlot);
   const clsGameMenu* to = colMenus.Slot(toSlot);
-  if (!from || !to || !from->bEnabled() || !to->bEnabled()) return;
+  if (!from || !to || !from->bEnabled() || !to->bEnabled() || fromSlot == toSlot) return false;
   // The enabled slots from the lower of the two to the higher, and their names in that order.
   std::vector<clsGameMenu*> places;
   std::vector<std::string> names;
@@ -55,4 +55,5 @@ void MoveMenu(int fromSlot, int toSlot) {
     std::rotate(names.rbegin(), names.rbegin() + 1, names.rend());
   }
   for (size_t n = 0; n < places.size(); ++n) places[n]->sName(names[n]);
+  return true;
 }

@@ -21,5 +21,5 @@ void RemoveMenu(int slot);
 // between move one place towards where it came from, as if it had been moved past them one at a
 // time; the slots keep their numbers and flags, and disabled slots keep their (unused) names.
 // Between neighbouring enabled slots the two names trade places. Nothing changes unless both
-// slots are enabled.
-void MoveMenu(int fromSlot, int toSlot);
+// slots are enabled and differ: then the result is false.
+bool MoveMenu(int fromSlot, int toSlot);

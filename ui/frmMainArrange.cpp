@@ -71,9 +71,7 @@ void frmMain::MoveRowMenu(int fromRow, int toRow) {
   // Menus that another program set meanwhile are shown first; the move is between the same two
   // places, when both are still in use.
   CatchUpWithFile();
-  const MenuCollection before = colMenus;
-  MoveMenu(fromSlot, toSlot);
-  if (colMenus == before) return;
+  if (!MoveMenu(fromSlot, toSlot)) return;
   // A move keeps the rows' count and slots: the refresh keeps this selection.
   for (size_t row = 0; row < m_rows.size(); ++row) {
     if (m_rows[row].nSlot == toSlot) lstMenus.SetListIndex(static_cast<int>(row));

@@ -5,11 +5,7 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/WindowError.h"
 
-ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {
-  m_drag.OnDrop = [this](int fromRow, int toRow) {
-    if (OnDragRow) OnDragRow(fromRow, toRow);
-  };
-}
+ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
 
 void ListBox::Create(int id) {
   // No integral height: the list keeps the exact height of its design. The horizontal scroll bar
@@ -139,7 +135,9 @@ LRESULT ListBox::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   const LRESULT result = CallOriginal(message, wParam, lParam);
-  m_drag.After(m_hwnd, message, lParam);
+  int fromRow = 0, toRow = 0;
+  if (m_drag.After(m_hwnd, message, lParam, fromRow, toRow) && OnDragRow)
+    RunEventProcedure([&] { OnDragRow(fromRow, toRow); });
   if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKeyDown) {
     const int keyCode = static_cast<int>(wParam);
     const int shift = CurrentShiftState();

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/window/MessageLoop.h"
-
 namespace {
 
 POINT PointOf(LPARAM lParam) {
@@ -108,26 +106,22 @@ bool RowDrag::Before(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void RowDrag::After(HWND list, UINT message, LPARAM lParam) {
+bool RowDrag::After(HWND list, UINT message, LPARAM lParam, int& fromRow, int& toRow) {
   switch (message) {
     case WM_LBUTTONDOWN: {
       // Only a press on a row, which the list has just selected and holds the mouse for.
       const int row = RowAt(list, lParam);
-      if (row < 0) return;
+      if (row < 0) return false;
       if (GetCapture() != list) SetCapture(list);
       m_state = State::Pressed;
       m_fromRow = row;
       m_pressedAt = PointOf(lParam);
-      return;
+      return false;
     }
     case WM_LBUTTONUP:
-      if (m_dropTo >= 0 && OnDrop) {
-        const int from = m_fromRow;
-        const int to = std::exchange(m_dropTo, -1);
-        RunEventProcedure([&] { OnDrop(from, to); });
-      }
-      m_dropTo = -1;
-      return;
+      fromRow = m_fromRow;
+      toRow = std::exchange(m_dropTo, -1);
+      return toRow >= 0;
     case WM_PAINT:
       if (m_state == State::Dragging && m_gap >= 0) {
         const RECT band = MarkBand(list, m_gap);
@@ -135,7 +129,7 @@ void RowDrag::After(HWND list, UINT message, LPARAM lParam) {
         FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
         ReleaseDC(list, dc);
       }
-      return;
+      return false;
     case WM_VSCROLL:
     case WM_MOUSEWHEEL:
       // The rows moved under the mark: paint the list afresh, with the mark where it now is.
@@ -143,9 +137,9 @@ void RowDrag::After(HWND list, UINT message, LPARAM lParam) {
         m_gap = -1;
         InvalidateRect(list, nullptr, TRUE);
       }
-      return;
+      return false;
     default:
-      return;
+      return false;
   }
 }
 

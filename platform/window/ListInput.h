@@ -9,21 +9,17 @@
 // click, which the list handles as it always does.
 #include <windows.h>
 
-#include <functional>
-
 class RowDrag {
  public:
-  // The row dropped and the row it lands on, counted from 0 as the list shows them now.
-  std::function<void(int fromRow, int toRow)> OnDrop;
-
   // A row is held or dragged: the list wants every key (Esc) for itself meanwhile.
   bool Active() const { return m_state != State::Idle; }
 
   // Called before the list handles a message: true when the drag took it and the list must not
   // see it (mouse moves while a row is held, Esc while dragging).
   bool Before(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-  // Called after the list handled it.
-  void After(HWND list, UINT message, LPARAM lParam);
+  // Called after the list handled it. True for a drop that moves a row: the row dropped and the
+  // row it lands on, counted from 0 as the list shows them now.
+  bool After(HWND list, UINT message, LPARAM lParam, int& fromRow, int& toRow);
 
  private:
   enum class State { Idle, Pressed, Dragging, Cancelled };

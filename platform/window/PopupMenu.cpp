@@ -1,5 +1,7 @@
 #include "platform/window/PopupMenu.h"
 
+#include <string>
+
 #include "platform/window/MessageLoop.h"
 
 int ShowPopupMenu(HWND owner, POINT at, const std::vector<PopupMenuItem>& items) {
@@ -8,9 +10,9 @@ int ShowPopupMenu(HWND owner, POINT at, const std::vector<PopupMenuItem>& items)
   for (UINT n = 0; n < items.size(); ++n) {
     const PopupMenuItem& item = items[n];
     // A tab puts the keys in the menu's right-hand column.
-    const std::string text = item.keys.empty() ? item.text : item.text + "\t" + item.keys;
-    const UINT flags =
-        item.text.empty() ? MF_SEPARATOR : MF_STRING | (item.enabled ? 0 : MF_GRAYED);
+    std::string text = item.text ? item.text : "";
+    if (*item.keys) text = text + "\t" + item.keys;
+    const UINT flags = !item.text ? MF_SEPARATOR : MF_STRING | (item.enabled ? 0 : MF_GRAYED);
     // Command 0 means no choice: item n is command n + 1.
     if (!AppendMenuA(menu, flags, n + 1, text.c_str())) {
       DestroyMenu(menu);

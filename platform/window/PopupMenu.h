@@ -2,12 +2,11 @@
 // A shortcut menu, shown where the user asked for it and closed before the call returns.
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 struct PopupMenuItem {
-  std::string text;  // "" for a separator line
-  std::string keys;  // the keys that do the same, shown at the item's right ("" for none)
+  const char* text = nullptr;  // nullptr for a separator line
+  const char* keys = "";       // the keys that do the same, shown at the item's right
   bool enabled = true;
 };
 

@@ -166,7 +166,7 @@ TEST(SlotTable, MoveMenuShiftsTheMenusBetweenAndKeepsNumbersFlagsAndGaps) {
   };
   for (const Case& c : cases) {
     Enable(c.before);
-    MoveMenu(c.from, c.to);
+    EXPECT_EQ(MoveMenu(c.from, c.to), c.after != c.before) << "moving " << c.from << " to " << c.to;
     EXPECT_EQ(Slots(), c.after) << "moving " << c.from << " to " << c.to;
     ExpectIdsInPlace();
   }
