@@ -32,7 +32,8 @@ std::vector<std::string> BuildScenarioRows(std::vector<std::string> fileNames, u
   rows.emplace_back(kBuiltInWater);
   rows.emplace_back(kBuiltInNorse);
   for (std::string& name : fileNames) {
-    if (name.size() < kExtensionLength || HoldsControlCharacter(name)) continue;
+    // A name that is only the extension has no base to offer: its row would be empty.
+    if (name.size() <= kExtensionLength || HoldsControlCharacter(name)) continue;
     name.resize(name.size() - kExtensionLength);
     if (!IsBuiltIn(codePage, name)) rows.push_back(std::move(name));
   }

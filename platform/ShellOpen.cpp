@@ -8,8 +8,8 @@ ShellExecuteHandler currentHandler = &ShellExecuteA;
 
 }  // namespace
 
-HINSTANCE ShellOpen(const char* file, int showCommand) {
-  return currentHandler(GetDesktopWindow(), "open", file, nullptr, nullptr, showCommand);
+HINSTANCE ShellOpen(HWND owner, const char* file, int showCommand) {
+  return currentHandler(owner, "open", file, nullptr, nullptr, showCommand);
 }
 
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {

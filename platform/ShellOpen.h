@@ -9,9 +9,9 @@ using ShellExecuteHandler = HINSTANCE(WINAPI*)(HWND owner, const char* operation
                                                int showCommand);
 
 // Hands the file or address to the shell's "open", through ShellExecuteA or the handler a test
-// put in place. The desktop window owns the request, so that no window of the program is tied to
-// what the shell shows.
-HINSTANCE ShellOpen(const char* file, int showCommand);
+// put in place. `owner` owns whatever the shell shows for the request (its message when nothing
+// can open the file), so that it comes up above the program's window rather than behind it.
+HINSTANCE ShellOpen(HWND owner, const char* file, int showCommand);
 
 // Replaces the function behind ShellOpen; nullptr puts ShellExecuteA back. Returns the
 // handler that was in place.

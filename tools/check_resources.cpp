@@ -113,6 +113,46 @@ void CheckIconAndCursor(HINSTANCE instance) {
   Check(ok, "cursor IDC_LINK_HAND loads with its hot spot at (4, 0)");
 }
 
+// The icon's images as its icon group lists them, "width:bits" each: the 32 x 32 one in 16 colours
+// as ever, and one in 32-bit colour for each size that a window's title bar or taskbar button
+// takes at 100 % to 200 % and the shell's largest view.
+void CheckIconImages(HMODULE module, const std::string& where) {
+  std::string images;
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_TESSIVANE), RT_GROUP_ICON);
+  const auto* bytes =
+      group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  const DWORD size = group ? SizeofResource(module, group) : 0;
+  // GRPICONDIR: three WORDs, the last the count; then 14-byte entries: width, height, colours,
+  // reserved (BYTEs), planes, bit count (WORDs), size (DWORD), id (WORD). A width of 0 is 256.
+  WORD count = 0;
+  if (bytes && size >= 6) std::memcpy(&count, bytes + 4, sizeof count);
+  for (DWORD i = 0; i < count && 6 + 14 * (i + 1) <= size; ++i) {
+    const BYTE* entry = bytes + 6 + 14 * i;
+    WORD bits = 0;
+    std::memcpy(&bits, entry + 6, sizeof bits);
+    images += std::to_string(entry[0] ? entry[0] : 256) + ":" + std::to_string(bits) + " ";
+  }
+  const std::string expected = "32:4 16:32 20:32 24:32 48:32 256:32 ";
+  Check(images == expected, "icon IDI_TESSIVANE of " + where + " holds the images " + expected +
+                                "(it holds " + images + ")");
+  for (const int side : {16, 20, 24, 48, 256}) {
+    HICON icon = static_cast<HICON>(
+        LoadImageA(module, MAKEINTRESOURCEA(IDI_TESSIVANE), IMAGE_ICON, side, side, 0));
+    ICONINFO info{};
+    BITMAP colour{};
+    const bool ok = icon && GetIconInfo(icon, &info) &&
+                    GetObjectA(info.hbmColor, sizeof colour, &colour) && colour.bmWidth == side &&
+                    colour.bmBitsPixel == 32;
+    if (icon) {
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+      DestroyIcon(icon);
+    }
+    Check(ok, "icon IDI_TESSIVANE of " + where + " loads at " + std::to_string(side) + " x " +
+                  std::to_string(side) + " in 32-bit colour");
+  }
+}
+
 // The splash JPEG the way the program reads it: RCDATA bytes -> HGLOBAL stream -> OleLoadPicture.
 HBITMAP LoadSplash(HINSTANCE instance) {
   HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_SPLASH_JPEG), RT_RCDATA);
@@ -308,6 +348,13 @@ int main(int argc, char** argv) {
   }
   CheckBitmaps(instance);
   CheckIconAndCursor(instance);
+  CheckIconImages(instance, "the resource script");
+  if (HMODULE exe = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+    CheckIconImages(exe, "tessivane.exe");
+    FreeLibrary(exe);
+  } else {
+    Check(false, std::string("tessivane.exe loads as a data file: ") + argv[1]);
+  }
   CheckSplash(instance);
   CheckManifest(instance);
   CheckVersion(argv[1]);

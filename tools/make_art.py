@@ -13,7 +13,9 @@ Pictures:
 Each BMP is written with a palette of its own colours (8-bit) where that makes the file smaller,
 as for the background's 213 colours and the edges' 48 or fewer; else in 24 bits.
   splash.jpg                300 x 200 start-up picture
-  tessivane.ico             32 x 32, 16 colours
+  tessivane.ico             32 x 32, 16 colours, and the same at 16, 20, 24 and 48 (resized by
+                            area averaging) and 256 (each pixel 8 x 8) in 32-bit colour as PNG,
+                            for the title bar and taskbar at every DPI
   hand.cur                  32 x 32, 16 colours, pointing hand with its hot spot at (4, 0)
 """
 
@@ -26,7 +28,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from art.background import background  # noqa: E402
 from art.frame import frame_tiles  # noqa: E402
 from art.icon import CURSOR_PALETTE, ICON_PALETTE, cursor_pixels, icon_pixels  # noqa: E402
-from art.pixels import bmp, ico_or_cur, icon_image  # noqa: E402
+from art.pixels import (bmp, ico_or_cur, icon_image, png_rgba, rgba_from_indexes,  # noqa: E402
+                        scale_rgba_by_area)
 from art.splash import jpeg, splash  # noqa: E402
 
 
@@ -48,7 +51,10 @@ def main():
         write(name + ".bmp", bmp(tile))
     jpeg(splash(), os.path.join(out, "splash.jpg"))
     px, clear = icon_pixels()
-    write("tessivane.ico", ico_or_cur(icon_image(px, clear, ICON_PALETTE), 1))
+    rgba = rgba_from_indexes(px, clear, ICON_PALETTE)
+    # 256 is a whole factor, 8: area averaging gives each pixel as an 8 x 8 block.
+    sizes = [(size, png_rgba(scale_rgba_by_area(rgba, size))) for size in (16, 20, 24, 48, 256)]
+    write("tessivane.ico", ico_or_cur(icon_image(px, clear, ICON_PALETTE), 1, more=sizes))
     px, clear = cursor_pixels()
     write("hand.cur", ico_or_cur(icon_image(px, clear, CURSOR_PALETTE), 2, hotspot=(4, 0)))
     return 0

@@ -21,7 +21,7 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
             .startUpPosition = StartUpPosition::CenterScreen}),
       m_splash(splash),
       m_gameFolderArgument(std::move(gameFolderArgument)) {
-  SetIcon(LoadIconResource(IDI_TESSIVANE));
+  SetIcon(IDI_TESSIVANE);
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
 
@@ -71,7 +71,7 @@ void frmMain::Form_Activate() {
   bAutoSave = true;
   if (bOpenLinkOnShow) {
     bOpenLinkOnShow = false;
-    OpenLink(std::string(kHomePageAddress));
+    OpenLink(Hwnd(), std::string(kHomePageAddress));
   }
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
@@ -205,4 +205,4 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
   RefreshList();
 }
 
-void frmMain::lblHyperLink_Click() { OpenLink(std::string(kHomePageAddress)); }
+void frmMain::lblHyperLink_Click() { OpenLink(Hwnd(), std::string(kHomePageAddress)); }

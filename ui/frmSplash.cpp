@@ -16,7 +16,7 @@ frmSplash::frmSplash(std::wstring gameFolderArgument)
       m_picture(LoadJpegResource(IDR_SPLASH_JPEG)),
       m_gameFolderArgument(std::move(gameFolderArgument)) {
   SetPicture(m_picture.Get());
-  SetIcon(LoadIconResource(IDI_TESSIVANE));
+  SetIcon(IDI_TESSIVANE);
   timTimer.OnTimer = [this] { timTimer_Timer(); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
 }
@@ -26,10 +26,18 @@ frmSplash::~frmSplash() = default;
 void frmSplash::timTimer_Timer() {
   // Once only, whatever arrives meanwhile: the main window's load may show a message box, whose
   // loop still delivers the timer's tick and clicks on this window to us.
-  if (m_main) return;
+  if (m_main || m_startUpFailure) return;
   timTimer.SetEnabled(false);
-  m_main = std::make_unique<frmMain>(this, m_gameFolderArgument);
-  m_main->Show();
+  try {
+    m_main = std::make_unique<frmMain>(this, m_gameFolderArgument);
+    m_main->Show();
+  } catch (...) {
+    // Without its main window the program cannot go on: the splash goes too, which ends the
+    // message loop, and the start-up reports why.
+    m_startUpFailure = std::current_exception();
+    Unload();
+    return;
+  }
   Hide();
 }
 

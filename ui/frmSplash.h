@@ -2,6 +2,7 @@
 // The splash window, the program's start-up window: a picture for four seconds or until a click,
 // then the hand-over to the main window. A click on its link does the same and has the main
 // window open the home page once it is up.
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ class frmSplash : public Form {
 
   // The main window once the hand-over has created it; nullptr before.
   frmMain* MainWindow() const { return m_main.get(); }
+  // Why the main window could not be made or loaded; the hand-over then unloads the splash.
+  std::exception_ptr StartUpFailure() const { return m_startUpFailure; }
 
  private:
   void Form_Click() override;
@@ -31,8 +34,10 @@ class frmSplash : public Form {
 
   UniqueBitmap m_picture;
   Timer timTimer{*this, kTimerInterval, true};
-  // Reaches past the right edge of the window: text and clicks end at the edge.
-  LinkLabel lblHyperLink{*this, {2220, 2700, 3855, 255}, 0, RGB(192, 192, 192)};  // light grey
+  // Between the plinth's meander and the picture's gold frame, whose inner edge it ends at: the
+  // whole address is clear of both at every DPI.
+  LinkLabel lblHyperLink{*this, {2055, 2700, 2385, 255}, 0, RGB(192, 192, 192)};  // light grey
   std::wstring m_gameFolderArgument;
   std::unique_ptr<frmMain> m_main;
+  std::exception_ptr m_startUpFailure;
 };

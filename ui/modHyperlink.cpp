@@ -2,4 +2,6 @@
 
 #include "platform/ShellOpen.h"
 
-void OpenLink(const std::string& address) { ShellOpen(address.c_str(), SW_SHOWMAXIMIZED); }
+void OpenLink(HWND owner, const std::string& address) {
+  ShellOpen(owner, address.c_str(), SW_SHOWMAXIMIZED);
+}

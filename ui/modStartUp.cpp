@@ -22,7 +22,9 @@ int RunTessivane(std::wstring_view commandLineArguments) {
   try {
     frmSplash splash(GameFolderArgument(SplitCommandLine(commandLineArguments)));
     splash.Show();
-    return RunMessageLoop();
+    const int exitCode = RunMessageLoop();
+    if (splash.StartUpFailure()) std::rethrow_exception(splash.StartUpFailure());
+    return exitCode;
   } catch (...) {
     try {
       ReportStartUpFailure(std::current_exception());

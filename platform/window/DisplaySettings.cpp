@@ -9,6 +9,7 @@
 namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using DwmSetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
 
@@ -36,6 +37,13 @@ int DpiOfWindow(HWND hwnd) {
       SystemFunction<GetDpiForWindowFunction>("user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+int SystemMetricAt(int index, int dpi) {
+  static const auto forDpi =
+      SystemFunction<GetSystemMetricsForDpiFunction>("user32.dll", "GetSystemMetricsForDpi");
+  return forDpi ? forDpi(index, static_cast<UINT>(dpi))
+                : MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
 }
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {

@@ -7,6 +7,9 @@
 // system's. Older Windows without a per-window DPI give the system's.
 int DpiOfWindow(HWND hwnd);
 
+// A size of GetSystemMetrics (SM_CXICON, ...) as Windows gives it to a window at `dpi`.
+int SystemMetricAt(int index, int dpi);
+
 // The outer size of a window whose client area is `rect`, with the title bar and borders at `dpi`.
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 

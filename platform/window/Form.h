@@ -21,9 +21,9 @@
 // the procedure that showed the form has returned. When no form is loaded any more, the message
 // loop ends (PostQuitMessage).
 //
-// Load, Show and ShowModal throw WindowError when the window or a control cannot be made
-// (the form is then not loaded). An exception that leaves an event procedure goes no further: it
-// is reported with ReportEventError.
+// Load, Show and ShowModal throw WindowError when the window or a control cannot be made, and
+// pass on what Form_Load throws (the form is then not loaded). An exception that leaves any other
+// event procedure goes no further: it is reported with ReportEventError.
 #include <windows.h>
 
 #include <exception>
@@ -34,6 +34,7 @@
 
 #include "platform/window/Fonts.h"
 #include "platform/window/GdiHandles.h"
+#include "platform/window/Resources.h"
 #include "platform/window/Twips.h"
 
 class Control;
@@ -86,6 +87,7 @@ class Form {
   void Unload();
 
   bool IsLoaded() const { return m_hwnd != nullptr; }
+  const FormDesign& Design() const { return m_design; }
   bool IsVisible() const;
   HWND Hwnd() const { return m_hwnd; }
 
@@ -94,8 +96,8 @@ class Form {
   void SetPicture(HBITMAP picture, PictureKind kind = PictureKind::Content);
   // Whether the picture is drawn now (there is one, and it is not a decoration in high contrast).
   bool PictureShown() const;
-  // The icon of the title bar and taskbar button; shared, not owned.
-  void SetIcon(HICON icon);
+  // The ICON resource of the title bar and taskbar button, taken at the sizes of the window's DPI.
+  void SetIcon(int iconId);
 
   // How many forms are loaded in the whole program.
   static int LoadedFormCount();
@@ -144,7 +146,18 @@ class Form {
   friend class Picture;
   friend void DispatchFormMessage(MSG& msg);
 
+  // Posted on activation, so that Form_Activate runs after the procedure that showed the form.
+  // In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose
+  // IsDialogMessage our loops call.
+  static constexpr UINT kActivateMessage = WM_APP + 1;
+  // Posted when the active form becomes active again after another program's window or a message
+  // box.
+  static constexpr UINT kReactivateMessage = WM_APP + 2;
+  // The program's active form.
+  static Form* s_activeForm;
+
   static ATOM WindowClass();
+  static void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Create(HWND owner);
@@ -154,6 +167,7 @@ class Form {
   // Windows proposes to put the window (WM_DPICHANGED), or nullptr to keep its top-left corner.
   void ApplyDpi(int dpi, const RECT* suggested);
   RECT WindowRectAt(int dpi) const;
+  void ApplyIcon();
   void OnActivate(WPARAM wParam);
   void RestoreFocus();
   void OnDestroyed();
@@ -183,7 +197,8 @@ class Form {
     UniqueBitmap copy;
   };
   std::vector<ScaledCopy> m_scaled;
-  HICON m_icon = nullptr;
+  int m_iconId = 0;
+  WindowIcons m_icons;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
   std::vector<Control*> m_controls;

@@ -14,6 +14,9 @@ struct GdiObjectTraits : NullIsInvalid<Object> {
 struct CursorTraits : NullIsInvalid<HCURSOR> {
   static bool Close(HCURSOR cursor) { return DestroyCursor(cursor) != 0; }
 };
+struct IconTraits : NullIsInvalid<HICON> {
+  static bool Close(HICON icon) { return DestroyIcon(icon) != 0; }
+};
 struct DcTraits : NullIsInvalid<HDC> {
   static bool Close(HDC dc) { return DeleteDC(dc) != 0; }
 };
@@ -25,6 +28,8 @@ using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 // A cursor this program made (LoadImage without LR_SHARED, CreateCursor).
 using UniqueCursor = UniqueHandle<HCURSOR, CursorTraits>;
+// An icon this program made or loaded at a size of its own (LoadImage without LR_SHARED).
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 
 // A memory device context compatible with the screen, for drawing bitmaps.
 class MemoryDC {
@@ -49,6 +54,22 @@ class SelectedObject {
  private:
   HDC m_dc;
   HGDIOBJ m_previous;
+};
+
+// One WM_PAINT's BeginPaint and EndPaint: the window is validated however its painting ends, so a
+// paint that throws is not asked for again at once and forever.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : m_hwnd(hwnd), m_dc(BeginPaint(hwnd, &m_paint)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(m_hwnd, &m_paint); }
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_hwnd;
+  PAINTSTRUCT m_paint{};
+  HDC m_dc;
 };
 
 UniqueBrush CreateSolidBrushOwned(COLORREF color);

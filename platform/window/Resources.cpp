@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ComApartment.h"
+#include "platform/window/DisplaySettings.h"
 #include "platform/window/Twips.h"
 #include "platform/window/WindowError.h"
 
@@ -165,8 +166,11 @@ UniqueCursor LoadCursorResource(int id, int dpi) {
   return scaled ? std::move(scaled) : std::move(cursor);
 }
 
-HICON LoadIconResource(int id) {
-  HICON icon = LoadIconA(Module(), MAKEINTRESOURCEA(id));
-  if (!icon) ThrowMissing("icon", id);
-  return icon;
+WindowIcons LoadWindowIcons(int id, int dpi) {
+  const auto load = [id](int size) {
+    return Required(UniqueIcon(static_cast<HICON>(LoadImageA(
+                        Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR))),
+                    "icon", id);
+  };
+  return {load(SystemMetricAt(SM_CXICON, dpi)), load(SystemMetricAt(SM_CXSMICON, dpi))};
 }

@@ -18,5 +18,10 @@ UniqueBitmap LoadJpegResource(int id);
 // channel; the hot spot moves with it.
 UniqueCursor LoadCursorResource(int id, int dpi);
 
-// An ICON resource at the system's large icon size. Resource icons are shared: never destroyed.
-HICON LoadIconResource(int id);
+// A window's icons from an ICON resource, at the sizes Windows gives a window at `dpi`: the large
+// one (Alt+Tab, the taskbar) and the small one (the title bar). Each is the resource's image of
+// that size, or one that Windows resized from the nearest.
+struct WindowIcons {
+  UniqueIcon large, small;
+};
+WindowIcons LoadWindowIcons(int id, int dpi);

@@ -1,4 +1,4 @@
-// The main list's rows, button states and selection as the table changes.
+// The main list's rows and selection as the table changes.
 #include <gtest/gtest.h>
 
 #include "core/MenuRows.h"
@@ -16,13 +16,6 @@ TEST(MenuRows, OneRowPerEnabledSlotRememberingItsSlot) {
             (std::vector<MenuRow>{
                 {0, "Menu 0 : ~AoM_pgs_Water"}, {3, "Menu 3 : Three"}, {9, "Menu 9 : "}}));
   EXPECT_TRUE(BuildMenuRows(NewMenuTable()).empty());
-}
-
-TEST(MenuRows, ButtonsFollowTheRowCount) {
-  EXPECT_EQ(ButtonStatesForRows(0), (MenuButtonStates{true, false, false}));
-  EXPECT_EQ(ButtonStatesForRows(1), (MenuButtonStates{true, true, true}));
-  EXPECT_EQ(ButtonStatesForRows(9), (MenuButtonStates{true, true, true}));
-  EXPECT_EQ(ButtonStatesForRows(10), (MenuButtonStates{false, true, true}));
 }
 
 TEST(MenuRows, SelectionStaysOrMovesToTheNewLastRow) {

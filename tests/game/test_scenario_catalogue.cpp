@@ -25,8 +25,10 @@ TEST(ScenarioCatalogue, RowsAreTheBuiltInsThenEachFileWithoutItsExtension) {
       {"built-ins in any case add no row; only a whole-base match is one",
        {"~aom_pgs_water.scn", "~UI_NORSE.scn", "~AoM_pgs_Water2.scn", "AoM_pgs_Water.scn"},
        {"~AoM_pgs_Water2", "AoM_pgs_Water"}},
-      {"the cut takes the extension, not from the first dot", {".scn", "a.b.scn"}, {"", "a.b"}},
-      {"names shorter than an extension are skipped", {"", "scn", "Ok.scn"}, {"Ok"}},
+      {"the cut takes the extension, not from the first dot", {"a.b.scn", ".x.scn"}, {"a.b", ".x"}},
+      {"names without a base (OK could not hand one back) are skipped",
+       {"", "scn", ".scn", ".SCN", "Ok.scn"},
+       {"Ok"}},
       {"ANSI code page bytes pass unchanged", {"Caf\xE9.scn", "\xFF.scn"}, {"Caf\xE9", "\xFF"}},
       // 表示 and ア in code page 932: trail bytes 0x5C ("\") and 0x41 ("A") stay as they are.
       {"double-byte names beside a built-in in another case",

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/window/Button.h"
+#include "platform/window/GdiHandles.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
@@ -118,6 +119,52 @@ TEST_F(Forms, ModalShowBlocksWithTheOtherWindowsDisabledUntilTheDialogIsUnloaded
   alreadyDisabled.Unload();
 }
 
+// Its owner destroyed while it is open (the main window at log-off), the dialog goes with it: the
+// windows it disabled are enabled again and the next modal show works as the first.
+TEST_F(Forms, ModalDialogDestroyedWithItsOwnerLeavesNothingDisabled) {
+  RecordingForm owner, other;
+  RecordingForm dialog({.border = FormBorder::FixedSingleNoCaption, .clientSize = {1500, 1500}});
+  other.Show();
+  owner.Show();
+  ThreadTimer destroyer(20, [&] {
+    if (!dialog.IsVisible()) return true;
+    DestroyWindow(owner.Hwnd());
+    return false;
+  });
+  dialog.ShowModal(&owner);
+  EXPECT_FALSE(dialog.IsLoaded());
+  EXPECT_FALSE(owner.IsLoaded());
+  EXPECT_TRUE(IsWindowEnabled(other.Hwnd()));
+
+  bool shownAgain = false;
+  ThreadTimer closer(20, [&] {
+    if (!dialog.IsVisible()) return true;
+    shownAgain = true;
+    dialog.Unload();
+    return false;
+  });
+  dialog.ShowModal(&other);
+  EXPECT_TRUE(shownAgain);
+  EXPECT_TRUE(IsWindowEnabled(other.Hwnd()));
+  other.Unload();
+}
+
+TEST_F(Forms, APaintThatThrowsStillValidatesTheWindow) {
+  RecordingForm form;
+  form.Show();
+  DrainMessages();
+  InvalidateRect(form.Hwnd(), nullptr, FALSE);
+  ASSERT_TRUE(GetUpdateRect(form.Hwnd(), nullptr, FALSE));
+  try {
+    const PaintScope paint(form.Hwnd());
+    ASSERT_TRUE(paint.Get());
+    throw std::runtime_error("paint failed");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_FALSE(GetUpdateRect(form.Hwnd(), nullptr, FALSE)) << "WM_PAINT would come again at once";
+  form.Unload();
+}
+
 // Declared out of order, the controls still follow their tab index, and Tab goes that way.
 class TabOrderForm : public RecordingForm {
  public:
@@ -141,7 +188,7 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
   form.Unload();
 }
 
-TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
+TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller) {
   static std::vector<std::string> shown;
   shown.clear();
   const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
@@ -155,6 +202,13 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedAndGoesNoFurther) {
   EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
+
+  // A load that fails is its caller's to handle: the form is not left half loaded.
+  RecordingForm failing;
+  failing.onLoad = [] { throw std::runtime_error("load failed"); };
+  EXPECT_THROW(failing.Show(), std::runtime_error);
+  EXPECT_FALSE(failing.IsLoaded());
+  EXPECT_EQ(shown.size(), 1u) << "no box of its own";
 }
 
 }  // namespace

@@ -82,8 +82,12 @@ class RecordingForm : public Form {
       : Form(std::move(design)) {}
   int activations = 0;
   std::function<void()> onActivate;
+  std::function<void()> onLoad;
 
  protected:
+  void Form_Load() override {
+    if (onLoad) onLoad();
+  }
   void Form_Activate() override {
     ++activations;
     if (onActivate) onActivate();

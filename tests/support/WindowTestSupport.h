@@ -17,6 +17,7 @@
 
 #include "core/modMain.h"
 #include "platform/ShellOpen.h"
+#include "platform/SystemFunction.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
@@ -33,6 +34,7 @@ const std::string kNorse = "~UI_Norse";
 inline std::vector<std::string> boxes;      // each as its title, a line break and its prompt
 inline std::function<void()> whileBoxIsUp;  // runs as the real box's own loop would
 inline std::vector<std::string> shellFiles;
+inline std::vector<HWND> shellOwners;  // the owner of each request to the shell
 
 inline HWND FindButton(HWND form, const char* caption) {
   return FindWindowExA(form, nullptr, "Button", caption);
@@ -66,12 +68,30 @@ inline std::array<long, 2> ClientSize(HWND hwnd) {
   return {r.right, r.bottom};
 }
 
-// The window laid out at `dpi`, as when Windows moves it to a screen of that resolution.
-inline void ChangeDpi(HWND hwnd, int dpi) {
-  RECT window;
-  GetWindowRect(hwnd, &window);
-  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+// The window's rectangle around this client rectangle with its title bar and borders at `dpi`, as
+// Windows computes it (AdjustWindowRectExForDpi, which Wine has too).
+inline RECT WithFrameAt(HWND hwnd, RECT client, int dpi) {
+  using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = SystemFunction<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
+  EXPECT_TRUE(adjust && adjust(&client, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)),
+                               FALSE, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)),
+                               static_cast<UINT>(dpi)));
+  return client;
+}
+
+// The window moved to a screen of `dpi`, as Windows does it: WM_DPICHANGED with the rectangle it
+// suggests, the design client area at that DPI with the title bar and borders of that DPI, its
+// top-left corner at `at`. Returns that rectangle.
+inline RECT ChangeDpi(const Form& form, int dpi, POINT at = {37, 23}) {
+  const HWND hwnd = form.Hwnd();
+  RECT suggested = WithFrameAt(hwnd,
+                               {0, 0, TwipsToPixels(form.Design().clientSize.width, dpi),
+                                TwipsToPixels(form.Design().clientSize.height, dpi)},
+                               dpi);
+  OffsetRect(&suggested, at.x - suggested.left, at.y - suggested.top);
+  SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   DrainMessages();
+  return suggested;
 }
 
 // The ten attract-mode lines, CR LF ended, of a table whose enabled slots are these.
@@ -118,16 +138,19 @@ class WindowTest : public ::testing::Test {
     ResetGlobals();
     boxes.clear();
     shellFiles.clear();
+    shellOwners.clear();
     whileBoxIsUp = nullptr;
     boxRecorder_.emplace([](const std::string& prompt, unsigned, const std::string& title) {
       boxes.push_back(title + "\n" + prompt);
       if (whileBoxIsUp) whileBoxIsUp();
       return IDOK;
     });
-    shellRecorder_.emplace([](HWND, const char*, const char* file, const char*, const char*, int) {
-      shellFiles.push_back(file);
-      return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
-    });
+    shellRecorder_.emplace(
+        [](HWND owner, const char*, const char* file, const char*, const char*, int) {
+          shellFiles.push_back(file);
+          shellOwners.push_back(owner);
+          return reinterpret_cast<HINSTANCE>(INT_PTR{33});  // what success looks like
+        });
     Register(game_.Path());
   }
   void TearDown() override {

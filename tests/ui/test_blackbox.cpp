@@ -83,7 +83,7 @@ class BlackBox : public WindowTest {
  protected:
   // Starts the real program with these arguments after its name, in UTF-16 as Explorer does;
   // ended by force at the test's end if it still runs.
-  PROCESS_INFORMATION Start(const std::wstring& arguments) {
+  PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0) {
     std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
     if (program[0] == '/') program = "Z:" + program;
     std::replace(program.begin(), program.end(), '/', '\\');
@@ -91,8 +91,8 @@ class BlackBox : public WindowTest {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &started))
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, creationFlags,
+                               nullptr, nullptr, &startup, &started))
         << program << ": " << GetLastError();
     tools_.push_back(started);
     return started;
@@ -146,6 +146,34 @@ class BlackBox : public WindowTest {
 
   std::vector<PROCESS_INFORMATION> tools_;
 };
+
+// Windows refuses a window while the main window is made: the main window itself, or one of its
+// controls. Either way one error box says why, and once it is answered the program ends with exit
+// code 1: no splash left behind that a click cannot close, no exit code 0.
+TEST_F(BlackBox, MainWindowThatCannotBeMadeIsReportedOnceAndTheExitCodeIsOne) {
+  const HMODULE hook = LoadLibraryA(REFUSE_WINDOW_HOOK);
+  ASSERT_NE(hook, nullptr) << REFUSE_WINDOW_HOOK;
+  const auto refuse = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(hook, "RefuseNamedWindow")));
+  for (const char* refused : {kProgramCaption.data(), "Add"}) {
+    SetEnvironmentVariableA("TESS_REFUSE_WINDOW", refused);
+    const PROCESS_INFORMATION tool = Start(L"", CREATE_SUSPENDED);
+    SetEnvironmentVariableA("TESS_REFUSE_WINDOW", nullptr);
+    const HHOOK hooked = SetWindowsHookExA(WH_CBT, refuse, hook, tool.dwThreadId);
+    ASSERT_NE(hooked, nullptr) << GetLastError();
+    ResumeThread(tool.hThread);
+    HWND splash = WaitForForm("");
+    ASSERT_NE(splash, nullptr) << refused << ": no splash";
+    ClickAway(splash);
+    EXPECT_TRUE(Answer(tool, kProgramCaption.data(), IDOK)) << refused << ": no error box";
+    EXPECT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << refused;
+    DWORD exitCode = 0;
+    GetExitCodeProcess(tool.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 1u) << refused;
+    UnhookWindowsHookEx(hooked);
+  }
+  FreeLibrary(hook);
+}
 
 TEST_F(BlackBox, SplashThenMainWindowWhoseDeleteRewritesUserCfgThenExitZero) {
   // Other lines of the game's, one ended by a lone LF, around slots 0, 1 and 3 (2 is disabled).

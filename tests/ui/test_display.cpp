@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Resources.h"
@@ -41,6 +42,27 @@ void ExpectDarkTextOnly(HWND hwnd, const RECT& r, const std::string& what) {
   EXPECT_EQ(whitePixels, 0) << what;
 }
 
+// System colours set for a scope: the previous ones come back however the test ends, so that a
+// failed assertion does not leave the next tests (and the session) in the dark scheme.
+class SysColorsGuard {
+ public:
+  template <size_t N>
+  SysColorsGuard(const int (&indexes)[N], const COLORREF (&colors)[N])
+      : m_indexes(indexes, indexes + N) {
+    for (int index : m_indexes) m_saved.push_back(GetSysColor(index));
+    SetSysColors(static_cast<int>(N), indexes, colors);
+  }
+  SysColorsGuard(const SysColorsGuard&) = delete;
+  SysColorsGuard& operator=(const SysColorsGuard&) = delete;
+  ~SysColorsGuard() {
+    SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), m_saved.data());
+  }
+
+ private:
+  std::vector<int> m_indexes;
+  std::vector<COLORREF> m_saved;
+};
+
 class Display : public WindowTest {
  protected:
   void TearDown() override {
@@ -49,21 +71,79 @@ class Display : public WindowTest {
   }
 };
 
+// The window has its top-left corner where Windows suggested.
+void ExpectAtSuggestedPlace(HWND hwnd, const RECT& suggested, const char* what) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  EXPECT_EQ((std::array<long, 2>{window.left, window.top}),
+            (std::array<long, 2>{suggested.left, suggested.top}))
+      << what;
+}
+
+// Windows draws a window's title bar and borders at the DPI of its screen, from the moment it
+// sends WM_DPICHANGED; Wine keeps the system's. This window procedure gives a window the frame of
+// frameDpi, as Windows would.
+int frameDpi = kDesignDpi;
+WNDPROC formProcedure = nullptr;
+LRESULT CALLBACK FrameAtDpi(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_NCCALCSIZE)
+    return CallWindowProcA(formProcedure, hwnd, message, wParam, lParam);
+  const RECT frame = WithFrameAt(hwnd, {}, frameDpi);
+  RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                   : *reinterpret_cast<RECT*>(lParam);
+  r = {r.left - frame.left, r.top - frame.top, r.right - frame.right, r.bottom - frame.bottom};
+  return 0;
+}
+
+TEST_F(Display, MovedToAScreenOfAnotherDpiTheWindowTakesTheRectangleWindowsSuggests) {
+  ShowMain();
+  formProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(main_->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameAtDpi)));
+  for (const int dpi : {144, 120, 96}) {
+    frameDpi = dpi;
+    const RECT suggested = ChangeDpi(*main_, dpi, {dpi, dpi / 2});
+    RECT window;
+    GetWindowRect(main_->Hwnd(), &window);
+    EXPECT_EQ(
+        (std::array<long, 4>{window.left, window.top, window.right, window.bottom}),
+        (std::array<long, 4>{suggested.left, suggested.top, suggested.right, suggested.bottom}))
+        << dpi << " DPI";
+    EXPECT_EQ(ClientSize(main_->Hwnd()),
+              (std::array<long, 2>{TwipsToPixels(main_->Design().clientSize.width, dpi),
+                                   TwipsToPixels(main_->Design().clientSize.height, dpi)}))
+        << dpi << " DPI";
+  }
+  SetWindowLongPtrA(main_->Hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProcedure));
+}
+
+// The width of the window's icon of this kind (ICON_BIG, ICON_SMALL); 0 for none.
+long IconWidth(HWND hwnd, WPARAM kind) {
+  const auto icon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, kind, 0));
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+  return BitmapSize(color.Get()).cx;
+}
+
 TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   ShowMain();
-  ChangeDpi(main_->Hwnd(), 144);
+  ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 144), "main window");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{452, 338}));
+  EXPECT_EQ((std::array<long, 2>{IconWidth(main_->Hwnd(), ICON_BIG),
+                                 IconWidth(main_->Hwnd(), ICON_SMALL)}),
+            (std::array<long, 2>{48, 24}))
+      << "the taskbar's and the title bar's icon at 144 DPI";
   EXPECT_EQ(PlaceOf(MainButton("Add")), (Place{24, 24, 98, 38}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{24, 66, 404, 221}));
   frmSelectScn picker;
   picker.Show();
-  ChangeDpi(picker.Hwnd(), 144);
+  ExpectAtSuggestedPlace(picker.Hwnd(), ChangeDpi(picker, 144, {300, 200}), "picker");
   EXPECT_EQ(ClientSize(picker.Hwnd()), (std::array<long, 2>{380, 422}));
   EXPECT_EQ(PlaceOf(FindButton(picker.Hwnd(), "OK")), (Place{255, 354, 98, 38}));
   picker.Unload();
   frmSplash splash;
   splash.Show();
-  ChangeDpi(splash.Hwnd(), 144);
+  ExpectAtSuggestedPlace(splash.Hwnd(), ChangeDpi(splash, 144), "splash");
   EXPECT_EQ(ClientSize(splash.Hwnd()), (std::array<long, 2>{450, 300}));
   splash.Unload();
   // The link's hand grows too, its hot spot still at the fingertip.
@@ -74,17 +154,18 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   EXPECT_EQ(BitmapSize(color.Get()).cx, 48);
   EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}), (std::array<DWORD, 2>{6, 0}));
   // Back on a 96-DPI screen, exactly as designed.
-  ChangeDpi(main_->Hwnd(), 96);
+  ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 96, {5, 6}), "main window back");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
+  EXPECT_EQ((std::array<long, 2>{IconWidth(main_->Hwnd(), ICON_BIG),
+                                 IconWidth(main_->Hwnd(), ICON_SMALL)}),
+            (std::array<long, 2>{32, 16}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{16, 44, 269, 147}));
 }
 
 TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsItsHighlight) {
   const int indexes[] = {COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
   const COLORREF dark[] = {RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 120, 215)};
-  COLORREF saved[3];
-  for (int i = 0; i < 3; ++i) saved[i] = GetSysColor(indexes[i]);
-  SetSysColors(3, indexes, dark);
+  const SysColorsGuard darkScheme(indexes, dark);
   WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}, {1, kNorse}}));
   ShowMain();
   for (const char* caption : {"Add", "Edit", "Delete"}) {
@@ -98,7 +179,6 @@ TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsIt
   SendMessageA(MainList(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&other));
   EXPECT_EQ(PixelOf(MainList(), selected.right - 3, selected.top + 2), dark[2]);
   ExpectDarkTextOnly(MainList(), other, "the other row");
-  SetSysColors(3, indexes, saved);
 }
 
 TEST_F(Display, HighContrastGivesTheSystemsColoursButKeepsTheSplashPicture) {

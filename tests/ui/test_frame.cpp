@@ -126,7 +126,7 @@ TEST_F(Frame, OfTheMainWindowAndThePickerHasNoGapAlsoAfterCoverAndUncover) {
 }
 
 void ExpectTheFrameCoversItsBands(Form& form, int dpi, const std::string& what) {
-  ChangeDpi(form.Hwnd(), dpi);
+  ChangeDpi(form, dpi);
   RECT client;
   GetClientRect(form.Hwnd(), &client);
   HDC dc = GetDC(form.Hwnd());

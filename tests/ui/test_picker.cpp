@@ -80,9 +80,9 @@ TEST_F(Picker, ListsTheScenarioFilesAfreshAtEveryOpeningAndHandsBackTheChosenRow
        kWater},
       {"a file named .scn",
        {".scn", "Zed.scn"},
-       {kWater, kNorse, "", "Zed"},
+       {kWater, kNorse, "Zed"},
        {ChooseRow(2), Press("OK")},
-       ""},
+       "Zed"},
   };
   for (const Case& c : cases) {
     if (c.entries == std::vector<std::string>{"-"}) {

@@ -151,6 +151,8 @@ TEST_F(Splash, LinkHandsOverAndTheHomePageOpensOnceWhenTheMainWindowIsUp) {
   EXPECT_TRUE(shellFiles.empty()) << "opened at the main window's activation, not before";
   ExpectSplashUnloadedAtActivation();
   EXPECT_EQ(shellFiles, std::vector<std::string>{address});
+  // The shell's message, should it give one, comes up above the main window, not behind it.
+  EXPECT_EQ(shellOwners, std::vector<HWND>{splash_.MainWindow()->Hwnd()});
 
   // Another window of the program active, then the main window again: a second activation
   // (bAutoSave shows that it ran), which opens nothing more.
@@ -200,6 +202,32 @@ TEST_F(Splash, ThinFrameNoTitleBarNoTaskbarButtonCentredOnTheScreen) {
   GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
   EXPECT_LE(std::abs(window.left + window.right - monitor.rcWork.left - monitor.rcWork.right), 2);
   EXPECT_LE(std::abs(window.top + window.bottom - monitor.rcWork.top - monitor.rcWork.bottom), 2);
+}
+
+// The picture's gold frame takes its two right-most design pixels; the link's whole address, as
+// the label draws it in its font, ends clear of it (four design pixels before), and the label ends
+// before it, at every DPI.
+TEST_F(Splash, LinkEndsClearOfThePicturesFrameAtEveryDpi) {
+  const std::string address(kHomePageAddress);
+  const HWND link = FindWindowExA(splash_.Hwnd(), nullptr, "Static", address.c_str());
+  ASSERT_NE(link, nullptr);
+  for (const int dpi : {96, 120, 144, 192}) {
+    ChangeDpi(splash_, dpi);
+    const long frameLeft = ClientSize(splash_.Hwnd())[0] - TwipsToPixels(2 * 15, dpi);
+    const Place label = PlaceOf(link);  // left, top, width, height
+    const long left = label[0], width = label[2];
+    HDC dc = GetDC(link);
+    const HGDIOBJ before =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32A(dc, address.data(), static_cast<int>(address.size()), &text);
+    SelectObject(dc, before);
+    ReleaseDC(link, dc);
+    EXPECT_LE(left + text.cx, frameLeft - TwipsToPixels(4 * 15, dpi))
+        << dpi << " DPI: the address runs into the frame";
+    EXPECT_LE(left + width, frameLeft) << dpi << " DPI: the label lies over it";
+    EXPECT_LE(text.cx, width) << dpi << " DPI: the label cuts the address";
+  }
 }
 
 }  // namespace

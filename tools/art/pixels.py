@@ -2,6 +2,7 @@
 
 import math
 import struct
+import zlib
 
 SEED = 0x7E55
 
@@ -190,12 +191,77 @@ def icon_image(indexes, transparent, palette):
     return info + pal + bytes(xor) + bytes(mask)
 
 
-def ico_or_cur(image, kind, hotspot=(0, 0)):
-    """An .ico (kind 1) or .cur (kind 2) file holding one 32 x 32, 16-colour image."""
-    header = struct.pack("<HHH", 0, kind, 1)
-    if kind == 1:
-        planes, bits = 1, 4
-    else:
-        planes, bits = hotspot
-    entry = struct.pack("<BBBBHHII", 32, 32, 16, 0, planes, bits, len(image), 6 + 16)
-    return header + entry + image
+def ico_or_cur(image, kind, hotspot=(0, 0), more=()):
+    """An .ico (kind 1) or .cur (kind 2) file holding one 32 x 32, 16-colour image and, for an
+    icon, the (size, PNG bytes) images of `more` in 32-bit colour."""
+    entries = [(32, 16, (1, 4) if kind == 1 else hotspot, image)]
+    entries += [(size, 0, (1, 32), png) for size, png in more]
+    header = struct.pack("<HHH", 0, kind, len(entries))
+    offset = 6 + 16 * len(entries)
+    directory = b""
+    for size, colours, (planes, bits), data in entries:
+        # A size of 256 is written as 0.
+        directory += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, planes, bits,
+                                 len(data), offset)
+        offset += len(data)
+    return header + directory + b"".join(data for _, _, _, data in entries)
+
+
+def rgba_from_indexes(indexes, transparent, palette):
+    """An icon's palette picture as rows of (r, g, b, a) floats, a = 0 where it is transparent."""
+    return [[(0.0, 0.0, 0.0, 0.0) if transparent[y][x] else palette[i] + (255.0,)
+             for x, i in enumerate(row)] for y, row in enumerate(indexes)]
+
+
+def scale_rgba_by_area(rows, size):
+    """A square RGBA picture resized to size x size: each new pixel is the average of the old
+    pixels it covers, weighted by the area covered and by their opacity (so that transparent
+    pixels lend no colour)."""
+    old = len(rows)
+    step = old / size
+    out = []
+    for ty in range(size):
+        line = []
+        for tx in range(size):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            y0, y1 = ty * step, (ty + 1) * step
+            x0, x1 = tx * step, (tx + 1) * step
+            for sy in range(int(y0), min(old, math.ceil(y1))):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(int(x0), min(old, math.ceil(x1))):
+                    w = wy * (min(x1, sx + 1) - max(x0, sx))
+                    r, g, b, a = rows[sy][sx]
+                    wa = w * a / 255.0
+                    acc[0] += r * wa
+                    acc[1] += g * wa
+                    acc[2] += b * wa
+                    acc[3] += wa
+            area = step * step
+            if acc[3] > 0:
+                line.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3],
+                             255.0 * acc[3] / area))
+            else:
+                line.append((0.0, 0.0, 0.0, 0.0))
+        out.append(line)
+    return out
+
+
+def png_rgba(rows):
+    """A PNG file of the RGBA rows (8 bits a channel), each row filtered with Sub."""
+    height, width = len(rows), len(rows[0])
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    raw = bytearray()
+    for row in rows:
+        raw.append(1)  # Sub: each byte less the one of the pixel to its left
+        previous = (0, 0, 0, 0)
+        for pixel in row:
+            current = tuple(to_byte(v) for v in pixel)
+            raw += bytes((c - p) & 0xFF for c, p in zip(current, previous))
+            previous = current
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))

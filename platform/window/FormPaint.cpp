@@ -1,0 +1,71 @@
+// Painting: the back colour, the picture and the picture controls under the child windows.
+#include "platform/window/DisplaySettings.h"
+#include "platform/window/Form.h"
+#include "platform/window/Picture.h"
+
+COLORREF Form::BackColor() const {
+  return m_design.backColor && !HighContrastOn() ? *m_design.backColor : GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH Form::BrushFor(COLORREF color) {
+  for (const auto& [made, brush] : m_brushes) {
+    if (made == color) return brush.Get();
+  }
+  UniqueBrush brush = CreateSolidBrushOwned(color);
+  if (!brush) return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  return m_brushes.emplace_back(color, std::move(brush)).second.Get();
+}
+
+void Form::SetPicture(HBITMAP picture, PictureKind kind) {
+  m_picture = picture;
+  m_pictureKind = kind;
+  if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool Form::PictureShown() const {
+  return m_picture && !(m_pictureKind == PictureKind::Decoration && HighContrastOn());
+}
+
+PixelRect Form::PictureRect(TwipsPoint at, HBITMAP bitmap) const {
+  const SIZE size = BitmapSize(bitmap);
+  return Pixels({at.x, at.y, size.cx * kTwipsPerPixel, size.cy * kTwipsPerPixel});
+}
+
+HBITMAP Form::ScaledBitmap(HBITMAP bitmap, int width, int height) {
+  const SIZE size = BitmapSize(bitmap);
+  if (!bitmap || (size.cx == width && size.cy == height)) return bitmap;
+  for (const ScaledCopy& scaled : m_scaled) {
+    if (scaled.source == bitmap && scaled.width == width && scaled.height == height) {
+      return scaled.copy.Get();
+    }
+  }
+  UniqueBitmap copy = ScaleBitmap(bitmap, width, height);
+  // Out of memory for the copy: the picture unscaled is better than none.
+  if (!copy) return bitmap;
+  m_scaled.push_back({bitmap, width, height, std::move(copy)});
+  return m_scaled.back().copy.Get();
+}
+
+void Form::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  PaintBackground(dc, client);
+}
+
+void Form::PaintBackground(HDC dc, const RECT& area) {
+  const int saved = SaveDC(dc);
+  OffsetWindowOrgEx(dc, area.left, area.top, nullptr);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  const HBITMAP shown = PictureShown() ? m_picture : nullptr;
+  const PixelRect picture = PictureRect({0, 0}, shown);
+  {
+    // The back colour only where the picture does not cover, so nothing flickers.
+    const int beforeFill = SaveDC(dc);
+    ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
+    FillRect(dc, &area, BrushFor(BackColor()));
+    RestoreDC(dc, beforeFill);
+  }
+  DrawBitmap(dc, ScaledBitmap(shown, picture.width, picture.height), 0, 0);
+  for (const Picture* item : m_pictures) item->Draw(dc);
+  RestoreDC(dc, saved);
+}
