@@ -1,8 +1,5 @@
 #include "core/modMenus.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "core/modMain.h"
 
 void InitMenus() { colMenus = NewMenuTable(); }
@@ -36,24 +33,18 @@ void RemoveMenu(int slot) {
 }
 
 bool MoveMenu(int fromSlot, int toSlot) {
-  const clsGameMenu* from = colMenus.Slot(fromSlot);
+  clsGameMenu* moving = colMenus.Slot(fromSlot);
   const clsGameMenu* to = colMenus.Slot(toSlot);
-  if (!from || !to || !from->bEnabled() || !to->bEnabled() || fromSlot == toSlot) return false;
-  // The enabled slots from the lower of the two to the higher, and their names in that order.
-  std::vector<clsGameMenu*> places;
-  std::vector<std::string> names;
-  for (int k = std::min(fromSlot, toSlot); k <= std::max(fromSlot, toSlot); ++k) {
-    clsGameMenu* menu = colMenus.Slot(k);
-    if (!menu->bEnabled()) continue;
-    places.push_back(menu);
-    names.push_back(menu->sName());
+  if (!moving || !to || !moving->bEnabled() || !to->bEnabled() || fromSlot == toSlot) return false;
+  // One enabled slot at a time towards the target, trading names with each, as moves of one row.
+  const int step = fromSlot < toSlot ? 1 : -1;
+  for (int k = fromSlot + step; k != toSlot + step; k += step) {
+    clsGameMenu* next = colMenus.Slot(k);
+    if (!next->bEnabled()) continue;
+    const std::string name = moving->sName();
+    moving->sName(next->sName());
+    next->sName(name);
+    moving = next;
   }
-  // Down the list (to a higher slot) the first name goes last; up it, the last goes first.
-  if (fromSlot < toSlot) {
-    std::rotate(names.begin(), names.begin() + 1, names.end());
-  } else {
-    std::rotate(names.rbegin(), names.rbegin() + 1, names.rend());
-  }
-  for (size_t n = 0; n < places.size(); ++n) places[n]->sName(names[n]);
   return true;
 }

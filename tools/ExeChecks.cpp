@@ -76,7 +76,7 @@ void CheckVersion(const std::string& exe) {
 namespace {
 
 // What a player downloads: the 8-bit background, the code optimised for size and stripped.
-constexpr size_t kExeSizeLimit = 400 * 1024;
+constexpr size_t kExeSizeLimit = 512 * 1024;
 
 // The DLLs that every Windows 10 has and that tessivane.exe may import. Anything else
 // (libstdc++-6.dll, libwinpthread-1.dll, a DLL of our own) would have to ship beside it.
