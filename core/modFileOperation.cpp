@@ -17,38 +17,59 @@ namespace {
 
 constexpr unsigned long kErrorPathNotFound = 3;
 constexpr unsigned long kErrorBadFormat = 11;
-
-// What the tool last read from or wrote to its user.cfg: the file's size and last-write time
-// then, and its attract-mode lines.
-struct SeenFile {
-  bool known = false;
-  std::string path;
-  FileStamp stamp;
-  std::string attractLines;
-};
-SeenFile seen;
-bool unsavedChange = false;
-
-void Remember(const std::string& path, const FileStamp& stamp, std::string attractLines) {
-  seen = {true, path, stamp, std::move(attractLines)};
-}
+constexpr unsigned long kErrorFileExists = 80;
+constexpr unsigned long kErrorAlreadyExists = 183;
 
 FileResult Utf16Refused(const std::string& path) {
   return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
+}
+
+FileResult ChangedElsewhere(const std::string& path) {
+  return FileResult::Failure(path, 0, FailureKind::ChangedElsewhere);
+}
+
+// A file made only when absent that another program made first; or changed elsewhere.
+bool AppearedMeanwhile(const FileResult& result) {
+  return result.kind == FailureKind::ChangedElsewhere || result.error == kErrorAlreadyExists ||
+         result.error == kErrorFileExists;
 }
 
 // True for a path in a folder that only administrators may write (Program Files, the Windows
 // folder), whether or not Windows keeps per-user copies there.
 bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
 
+}  // namespace
+
+std::string PerUserCopyOf(const std::string& gameFolder, const std::string& path) {
+  std::vector<std::string> programs;
+  for (std::string_view program : kGamePrograms)
+    programs.push_back(gameFolder + std::string(program));
+  return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
+}
+
+MenusFile& ProgramMenusFile() {
+  static MenusFile file;
+  return file;
+}
+
+void MenusFile::Remember(const std::string& path, const FileStamp& stamp,
+                         std::string attractLines) {
+  m_seen = {true, path, stamp, std::move(attractLines)};
+}
+
+std::string MenusFile::FileTheGameReads() const {
+  const std::string copy = PerUserCopyOf(m_gameFolder, sCfgFile);
+  return !copy.empty() && GetPathKind(copy) == PathKind::File ? copy : sCfgFile;
+}
+
 // Writes the file's bytes to its per-user copy instead, when the file's folder refused the write
 // for want of rights and Windows keeps such a copy for the game. Where it keeps none, a refusal in
 // a protected folder says that the game folder needs administrator rights. Otherwise hands back
-// the refusal as it was.
-FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
-                              const std::string& bytes, bool* madePerUserCopy) {
+// the refusal as it was. A copy that appeared meanwhile is not replaced: changed elsewhere.
+FileResult MenusFile::WriteToPerUserCopy(const FileResult& refused, const std::string& path,
+                                         const std::string& bytes, bool* madePerUserCopy) {
   if (!refused.RefusedByPermission()) return refused;
-  const std::string copy = PerUserCopyOf(path);
+  const std::string copy = PerUserCopyOf(m_gameFolder, path);
   if (copy.empty()) {
     FileResult said = refused;
     if (IsInProtectedFolder(path)) said.kind = FailureKind::NeedsAdministrator;
@@ -58,27 +79,23 @@ FileResult WriteToPerUserCopy(const FileResult& refused, std::string& path,
   unsigned long error = 0;
   if (!CreateFolders(copy.substr(0, FindLastSeparator(AnsiCodePage(), copy)), &error))
     return FileResult::FromLastError(copy, error);
-  FileResult written = ReplaceFileContents(copy, bytes);
+  FileReplacement replacement(copy);
+  if (!replacement.Locked().ok) return replacement.Locked();
+  if (GetPathKind(copy) != PathKind::Missing) return ChangedElsewhere(copy);
+  FileResult written = replacement.Commit(bytes, false);
+  if (AppearedMeanwhile(written)) return ChangedElsewhere(copy);
   if (written.ok) {
-    path = copy;
+    written.file = copy;
     if (madePerUserCopy) *madePerUserCopy = true;
   }
   return written;
 }
 
-}  // namespace
-
-std::string PerUserCopyOf(const std::string& path) {
-  std::vector<std::string> programs;
-  for (std::string_view program : kGamePrograms)
-    programs.push_back(sGamePath + std::string(program));
-  return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
-}
-
-FileResult LoadMenus(bool* madePerUserCopy) {
+FileResult MenusFile::Load(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
+  m_gameFolder = sGamePath;
   std::string path = sGamePath + std::string(kUserCfgInGameFolder);
-  const std::string copy = PerUserCopyOf(path);
+  const std::string copy = PerUserCopyOf(m_gameFolder, path);
   if (!copy.empty() && GetPathKind(copy) == PathKind::File) path = copy;
 
   // Read first and ask why only when that fails: the file is there nearly always. Its stamp is
@@ -87,11 +104,13 @@ FileResult LoadMenus(bool* madePerUserCopy) {
   FileStamp stamp = GetFileStamp(path);
   FileResult read = ReadWholeFile(path, bytes);
   if (!read.ok && GetPathKind(path) == PathKind::Missing) {
-    // The default lines are read back like any other file's.
+    // The default lines are read back like any other file's. Should the file or its per-user
+    // copy appear meanwhile, that one is read instead.
     const std::string defaults = DefaultUserCfg();
-    FileResult created = ReplaceFileContents(path, defaults);
+    FileResult created = FileReplacement(path).Commit(defaults, false);
     if (!created.ok) created = WriteToPerUserCopy(created, path, defaults, madePerUserCopy);
-    if (!created.ok) return created;
+    if (!created.ok && !AppearedMeanwhile(created)) return created;
+    if (!created.file.empty()) path = created.file;  // the per-user copy, or one that appeared
     stamp = GetFileStamp(path);
     read = ReadWholeFile(path, bytes);
   }
@@ -100,62 +119,93 @@ FileResult LoadMenus(bool* madePerUserCopy) {
 
   sCfgFile = path;
   Remember(path, stamp, AttractModeLinesOf(bytes));
-  unsavedChange = false;
+  m_unsavedChange = false;
   ReadAttractModeLines(bytes, colMenus);
   if (ApplyDefaultMenus(colMenus)) bAutoSave = true;
   return FileResult::Success();
 }
 
-FileResult SaveMenus(bool* madePerUserCopy) {
+FileResult MenusFile::RewrittenForSave(const std::string& path, std::string& bytes) {
+  const FileResult read = ReadWholeFile(path, bytes);
+  // A file that another program removed since start-up: the new file holds the ten lines alone.
+  if (!read.ok && GetPathKind(path) != PathKind::Missing) return read;
+  // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
+  if (IsUtf16Text(bytes)) return Utf16Refused(path);
+  // Slots that another program set since the tool last looked are not replaced unseen, nor is a
+  // per-user copy that appeared in place of the file the tool read. Whatever its stamp says (it
+  // may have written within the same tick), the next look reads the file.
+  const bool otherFile = path != m_seen.path;
+  if (m_seen.known &&
+      (otherFile || (read.ok && AttractModeLinesOf(bytes) != m_seen.attractLines))) {
+    m_seen.stamp = {};
+    return ChangedElsewhere(path);
+  }
+  // In the buffer read: a file of a million lines is not copied once more.
+  RewriteUserCfgInPlace(bytes, colMenus);
+  return FileResult::Success();
+}
+
+FileResult MenusFile::Save(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
   if (sCfgFile.empty())
     return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
 
+  const std::string path = FileTheGameReads();
   std::string bytes;
-  const FileResult read = ReadWholeFile(sCfgFile, bytes);
-  const auto failed = [](const FileResult& result) {
-    unsavedChange = true;
-    return result;
-  };
-  // A file that another program removed since start-up: the new file holds the ten lines alone.
-  if (!read.ok && GetPathKind(sCfgFile) != PathKind::Missing) return failed(read);
-  // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
-  if (IsUtf16Text(bytes)) return failed(Utf16Refused(sCfgFile));
-  // Slots that another program set since the tool last looked are not replaced unseen. Whatever
-  // its stamp says (it may have written within the same tick), the next look reads the file.
-  if (read.ok && seen.known && seen.path == sCfgFile &&
-      AttractModeLinesOf(bytes) != seen.attractLines) {
-    seen.stamp = {};
-    return failed(FileResult::Failure(sCfgFile, 0, FailureKind::ChangedElsewhere));
+  FileResult saved;
+  {
+    // The lock is held from the check for changes elsewhere until the bytes are in place.
+    FileReplacement replacement(path);
+    saved = replacement.Locked();
+    if (saved.ok) saved = RewrittenForSave(path, bytes);
+    if (saved.ok) saved = replacement.Commit(bytes);
   }
-  // In the buffer read: a file of a million lines is not copied once more.
-  RewriteUserCfgInPlace(bytes, colMenus);
-  FileResult saved = ReplaceFileContents(sCfgFile, bytes);
-  if (!saved.ok) saved = WriteToPerUserCopy(saved, sCfgFile, bytes, madePerUserCopy);
-  if (!saved.ok) return failed(saved);
+  // A folder that refuses the temporary file refuses its lock too: the file is checked without.
+  if (saved.RefusedByPermission() && saved.step == FileStep::CreateTemporary) {
+    const FileResult refused = saved;
+    saved = RewrittenForSave(path, bytes);
+    if (saved.ok) saved = refused;
+  }
+  if (saved.RefusedByPermission()) {
+    saved = WriteToPerUserCopy(saved, path, bytes, madePerUserCopy);
+    if (saved.ok) sCfgFile = saved.file;
+  }
+  if (!saved.ok) {
+    m_unsavedChange = true;
+    return saved;
+  }
   // Its slot lines are those just written: a file of a million lines is not scanned again.
   Remember(sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus));
-  unsavedChange = false;
+  m_unsavedChange = false;
   return saved;
 }
 
-MenusReread RereadMenusIfChanged() {
-  if (sCfgFile.empty() || !seen.known || seen.path != sCfgFile) return {};
-  const FileStamp stamp = GetFileStamp(sCfgFile);
-  if (!stamp.exists || stamp == seen.stamp) return {};
+MenusReread MenusFile::RereadIfChanged() {
+  if (sCfgFile.empty() || !m_seen.known || m_seen.path != sCfgFile) return {};
+  // A per-user copy that appeared in place of the real file is the file from now on.
+  const std::string path = FileTheGameReads();
+  const FileStamp stamp = GetFileStamp(path);
+  if (!stamp.exists || (path == sCfgFile && stamp == m_seen.stamp)) return {};
   std::string bytes;
-  if (!ReadWholeFile(sCfgFile, bytes).ok || IsUtf16Text(bytes)) return {};
+  if (!ReadWholeFile(path, bytes).ok || IsUtf16Text(bytes)) return {};
   std::string attractLines = AttractModeLinesOf(bytes);
-  if (attractLines == seen.attractLines) {
-    seen.stamp = stamp;  // only other lines changed: nothing to read again
+  sCfgFile = path;
+  if (attractLines == m_seen.attractLines) {
+    Remember(path, stamp, std::move(attractLines));  // only other lines changed: nothing to read
     return {};
   }
   colMenus = NewMenuTable();
   ReadAttractModeLines(bytes, colMenus);
-  Remember(sCfgFile, stamp, std::move(attractLines));
-  const MenusReread outcome{true, unsavedChange};
-  unsavedChange = false;
+  Remember(path, stamp, std::move(attractLines));
+  const MenusReread outcome{true, m_unsavedChange};
+  m_unsavedChange = false;
   return outcome;
 }
 
-bool HasUnsavedChange() { return unsavedChange; }
+FileResult LoadMenus(bool* madePerUserCopy) { return ProgramMenusFile().Load(madePerUserCopy); }
+
+FileResult SaveMenus(bool* madePerUserCopy) { return ProgramMenusFile().Save(madePerUserCopy); }
+
+MenusReread RereadMenusIfChanged() { return ProgramMenusFile().RereadIfChanged(); }
+
+bool HasUnsavedChange() { return ProgramMenusFile().HasUnsavedChange(); }

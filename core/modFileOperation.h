@@ -6,15 +6,61 @@
 // For a game under Program Files (or the Windows folder) the file is the one the game reads when
 // it runs without administrator rights, as it normally does: Windows' per-user copy of it
 // (platform/VirtualStore.h) when there is one, else the real file, wherever Windows really keeps
-// such copies for the game (platform/Virtualisation.h). When the real file's folder refuses the
-// save there, the procedures make the per-user copy and keep working on it.
+// such copies for the game (platform/Virtualisation.h). Which of the two it is, is decided again at
+// every load, look and save: a per-user copy that appeared meanwhile (the game, or another copy of
+// the tool, made it) is read and used from then on. When the real file's folder refuses the save
+// there, the procedures make the per-user copy, never over one that appeared meanwhile.
 //
 // The attract-mode lines are the player's, whoever wrote them last: another copy of the tool or a
 // text editor may change them while the tool runs. The procedures remember the lines they last
-// read or wrote, and a save never replaces lines that the tool has not seen.
+// read or wrote, and a save never replaces lines that the tool has not seen: it holds the file's
+// lock (platform/FileSystem.h) from its check for such changes until its bytes are in place.
 #include <string>
 
 #include "platform/FileSystem.h"
+
+// What RereadMenusIfChanged found.
+struct MenusReread {
+  bool reread = false;          // the table now holds the file's attract-mode lines
+  bool droppedUnsaved = false;  // a change that no save could write yet was given up for them
+};
+
+// What the procedures below share between their calls: the game folder of the last load, what
+// the tool last read from or wrote to its user.cfg (the file's size and last-write time then, and
+// its attract-mode lines), and whether a change of the table is waiting for a save. The program
+// has one (ProgramMenusFile); a test may make it afresh.
+class MenusFile {
+ public:
+  FileResult Load(bool* madePerUserCopy);
+  FileResult Save(bool* madePerUserCopy);
+  MenusReread RereadIfChanged();
+  bool HasUnsavedChange() const { return m_unsavedChange; }
+
+ private:
+  struct Seen {
+    bool known = false;
+    std::string path;
+    FileStamp stamp;
+    std::string attractLines;
+  };
+
+  void Remember(const std::string& path, const FileStamp& stamp, std::string attractLines);
+  // sCfgFile, or the per-user copy that appeared in place of the real file since.
+  std::string FileTheGameReads() const;
+  // The file's bytes with the table's lines in place of its attract-mode lines, when the file is
+  // still what the tool last saw of it; else why not.
+  FileResult RewrittenForSave(const std::string& path, std::string& bytes);
+  // After the real file's folder refused `refused`: makes its per-user copy with these bytes.
+  FileResult WriteToPerUserCopy(const FileResult& refused, const std::string& path,
+                                const std::string& bytes, bool* madePerUserCopy);
+
+  std::string m_gameFolder;
+  Seen m_seen;
+  bool m_unsavedChange = false;
+};
+MenusFile& ProgramMenusFile();
+
+// The procedures below work on ProgramMenusFile().
 
 // Reads sGamePath + "startup\user.cfg" (or its per-user copy) into the slot table, first writing
 // the default file when there is none. Enables the built-in menus (and sets bAutoSave, so the
@@ -32,21 +78,16 @@ FileResult LoadMenus(bool* madePerUserCopy = nullptr);
 // brings the table up to date. *madePerUserCopy as for LoadMenus.
 FileResult SaveMenus(bool* madePerUserCopy = nullptr);
 
-// What RereadMenusIfChanged found.
-struct MenusReread {
-  bool reread = false;          // the table now holds the file's attract-mode lines
-  bool droppedUnsaved = false;  // a change that no save could write yet was given up for them
-};
-
-// When the attract-mode lines of sCfgFile differ from those last read or written, reads the slot
-// table again from the file, as at start-up but without the default menus and without writing.
-// Cheap when nothing changed: the file's size and last-write time tell. A file that was removed,
-// or that cannot be read now, leaves the table as it is (the next save writes or reports it).
+// When the attract-mode lines of sCfgFile (or of the per-user copy that appeared in its place)
+// differ from those last read or written, reads the slot table again from that file, as at start-up
+// but without the default menus and without writing. Cheap when nothing changed: the file's size
+// and last-write time tell. A file that was removed, or that cannot be read now, leaves the table
+// as it is (the next save writes or reports it).
 MenusReread RereadMenusIfChanged();
 
 // A change of the table that no save has written yet (the last save failed).
 bool HasUnsavedChange();
 
-// The per-user copy that the game reads in place of this file or folder of its game folder,
-// where Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
-std::string PerUserCopyOf(const std::string& path);
+// The per-user copy that the game in gameFolder reads in place of this file or folder, where
+// Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
+std::string PerUserCopyOf(const std::string& gameFolder, const std::string& path);

@@ -10,7 +10,7 @@
 
 std::vector<std::string> ListScenarioRows(const std::string& gamePath) {
   std::vector<std::string> folders = {gamePath + std::string(kScenarioFolder)};
-  std::string copy = PerUserCopyOf(folders.front());
+  std::string copy = PerUserCopyOf(gamePath, folders.front());
   if (!copy.empty()) folders.push_back(std::move(copy));
 
   std::vector<std::string> fileNames;

@@ -69,12 +69,39 @@ bool FolderExists(const std::string& path);
 // again for about a second before the failure is reported as in use.
 FileResult ReadWholeFile(const std::string& path, std::string& bytes);
 
-// Replaces the file with these bytes in one step, so that it is never missing or half written:
-// the bytes go to path + ".tmp", which is flushed to disk and then moved onto the path. A file
-// marked read-only is refused; on any failure the file stays as it was and the temporary file that
-// this call made is removed. A missing file is simply created. A file that is a symbolic link
-// stays one: the file it points to is replaced, through a temporary file beside that one. A
-// temporary file left behind read-only, hidden or system is replaced like any other.
+// Replaces a file in two steps, through its temporary file path + ".tmp", which is also the lock
+// of every save of that file: made only when absent and held without sharing until its bytes are
+// moved onto the file. Two saves at the same moment (two copies of the tool) so take turns, and
+// what the holder reads of the file meanwhile no other save changes. A save that finds the lock
+// held waits for it as for a file in use; a temporary file that nobody holds (a save that was
+// killed left it, perhaps read-only, hidden or system) is removed and made anew. A file that is a
+// symbolic link stays one: the file it points to is replaced, through a temporary file beside it.
+class FileReplacement {
+ public:
+  // Takes the lock. A file marked read-only, or a folder, is refused here already.
+  explicit FileReplacement(const std::string& linkOrPath);
+  // Without a commit, or after a failed one, the temporary file is removed and the file stays as
+  // it was.
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Success while the lock is held; otherwise why it could not be taken.
+  const FileResult& Locked() const { return m_locked; }
+  // Writes the bytes to the temporary file, flushes them to disk and moves the temporary file onto
+  // the file in one step, so that the file is never missing or half written. A missing file is
+  // simply created; with replaceExisting false, a file that appeared meanwhile is not replaced
+  // (the error is then ERROR_ALREADY_EXISTS).
+  FileResult Commit(const std::string& bytes, bool replaceExisting = true);
+
+ private:
+  std::string m_path;
+  std::string m_tempPath;
+  void* m_temp;  // the temporary file's handle, INVALID_HANDLE_VALUE when none is held
+  FileResult m_locked;
+};
+
+// Takes the lock and commits at once.
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 // Creates the folder and every missing folder above it. False (error in *error) when one of them

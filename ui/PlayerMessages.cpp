@@ -85,6 +85,10 @@ void ReportSaveFailure(const FileResult& failure) {
          kMsgBoxError, "Cannot save menus");
 }
 
+std::string EndSessionBlockReason(const FileResult& failure) {
+  return "The menus are not saved: " + FailureSentence(failure);
+}
+
 // At close, a change that still cannot be saved: true when the player wants another try.
 bool AskToTrySavingAgain(const FileResult& failure) {
   return MsgBox(SaveFailureText(failure) +

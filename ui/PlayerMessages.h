@@ -12,6 +12,9 @@
 // the lookup gave one (a folder the ANSI code page cannot hold); nothing for Success.
 void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld = L"");
 
+// The one line that Windows shows at a log-off or shut-down while a change cannot be saved.
+std::string EndSessionBlockReason(const FileResult& failure);
+
 // A save that failed: the file was left unchanged, the change waits for the next save.
 void ReportSaveFailure(const FileResult& failure);
 // At close, a change that still cannot be saved: true when the player wants another try.

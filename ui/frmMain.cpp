@@ -8,6 +8,7 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "platform/window/Resources.h"
+#include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
 #include "ui/frmSelectScn.h"
@@ -94,6 +95,21 @@ void frmMain::Form_QueryUnload(bool& /*cancel*/) {
     if (saved.kind == FailureKind::ChangedElsewhere) continue;
     if (!AskToTrySavingAgain(saved)) return;
   }
+}
+
+void frmMain::Form_QueryEndSession(bool& cancel) {
+  // A log-off or shut-down: a change whose save failed is saved now. When it still cannot be, the
+  // session is asked to wait, with the reason Windows shows the player; no box, since Windows is
+  // waiting for the answer (a per-user copy made now goes unsaid; the game reads it all the same).
+  if (!m_menusLoaded || !HasUnsavedChange()) return;
+  const FileResult saved = SaveMenus();
+  cancel = !saved.ok;
+  SetShutdownBlockReason(*this, saved.ok ? "" : EndSessionBlockReason(saved));
+}
+
+void frmMain::Form_EndSession(bool ending) {
+  // The session goes on: the change waits for the next save, as after any failed one.
+  if (!ending) SetShutdownBlockReason(*this, "");
 }
 
 bool frmMain::CatchUpWithFile() {

@@ -37,6 +37,8 @@ class frmMain : public Form {
   void Form_Activate() override;
   void Form_Reactivate() override;
   void Form_QueryUnload(bool& cancel) override;
+  void Form_QueryEndSession(bool& cancel) override;
+  void Form_EndSession(bool ending) override;
   void Form_Unload() override;
   void cmdAdd_Click();
   void cmdEdit_Click();

@@ -136,6 +136,11 @@ class Form {
   virtual void Form_QueryUnload(bool& /*cancel*/) {}
   // The window is about to be destroyed by Unload (also when the user closes it).
   virtual void Form_Unload() {}
+  // The user logs off or Windows shuts down (WM_QUERYENDSESSION): setting cancel asks Windows to
+  // wait. Windows waits for the answer, so no message box may be shown here.
+  virtual void Form_QueryEndSession(bool& /*cancel*/) {}
+  // The session ends after all (ending) or goes on after a window asked it to wait.
+  virtual void Form_EndSession(bool /*ending*/) {}
   // A key pressed in the window, whichever of its controls has the focus, before that control
   // sees it; true when the form used it and the control must not get it.
   virtual bool Form_KeyDown(int /*keyCode*/, int /*shift*/) { return false; }

@@ -142,6 +142,14 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!cancel) Unload();
       return 0;
     }
+    case WM_QUERYENDSESSION: {
+      bool cancel = false;
+      RunEventProcedure([&] { Form_QueryEndSession(cancel); });
+      return cancel ? FALSE : TRUE;
+    }
+    case WM_ENDSESSION:
+      RunEventProcedure([&] { Form_EndSession(wParam != FALSE); });
+      return 0;
   }
   return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }

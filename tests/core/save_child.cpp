@@ -1,6 +1,7 @@
-// Child process of the crash-safety test: loads the game folder's user.cfg, adds a menu and saves,
-// stopping at one step of the save until the test kills it.
-// Usage: save_child <game folder without final backslash> <step number> <event name>
+// Child process of the crash-safety tests: loads the game folder's user.cfg, adds a menu and saves,
+// stopping at one step of the save until the test kills it, or, given a second event, until the
+// test sets that one: then the save goes on, and the exit code tells whether it succeeded.
+// Usage: save_child <game folder without final backslash> <step number> <event name> [<event>]
 #include <windows.h>
 
 #include <cstdlib>
@@ -14,21 +15,27 @@ namespace {
 
 int stopAtStep = -1;
 HANDLE reachedEvent = nullptr;
+HANDLE goOnEvent = nullptr;
 
 void StopHere(ReplaceStep step) {
   if (static_cast<int>(step) != stopAtStep) return;
   SetEvent(reachedEvent);
+  if (goOnEvent) {
+    WaitForSingleObject(goOnEvent, INFINITE);
+    return;
+  }
   Sleep(INFINITE);  // the test terminates the process here
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return 2;
+  if (argc != 4 && argc != 5) return 2;
   sGamePath = std::string(argv[1]) + "\\";
   stopAtStep = std::atoi(argv[2]);
   reachedEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
-  if (!reachedEvent) return 3;
+  if (argc == 5) goOnEvent = OpenEventA(SYNCHRONIZE, FALSE, argv[4]);
+  if (!reachedEvent || (argc == 5 && !goOnEvent)) return 3;
 
   InitMenus();
   if (!LoadMenus().ok) return 4;

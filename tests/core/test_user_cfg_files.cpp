@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "core/GameFolderLayout.h"
 #include "core/UserCfgFormat.h"
@@ -38,6 +39,7 @@ class UserCfgFiles : public ::testing::Test {
     sCfgFile.clear();
     bAutoSave = false;
     InitMenus();
+    ProgramMenusFile() = MenusFile();
   }
 
   // What the main window's refresh does after loading: save while saving is switched on.
@@ -51,6 +53,14 @@ class UserCfgFiles : public ::testing::Test {
     WriteBytes(game.UserCfg(), kUserFile);
     ASSERT_TRUE(LoadAndRefresh().ok);
     AddMenu("Added");
+  }
+
+  // Starts on the game under Program Files, as the program does: loads its user.cfg.
+  void LoadProtected(const ProtectedGameFolder& protectedGame) {
+    sGamePath = protectedGame.Path();
+    bool made = true;
+    EXPECT_TRUE(LoadMenus(&made).ok);
+    EXPECT_FALSE(made);
   }
 
   void ExpectUnchangedAndNoTemporaryFile() {
@@ -126,6 +136,50 @@ TEST_F(UserCfgFiles, FileHeldWithoutSharingIsReportedInUse) {
   ExpectUnchangedAndNoTemporaryFile();
 }
 
+// Another save holds the temporary file, its lock: this one waits for it, the pointer showing
+// that the tool is busy meanwhile and as it was before once the wait ends, and then says that the
+// file is in use. (The gate sees every try to make the temporary file.)
+std::vector<HCURSOR> pointersAtEachTry;
+TEST_F(UserCfgFiles, SaveWaitsForTheHeldTemporaryFileWithTheBusyPointer) {
+  LoadUserFileAndAdd();
+  const std::string temp = game.UserCfg() + ".tmp";
+  WriteBytes(temp, "");
+  HANDLE held = HoldWithoutSharing(temp);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW), busy = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(arrow);
+  pointersAtEachTry.clear();
+  SetNewFileGate([](const std::string&) -> unsigned long {
+    pointersAtEachTry.push_back(GetCursor());
+    return 0;
+  });
+  const FileResult saved = SaveMenus();
+  SetNewFileGate(nullptr);
+  CloseHandle(held);
+  EXPECT_EQ(saved.kind, FailureKind::InUse);
+  EXPECT_EQ(saved.file, temp);
+  ASSERT_GT(pointersAtEachTry.size(), 2u) << "tried again";
+  EXPECT_EQ(pointersAtEachTry.front(), arrow);
+  EXPECT_EQ(pointersAtEachTry.back(), busy);
+  EXPECT_EQ(GetCursor(), arrow);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
+  EXPECT_EQ(ReadBytes(temp), "") << "another save's temporary file is never touched";
+}
+
+// A replacement that may only create the file leaves one that another program made after its
+// lock was taken, and leaves no temporary file.
+TEST_F(UserCfgFiles, ReplacementThatMayOnlyCreateLeavesAFileThatAppearedMeanwhile) {
+  {
+    FileReplacement replacement(game.UserCfg());
+    ASSERT_TRUE(replacement.Locked().ok);
+    WriteBytes(game.UserCfg(), kUserFile);
+    const FileResult created = replacement.Commit(DefaultUserCfg(), false);
+    EXPECT_FALSE(created.ok);
+    EXPECT_EQ(created.error, static_cast<unsigned long>(ERROR_ALREADY_EXISTS));
+  }
+  ExpectUnchangedAndNoTemporaryFile();
+}
+
 TEST_F(UserCfgFiles, FolderInTheWayOfTheTemporaryFileIsReportedAndKept) {
   LoadUserFileAndAdd();
   const std::string tempFolder = game.UserCfg() + ".tmp";
@@ -168,13 +222,11 @@ TEST_F(UserCfgFiles, SlotsChangedElsewhereAreReadAgainAndNeverOverwrittenUnseen)
   EXPECT_EQ(colMenus.Slot(2)->sName(), "Theirs");
 }
 
-// Files as players leave them: a temporary file left behind read-only, hidden or system is
-// replaced; user.cfg linked on Linux to a shared file stays a link, the shared file gets the
-// save; a file that Linux keeps from being changed is refused for want of rights, not as in use.
-TEST_F(UserCfgFiles, LeftOverLinkedAndUnchangeableFilesAreHandledForWhatTheyAre) {
+// A temporary file left behind read-only, hidden or system, by a save that was killed, is replaced.
+TEST_F(UserCfgFiles, LeftOverTemporaryFileIsReplacedWhateverItsAttributes) {
   const std::string temp = game.UserCfg() + ".tmp";
   for (DWORD attributes : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
-    SetUp();
+    InitMenus();
     LoadUserFileAndAdd();
     WriteBytes(temp, "left over");
     SetFileAttributesA(temp.c_str(), attributes);
@@ -182,11 +234,12 @@ TEST_F(UserCfgFiles, LeftOverLinkedAndUnchangeableFilesAreHandledForWhatTheyAre)
     EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFileAfterAdd) << attributes;
     EXPECT_FALSE(PathExists(temp)) << attributes;
   }
+}
 
-  SetUp();
+// user.cfg linked on Linux to a shared file stays a link; the shared file gets the save.
+TEST_F(UserCfgFiles, LinkedUserCfgStaysALinkAndTheSharedFileIsSaved) {
   const std::string shared = game.Path() + "shared.cfg";
   WriteBytes(shared, kUserFile);
-  ASSERT_TRUE(DeleteFileA(game.UserCfg().c_str()));
   ASSERT_TRUE(RunLinuxCommand("/bin/ln", {"-s", LinuxPath(shared), LinuxPath(game.UserCfg())},
                               [&] { return PathExists(game.UserCfg()); }));
   const std::string linkedTo = FinalPath(game.UserCfg());
@@ -195,20 +248,24 @@ TEST_F(UserCfgFiles, LeftOverLinkedAndUnchangeableFilesAreHandledForWhatTheyAre)
   ASSERT_TRUE(SaveMenus().ok);
   EXPECT_EQ(ReadBytes(shared), kUserFileAfterAdd);
   EXPECT_EQ(FinalPath(game.UserCfg()), linkedTo) << "no longer a link";
+}
 
+// A file that Linux keeps from being changed is refused for want of rights, not as in use.
+TEST_F(UserCfgFiles, UnchangeableFileIsRefusedForWantOfRights) {
+  LoadUserFileAndAdd();
   const auto unchangeable = [&] {
-    HANDLE file = CreateFileA(shared.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    HANDLE file = CreateFileA(game.UserCfg().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return file == INVALID_HANDLE_VALUE;
   };
-  if (!RunLinuxCommand("/usr/bin/chattr", {"+i", LinuxPath(shared)}, unchangeable))
-    return;  // not here
-  RemoveMenu(2);
+  if (!RunLinuxCommand("/usr/bin/chattr", {"+i", LinuxPath(game.UserCfg())}, unchangeable))
+    GTEST_SKIP() << "chattr +i does not work here (no chattr, or no right to set the flag)";
   const FileResult refused = SaveMenus();
-  RunLinuxCommand("/usr/bin/chattr", {"-i", LinuxPath(shared)}, [&] { return !unchangeable(); });
+  RunLinuxCommand("/usr/bin/chattr", {"-i", LinuxPath(game.UserCfg())},
+                  [&] { return !unchangeable(); });
   EXPECT_EQ(refused.kind, FailureKind::AccessRefused);
-  EXPECT_EQ(ReadBytes(shared), kUserFileAfterAdd);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kUserFile);
   EXPECT_TRUE(HasUnsavedChange());
 }
 
@@ -270,11 +327,13 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
   AddMenu("Added");
   ASSERT_TRUE(SaveMenus().ok);
   EXPECT_EQ(ReadBytes(game.UserCfg()), mark + kUserFileAfterAdd);
+}
 
-  const std::string littleEndian("\xFF\xFE+\0s\0\r\0\n\0", 10);
-  const std::string bigEndian("\xFE\xFF\0a\0t", 6);
-  for (const std::string& utf16 : {littleEndian, bigEndian}) {
-    SetUp();
+const std::string kLittleEndian("\xFF\xFE+\0s\0\r\0\n\0", 10);
+const std::string kBigEndian("\xFE\xFF\0a\0t", 6);
+
+TEST_F(UserCfgFiles, Utf16IsNeverReadAsLinesNorRewritten) {
+  for (const std::string& utf16 : {kLittleEndian, kBigEndian}) {
     WriteBytes(game.UserCfg(), utf16);
     const FileResult loaded = LoadAndRefresh();
     EXPECT_FALSE(loaded.ok);
@@ -283,34 +342,26 @@ TEST_F(UserCfgFiles, ByteOrderMarkIsKeptAndUtf16IsNeverRewritten) {
     EXPECT_TRUE(sCfgFile.empty());
     EXPECT_EQ(ReadBytes(game.UserCfg()), utf16) << "no defaults appended";
   }
+}
 
-  // Saved as UTF-16 by an editor while the tool runs: the next save refuses it.
-  SetUp();
+// Saved as UTF-16 by an editor while the tool runs: the next save refuses it.
+TEST_F(UserCfgFiles, FileSavedAsUtf16MeanwhileIsRefused) {
   LoadUserFileAndAdd();
-  WriteBytes(game.UserCfg(), littleEndian);
+  WriteBytes(game.UserCfg(), kLittleEndian);
   EXPECT_EQ(SaveMenus().kind, FailureKind::Utf16Text);
-  EXPECT_EQ(ReadBytes(game.UserCfg()), littleEndian);
+  EXPECT_EQ(ReadBytes(game.UserCfg()), kLittleEndian);
 }
 
 // A game under Program Files, for a user without administrator rights: the tool edits the file
 // the game reads, the per-user copy that Windows keeps for it, and makes that copy when the
 // game's folder refuses the save.
-TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
+TEST_F(UserCfgFiles, PerUserCopyThatIsThereIsTheFileAndTheRealFileIsLeftAlone) {
   ProtectedGameFolder protectedGame;
   const std::string copy = protectedGame.CopyUserCfg();
-  const auto load = [&] {
-    SetUp();
-    sGamePath = protectedGame.Path();
-    bool made = true;
-    EXPECT_TRUE(LoadMenus(&made).ok);
-    EXPECT_FALSE(made);
-  };
-
-  // The copy is there: it is the file, read and saved in place; the real file is left alone.
   WriteBytes(protectedGame.UserCfg(), "real\r\n" + DefaultUserCfg());
   ASSERT_TRUE(WriteBytesMakingFolders(copy, kUserFile));
   protectedGame.Refuse(true);
-  load();
+  LoadProtected(protectedGame);
   EXPECT_EQ(sCfgFile, copy);
   EXPECT_EQ(colMenus.Slot(0)->sName(), "Mine");
   AddMenu("Added");
@@ -319,14 +370,19 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
   EXPECT_FALSE(made);
   EXPECT_EQ(ReadBytes(copy), kUserFileAfterAdd);
   EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), "real\r\n" + DefaultUserCfg());
+}
 
-  // No copy yet: the real file is read; its save is refused, so the copy is made from it (its
-  // folders too) and used from then on.
-  RemoveTree(protectedGame.CopyPath());
+// No copy yet: the real file is read; its save is refused, so the copy is made from it (its
+// folders too) and used from then on.
+TEST_F(UserCfgFiles, RefusedSaveOfTheRealFileMakesThePerUserCopy) {
+  ProtectedGameFolder protectedGame;
+  const std::string copy = protectedGame.CopyUserCfg();
   WriteBytes(protectedGame.UserCfg(), kUserFile);
-  load();
+  protectedGame.Refuse(true);
+  LoadProtected(protectedGame);
   EXPECT_EQ(sCfgFile, protectedGame.UserCfg());
   AddMenu("Added");
+  bool made = false;
   ASSERT_TRUE(SaveMenus(&made).ok);
   EXPECT_TRUE(made);
   EXPECT_EQ(sCfgFile, copy);
@@ -340,23 +396,69 @@ TEST_F(UserCfgFiles, GameUnderProgramFilesIsEditedThroughItsPerUserCopy) {
             "+showFPS\r\nsetVolume 0.5\r\nattractMode-scenario-0 Mine\r\n"
             "attractMode-scenario-1 Two\r\n" +
                 DisabledFrom(2));
+}
 
-  // The first start, no user.cfg anywhere: the default file becomes the copy.
-  RemoveTree(protectedGame.CopyPath());
-  DeleteFileA(protectedGame.UserCfg().c_str());
-  SetUp();
+// The first start, no user.cfg anywhere: the default file becomes the copy.
+TEST_F(UserCfgFiles, DefaultFileUnderProgramFilesBecomesThePerUserCopy) {
+  ProtectedGameFolder protectedGame;
+  protectedGame.Refuse(true);
   sGamePath = protectedGame.Path();
+  bool made = false;
   ASSERT_TRUE(LoadMenus(&made).ok);
   EXPECT_TRUE(made);
-  EXPECT_EQ(sCfgFile, copy);
-  EXPECT_EQ(ReadBytes(copy), DefaultUserCfg());
+  EXPECT_EQ(sCfgFile, protectedGame.CopyUserCfg());
+  EXPECT_EQ(ReadBytes(protectedGame.CopyUserCfg()), DefaultUserCfg());
   EXPECT_FALSE(PathExists(protectedGame.UserCfg()));
+}
 
-  // Elsewhere a folder that refuses the save is an error, as ever: no copy anywhere.
-  protectedGame.Refuse(false);
-  SetUp();
+// The game (or another copy of the tool) makes the per-user copy while the tool works on the real
+// file: the next look reads the copy and uses it from then on, and a save never replaces it
+// unseen, neither as the file nor by making the copy anew.
+TEST_F(UserCfgFiles, PerUserCopyThatAppearsMeanwhileIsReadAndNeverReplacedUnseen) {
+  ProtectedGameFolder protectedGame;
+  const std::string copy = protectedGame.CopyUserCfg();
+  const std::string theirs =
+      "theirs\r\nattractMode-scenario-0 Mine\r\nattractMode-scenario-3 Theirs";
+  WriteBytes(protectedGame.UserCfg(), kUserFile);
+  LoadProtected(protectedGame);
+  ASSERT_TRUE(WriteBytesMakingFolders(copy, theirs));
+  MenusReread reread = RereadMenusIfChanged();
+  EXPECT_TRUE(reread.reread);
+  EXPECT_EQ(sCfgFile, copy);
+  EXPECT_EQ(colMenus.Slot(3)->sName(), "Theirs");
+  AddMenu("Added");
+  ASSERT_TRUE(SaveMenus().ok);
+  EXPECT_EQ(ReadBytes(copy),
+            "theirs\r\nattractMode-scenario-0 Mine\r\n"
+            "attractMode-scenario-1 Added\r\n-attractMode-scenario-2\r\n"
+            "attractMode-scenario-3 Theirs\r\n" +
+                DisabledFrom(4));
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), kUserFile);
+
+  // Before a save that the real file's folder refuses.
+  RemoveTree(protectedGame.CopyPath());
+  InitMenus();
+  LoadProtected(protectedGame);
+  AddMenu("Added");
+  protectedGame.Refuse(true);
+  ASSERT_TRUE(WriteBytesMakingFolders(copy, theirs));
+  bool made = true;
+  EXPECT_EQ(SaveMenus(&made).kind, FailureKind::ChangedElsewhere);
+  EXPECT_FALSE(made);
+  EXPECT_EQ(ReadBytes(copy), theirs);
+  EXPECT_EQ(ReadBytes(protectedGame.UserCfg()), kUserFile);
+  reread = RereadMenusIfChanged();
+  EXPECT_TRUE(reread.reread && reread.droppedUnsaved);
+  EXPECT_EQ(sCfgFile, copy);
+  EXPECT_EQ(colMenus.Slot(3)->sName(), "Theirs");
+}
+
+// Elsewhere a folder that refuses the save is an error, as ever: no copy anywhere.
+TEST_F(UserCfgFiles, RefusedSaveOutsideProtectedFoldersIsAnError) {
+  ProtectedGameFolder protectedGame;  // Windows keeps per-user copies, but not for this folder
   LoadUserFileAndAdd();
   RefuseNewFilesIn(game.Path());
+  bool made = true;
   const FileResult refused = SaveMenus(&made);
   RefuseNewFilesIn("");
   EXPECT_FALSE(refused.ok);
@@ -407,12 +509,15 @@ TEST_F(UserCfgFiles, PerUserCopyOnlyWhereWindowsVirtualisesTheGame) {
   ASSERT_TRUE(WriteBytesMakingFolders(protectedGame.CopyUserCfg(), "old copy\r\n"));
   for (const Case& c : cases) {
     c.set();
-    SetUp();
+    InitMenus();
     sGamePath = protectedGame.Path();
     WriteBytes(protectedGame.UserCfg(), kUserFile);
     ASSERT_TRUE(LoadMenus().ok) << c.what;
     EXPECT_EQ(sCfgFile, protectedGame.UserCfg()) << c.what;
-    EXPECT_EQ(PerUserCopyOf(protectedGame.Path() + std::string(kScenarioFolder)), "") << c.what;
+    EXPECT_EQ(
+        PerUserCopyOf(protectedGame.Path(), protectedGame.Path() + std::string(kScenarioFolder)),
+        "")
+        << c.what;
     AddMenu("Added");
     protectedGame.Refuse(true);
     const FileResult refused = SaveMenus();

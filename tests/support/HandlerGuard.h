@@ -4,6 +4,7 @@
 // that no later test runs with an earlier test's recorder.
 #include "platform/ShellOpen.h"
 #include "platform/window/MsgBox.h"
+#include "platform/window/ShutdownReason.h"
 
 namespace test_support {
 
@@ -21,5 +22,6 @@ class HandlerGuard {
 
 using MsgBoxGuard = HandlerGuard<MsgBoxHandler, &SetMsgBoxHandler>;
 using ShellExecuteGuard = HandlerGuard<ShellExecuteHandler, &SetShellExecuteHandler>;
+using ShutdownReasonGuard = HandlerGuard<ShutdownReasonObserver, &SetShutdownReasonObserver>;
 
 }  // namespace test_support

@@ -313,6 +313,55 @@ TEST_F(MainWindow, GameUnderProgramFilesIsSavedInThePerUserCopySaidOnce) {
   CloseMain();
 }
 
+// The reason the window gave Windows for a log-off or shut-down to wait, "" for none: as Windows
+// tells it, and as the window gave it (Wine keeps none, and has no ShutdownBlockReasonQuery).
+std::string givenReason;
+std::string ShutdownBlockReason(HWND window) {
+  using Query = BOOL(WINAPI*)(HWND, LPWSTR, DWORD*);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "ShutdownBlockReasonQuery")));
+  if (!query) return givenReason;
+  wchar_t reason[512] = {};
+  DWORD size = 512;
+  const std::string told = query(window, reason, &size) ? AnsiFromWide(reason).value_or("?") : "";
+  EXPECT_EQ(told, givenReason) << "what Windows tells is what the window gave";
+  return told;
+}
+
+// Logging off with a change that could not be saved: it is saved then; when it still cannot be,
+// the window asks the session to wait and gives Windows the reason, and shows no box, since
+// Windows waits for the answer. With nothing to save, the answer comes at once.
+TEST_F(MainWindow, EndOfSessionSavesAPendingChangeOrWaitsWithItsReasonAndNoBox) {
+  ShowMainOn(UserCfg({{0, kWater}, {1, kNorse}}));
+  givenReason.clear();
+  ShutdownReasonGuard observer([](const std::string& reason) { givenReason = reason; });
+  const auto ask = [&] {
+    return SendMessageA(main_->Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  };
+  EXPECT_EQ(ask(), TRUE);
+
+  HANDLE held = HoldWithoutSharing(game_.UserCfg());
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  PressWithPicker("Add", 2);
+  EXPECT_EQ(boxes.size(), 1u) << "the failed save said so";
+  boxes.clear();
+  EXPECT_EQ(ask(), FALSE);
+  EXPECT_TRUE(boxes.empty());
+  const std::string reason = ShutdownBlockReason(main_->Hwnd());
+  EXPECT_EQ(reason, "The menus are not saved: The file is in use by another program.");
+  SendMessageA(main_->Hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(ShutdownBlockReason(main_->Hwnd()), "") << "the session went on";
+
+  EXPECT_EQ(ask(), FALSE) << "asked again while still in use";
+  CloseHandle(held);
+  EXPECT_EQ(ask(), TRUE);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(ShutdownBlockReason(main_->Hwnd()), "");
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), SavedUserCfg({{0, kWater}, {1, kNorse}, {2, "Alpha"}}));
+  SendMessageA(main_->Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  CloseMain();
+}
+
 TEST_F(MainWindow, HasItsDesignGeometryAndCaption) {
   ShowMainOn(UserCfg({{0, kWater}}));
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
