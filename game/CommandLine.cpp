@@ -44,3 +44,11 @@ std::wstring GameFolderArgument(const std::vector<std::wstring>& arguments) {
   if (folder.back() == L'"') folder.back() = L'\\';
   return folder;
 }
+
+SortedArguments SortArguments(const std::vector<std::wstring>& arguments,
+                              const std::function<bool(const std::wstring&)>& isFile) {
+  SortedArguments sorted;
+  for (const std::wstring& argument : arguments)
+    (!argument.empty() && isFile(argument) ? sorted.files : sorted.others).push_back(argument);
+  return sorted;
+}

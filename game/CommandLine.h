@@ -4,6 +4,7 @@
 // Windows keeps it, in UTF-16: split there, a two-byte character of the ANSI code page whose
 // second byte is that of "\" (表 in code page 932) is one character, as the C runtime's split in
 // that code page takes it, and a folder whose name the code page cannot hold is still seen whole.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,3 +21,13 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view arguments);
 // split with a quote where its backslash was: no folder name holds a quote, so it is turned back.
 // An empty argument ("") names the current folder.
 std::wstring GameFolderArgument(const std::vector<std::wstring>& arguments);
+
+// The arguments apart: the files among them (dropped on the program in Explorer, or "Open with"),
+// which the main window takes as dropped on it, in order; and the others, of which the first
+// names the game folder (GameFolderArgument).
+struct SortedArguments {
+  std::vector<std::wstring> others;
+  std::vector<std::wstring> files;
+};
+SortedArguments SortArguments(const std::vector<std::wstring>& arguments,
+                              const std::function<bool(const std::wstring&)>& isFile);

@@ -32,11 +32,15 @@ std::wstring WidePath(std::string_view path) {
   return WideFromAnsi(path);
 }
 
-std::wstring WideFromAnsi(std::string_view ansi) {
-  if (ansi.empty()) return std::wstring();
-  const int ansiLength = static_cast<int>(ansi.size());
-  const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+std::wstring WideFromAnsi(std::string_view ansi) { return WideFromCodePage(CP_ACP, ansi); }
+
+unsigned OemCodePage() { return GetOEMCP(); }
+
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text) {
+  if (text.empty()) return std::wstring();
+  const int length = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), size);
+  if (size > 0) MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
   return wide;
 }

@@ -15,6 +15,12 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide);
 
 // ANSI text as UTF-16, for the wide functions and for showing it.
 std::wstring WideFromAnsi(std::string_view ansi);
+// The DOS (OEM) code page of this process (437 on a Western system, 932 on a Japanese one), in
+// which zip archives name their files unless they say UTF-8.
+unsigned OemCodePage();
+inline constexpr unsigned kUtf8CodePage = 65001;
+// Text of another code page as UTF-16.
+std::wstring WideFromCodePage(unsigned codePage, std::string_view text);
 
 // How the tool's paths name the user's local application data folder when the code page cannot
 // hold that folder's own name (a user name in another script): by the variable in which Windows

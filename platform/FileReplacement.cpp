@@ -57,7 +57,7 @@ bool RemoveLeftOver(const std::string& tempPath, DWORD* error) {
 FileResult TakeLock(const std::string& tempPath, HANDLE* temp) {
   BusyWait wait;
   for (int attempt = 1;; ++attempt) {
-    DWORD error = newFileGate ? newFileGate(tempPath) : 0;
+    DWORD error = NewFileRefusal(tempPath);
     if (error != 0)
       return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
     *temp = CreateFileW(WidePath(tempPath).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
@@ -164,5 +164,9 @@ FileResult ReplaceFileContents(const std::string& path, const std::string& bytes
 }
 
 void SetNewFileGate(NewFileGate gate) { newFileGate = gate; }
+
+unsigned long NewFileRefusal(const std::string& path) {
+  return newFileGate ? newFileGate(path) : 0;
+}
 
 void SetReplaceStepHook(ReplaceStepHook hook) { replaceStepHook = hook; }

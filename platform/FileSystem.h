@@ -114,6 +114,9 @@ bool CreateFolders(const std::string& folder, unsigned long* error);
 // which the creation fails.
 using NewFileGate = unsigned long (*)(const std::string& path);
 void SetNewFileGate(NewFileGate gate);
+// What the gate answers for a new file at this path (0 when no gate is set), for the other code
+// that makes new files.
+unsigned long NewFileRefusal(const std::string& path);
 
 // The steps of ReplaceFileContents, reported to a hook so that a test can stop the process at each.
 enum class ReplaceStep { TempCreated, TempWritten, TempFlushed, BeforeReplace, AfterReplace };

@@ -43,7 +43,8 @@ bool RunsAsAdministrator(const std::string& program) {
          LayersRunAsAdministrator(HKEY_LOCAL_MACHINE, RegistryView::Programs32, program);
 }
 
-// True under Wine (ntdll exports wine_get_version), unless a test said otherwise.
+}  // namespace
+
 bool RunningUnderWine() {
   if (wineForTests) return *wineForTests;
   static const bool underWine = [] {
@@ -52,8 +53,6 @@ bool RunningUnderWine() {
   }();
   return underWine;
 }
-
-}  // namespace
 
 void SetRunningUnderWineForTests(std::optional<bool> underWine) { wineForTests = underWine; }
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// True under Wine (ntdll exports wine_get_version), unless a test said otherwise.
+bool RunningUnderWine();
+
 // Tests on Wine stand in for Windows (false) or for Wine (true); nullopt detects again.
 void SetRunningUnderWineForTests(std::optional<bool> underWine);
 

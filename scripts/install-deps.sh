@@ -10,6 +10,7 @@ packages=(
   locales fonts-wqy-microhei
   osslsigncode openssl
   shellcheck clang-format-14
+  libz-mingw-w64-dev zlib1g-dev
 )
 
 # The locales that the name and path tests run again in: under Wine the ANSI code page follows the

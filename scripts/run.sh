@@ -40,6 +40,20 @@ if [[ -n "$show_on_display" ]]; then
   exit 0
 fi
 
+# Two downloads for the drop screenshots: a scenario of a name the demo game has, with other
+# bytes, and a zip archive with a scenario and a read-me in a folder.
+tess_demo_downloads() {
+  rm -rf "$demo/downloads"
+  mkdir -p "$demo/downloads"
+  printf 'a newer harbour\r\n' >"$demo/downloads/Harbour At Dusk.scn"
+  python3 - "$demo/downloads/Fjord Pack.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as pack:
+    pack.writestr("Fjord Pack/Northern Lights.scn", b"northern lights " * 64)
+    pack.writestr("Fjord Pack/readme.txt", b"One map for the menu.\r\n")
+PY
+}
+
 tess_desktop_on
 shots="${TESS_SCREENSHOTS:-$root/build/screenshots}"
 mkdir -p "$shots"
@@ -48,10 +62,13 @@ if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
   sets=""
   [[ "$TESS_SCREENSHOT_SETS" != 1 ]] && sets="$TESS_SCREENSHOT_SETS"
   tess_screenshot_sets "$exe" "$root/build/windows/tools/high_contrast_preview.exe" "$shots" "$sets"
+  tess_demo_downloads
+  tess_screenshot_drop "$exe" "$shots" "$demo/downloads"
   echo "No display: screenshots written to $shots"
   # The README's pictures only from a run of every set.
   if [[ -z "$sets" ]]; then
-    for shot in splash main-window picker main-window-144dpi menu menu-144dpi; do
+    for shot in splash main-window picker main-window-144dpi drop-question drop-rows menu \
+      menu-144dpi; do
       cp "$shots/$shot.png" "$root/docs/screenshots/"
     done
     echo "  and the README's copied to docs/screenshots"
@@ -72,8 +89,15 @@ tess_register_game "$cjk"
 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 tess_screenshot_tool "$exe" "$demo/shots-cjk"
 cp "$demo/shots-cjk/picker.png" "$shots/picker-cjk.png"
 
+# A drop as the player makes it on the program in Explorer: two downloads on its command line.
+tess_register_game "$demo/game"
+tess_demo_downloads
+tess_screenshot_drop "$exe" "$shots" "$demo/downloads"
+
 echo "No display: screenshots written to"
 echo "  $shots/splash.png"
 echo "  $shots/main-window.png"
 echo "  $shots/picker.png"
 echo "  $shots/picker-cjk.png"
+echo "  $shots/drop-question.png"
+echo "  $shots/drop-rows.png"

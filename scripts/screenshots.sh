@@ -58,6 +58,27 @@ tess_screenshot_tool() {
   wait "$pid"
 }
 
+# Starts the tool with two downloads on its command line, as Explorer does for files dropped on
+# it: a scenario of a name the game folder already has, with other bytes, and a zip archive. The
+# question about the first is photographed, answered No (keep both), then the rows after it.
+tess_screenshot_drop() {
+  local exe="$1" shots="$2" downloads="$3" pid rect box
+  wine "$exe" "$(winepath -w "$downloads/Harbour At Dusk.scn" 2>/dev/null)" \
+    "$(winepath -w "$downloads/Fjord Pack.zip" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  rect=$(tess_driver wait-button Add 30000)
+  box=$(tess_driver wait-button "&No" 30000)
+  sleep 0.5
+  tess_shoot "$rect" "$box" "$shots/drop-question.png"
+  tess_driver click "&No"
+  tess_driver wait-gone "Replace scenario?" 30000
+  sleep 0.5
+  rect=$(tess_driver wait-button Add 30000)
+  tess_shoot "$rect" "$shots/drop-rows.png"
+  tess_driver close "$TESS_CAPTION"
+  wait "$pid"
+}
+
 # Colour schemes as Windows keeps them (HKCU\Control Panel\Colors, "R G B"): a dark one and
 # High Contrast Black.
 tess_dark_colors=(

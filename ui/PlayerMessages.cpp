@@ -140,3 +140,81 @@ void ReportStartUpFailure(std::exception_ptr error) {
   MsgBox(std::string(kProgramCaption) + " could not start.\r\n\r\n" + ExceptionText(error),
          kMsgBoxError, std::string(kProgramCaption));
 }
+
+std::wstring ScenarioInArchive(const std::wstring& entry, const std::wstring& archive) {
+  return entry + L" in " + archive;
+}
+
+namespace {
+
+constexpr const char* kDropTitle = "Cannot add scenario";
+
+void ShowAbout(const std::string& before, const std::wstring& file, const std::string& after,
+               const char* title = kDropTitle) {
+  MsgBox(WideFromAnsi(before) + file + WideFromAnsi(after), kMsgBoxExclamation, title);
+}
+
+std::string ArchiveSentence(ZipProblem problem) {
+  switch (problem) {
+    case ZipProblem::Encrypted:
+      return "A scenario in it is protected by a password.";
+    case ZipProblem::UnknownMethod:
+      return "A scenario in it is compressed in a way other than the zip archive's usual one "
+             "(stored or deflated).";
+    case ZipProblem::CrcMismatch:
+      return "A scenario in it is damaged: its bytes are not those the archive says it holds.";
+    default:
+      return "It is not a zip archive, or it is damaged or incomplete (a download cut off?).";
+  }
+}
+
+}  // namespace
+
+void ReportNotAScenario(const std::wstring& file) {
+  ShowAbout("This is neither a scenario (.scn) nor a zip archive of scenarios:\r\n", file,
+            "\r\n\r\nIt was not added.");
+}
+
+void ReportNameNotHeld(const std::wstring& file, NameRefusal refusal) {
+  const char* why = refusal == NameRefusal::Empty ? "Its name is empty."
+                    : refusal == NameRefusal::ControlCharacter
+                        ? "Its name holds a control character."
+                        : "Its name holds characters that this system's code page cannot write.";
+  ShowAbout("The game's user.cfg could not name the scenario\r\n", file,
+            "\r\n\r\n" + std::string(why) + " Rename the file, then add it again.");
+}
+
+void ReportScenarioTooLarge(const std::wstring& file) {
+  ShowAbout("The scenario\r\n", file,
+            "\r\nis larger than 256 MiB, far more than any scenario, and was not added.");
+}
+
+void ReportBadArchive(const std::wstring& archive, ZipProblem problem) {
+  ShowAbout("Nothing was added from the archive\r\n", archive,
+            "\r\n\r\n" + ArchiveSentence(problem));
+}
+
+void ReportCopyFailure(const std::wstring& file, const FileResult& failure) {
+  MsgBox(L"The scenario\r\n" + file +
+             WideFromAnsi("\r\ncould not be copied into the game's scenario folder.\r\n\r\n" +
+                          failure.file + ":\r\n" + FailureSentence(failure)),
+         kMsgBoxError, kDropTitle);
+}
+
+int AskToReplaceScenario(const std::string& name) {
+  return MsgBox("The game's scenario folder already holds a scenario named \"" + name +
+                    "\", with other contents.\r\n\r\nReplace it with the new one?\r\n\r\n"
+                    "Yes replaces it. No keeps both, the new one under a name of its own, such as "
+                    "\"" +
+                    name + " (2)\". Cancel leaves the new one out.",
+                kMsgBoxQuestionYesNoCancel, "Replace scenario?");
+}
+
+void ReportNoMenuFor(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) list += "\r\n" + name;
+  MsgBox("All ten menus are in use, so these scenarios got no menu:\r\n" + list +
+             "\r\n\r\nThey are in the game's scenario folder now: Edit can put one of them in "
+             "a menu.",
+         kMsgBoxInformation, "No menu free");
+}

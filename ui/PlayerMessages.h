@@ -5,7 +5,11 @@
 #include <exception>
 #include <string>
 
+#include <vector>
+
 #include "core/modFileOperation.h"
+#include "game/ScenarioImport.h"
+#include "game/ZipArchive.h"
 #include "game/modGameLookup.h"
 
 // The error box of a failed lookup, built from the current sGamePath, or from folderNotHeld when
@@ -27,6 +31,25 @@ void ReportPerUserCopy();
 void ReportDroppedChange();
 // A Delete refused because it would leave the list empty.
 void ReportLastMenuKept();
+
+// Dropped scenarios. `file` names what the box is about: a dropped file, or an entry of an archive
+// as "Name.scn in C:\...\Pack.zip" (ScenarioInArchive).
+std::wstring ScenarioInArchive(const std::wstring& entry, const std::wstring& archive);
+// Dropped, but neither a scenario nor a zip archive nor a folder.
+void ReportNotAScenario(const std::wstring& file);
+// A scenario whose name user.cfg could not hold.
+void ReportNameNotHeld(const std::wstring& file, NameRefusal refusal);
+// A scenario larger than kLargestScenario.
+void ReportScenarioTooLarge(const std::wstring& file);
+// An archive of which nothing was copied, and why.
+void ReportBadArchive(const std::wstring& archive, ZipProblem problem);
+// A scenario that could not be copied into the game's scenario folder.
+void ReportCopyFailure(const std::wstring& file, const FileResult& failure);
+// A scenario of that name with other bytes is there: IDYES replaces it, IDNO keeps both, IDCANCEL
+// leaves the dropped one out.
+int AskToReplaceScenario(const std::string& name);
+// All ten menus were in use: these scenarios went in without a menu.
+void ReportNoMenuFor(const std::vector<std::string>& names);
 
 // The error box for an exception that ended the start-up. (One that leaves an event procedure
 // is reported by the message loops, with the same text: ExceptionText.)

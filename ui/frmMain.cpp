@@ -11,17 +11,20 @@
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
+#include "ui/ScenarioDrop.h"
 #include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
-frmMain::frmMain(Form* splash, std::wstring gameFolderArgument)
+frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
+                 std::vector<std::wstring> droppedFiles)
     : Form({.caption = std::string(kProgramCaption),
             .border = FormBorder::FixedSingle,
             .clientSize = kMainWindowFrame.client,
             .startUpPosition = StartUpPosition::CenterScreen}),
       m_splash(splash),
-      m_gameFolderArgument(std::move(gameFolderArgument)) {
+      m_gameFolderArgument(std::move(gameFolderArgument)),
+      m_droppedFiles(std::move(droppedFiles)) {
   SetIcon(IDI_TESSIVANE);
   for (Button* button : {&cmdAdd, &cmdEdit, &cmdDelete}) button->SetBackColor(kSandColor);
   lstMenus.SetBackColor(kSandColor);
@@ -42,6 +45,8 @@ frmSelectScn& frmMain::Picker() {
 }
 
 void frmMain::Form_Load() {
+  m_drops.Attach(Hwnd(),
+                 [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
   InitMenus();
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
@@ -76,6 +81,11 @@ void frmMain::Form_Activate() {
   }
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
+  if (!m_droppedFiles.empty()) {
+    std::vector<DroppedFile> files;
+    for (std::wstring& path : std::exchange(m_droppedFiles, {})) files.push_back({path, path});
+    TakeDroppedFiles(files);
+  }
 }
 
 void frmMain::Form_Reactivate() { CatchUpWithFile(); }
@@ -222,3 +232,23 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
 }
 
 void frmMain::lblHyperLink_Click() { OpenLink(Hwnd(), std::string(kHomePageAddress)); }
+
+void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
+  if (m_picker && m_picker->IsLoaded()) return;
+  if (RefuseChangeWithoutMenus()) return;
+  AddDroppedMenus(ImportDroppedScenarios(files));
+}
+
+void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {
+  CatchUpWithFile();
+  std::vector<std::string> withoutMenu;
+  for (const std::string& name : names) {
+    if (BuildMenuRows(colMenus).size() < kMenuSlotCount) {
+      AddMenu(name);
+    } else {
+      withoutMenu.push_back(name);
+    }
+  }
+  if (withoutMenu.size() < names.size()) RefreshList();
+  if (!withoutMenu.empty()) ReportNoMenuFor(withoutMenu);
+}

@@ -11,6 +11,7 @@
 #include "game/modGameLookup.h"
 #include "platform/FileSystem.h"
 #include "platform/window/Button.h"
+#include "platform/window/FileDrop.h"
 #include "platform/window/Form.h"
 #include "platform/window/ListBox.h"
 #include "ui/DecorativeLook.h"
@@ -21,8 +22,10 @@ class frmSelectScn;
 class frmMain : public Form {
  public:
   // The splash window, when there is one, is unloaded at every activation of this window. A game
-  // folder given on the command line is used instead of the registered one.
-  explicit frmMain(Form* splash = nullptr, std::wstring gameFolderArgument = L"");
+  // folder given on the command line is used instead of the registered one; files given there
+  // are taken as dropped on the window once it has been shown.
+  explicit frmMain(Form* splash = nullptr, std::wstring gameFolderArgument = L"",
+                   std::vector<std::wstring> droppedFiles = {});
   ~frmMain() override;
 
   // Rebuilds the list from the slot table, sets the buttons, keeps the selection, and saves
@@ -31,6 +34,10 @@ class frmMain : public Form {
 
   // The picker, for the tests that drive it from inside its modal loop.
   frmSelectScn& Picker();
+
+  // Files dropped on the window: the scenarios among them are copied into the game's scenario
+  // folder and become menus (ui/ScenarioDrop.h).
+  void TakeDroppedFiles(const std::vector<DroppedFile>& files);
 
  private:
   void Form_Load() override;
@@ -70,6 +77,9 @@ class frmMain : public Form {
   // file could not be read, or the load has not ended): shows the reason again and returns true,
   // so that no change is made that could not be saved.
   bool RefuseChangeWithoutMenus();
+  // The scenarios of one drop as menus, each as Add makes one, in order, then one save; those
+  // for which no slot was free are named in a box.
+  void AddDroppedMenus(const std::vector<std::string>& names);
 
   DecorativeLook m_look{*this, kMainWindowFrame};
   Button cmdAdd{*this, {240, 240, 975, 375}, "Add", 0};
@@ -85,8 +95,10 @@ class frmMain : public Form {
   std::wstring m_gameFolderArgument;
   std::wstring m_folderNotHeld;  // the game folder, when the ANSI code page cannot hold its name
   std::unique_ptr<frmSelectScn> m_picker;
-  std::vector<MenuRow> m_rows;  // the slot that each row of lstMenus shows
-  MenuHistory m_history;        // the changes made here since the menus were last read
+  FileDropTarget m_drops;
+  std::vector<std::wstring> m_droppedFiles;  // from the command line, until the first activation
+  std::vector<MenuRow> m_rows;               // the slot that each row of lstMenus shows
+  MenuHistory m_history;                     // the changes made here since the menus were read
   GameLookupOutcome m_lookup = GameLookupOutcome::Success;
   std::optional<FileResult> m_loadFailure;
   bool m_menusLoaded = false;  // user.cfg was read: changes can be made and saved

@@ -7,14 +7,15 @@
 #include "ui/frmMain.h"
 #include "ui/res/resource.h"
 
-frmSplash::frmSplash(std::wstring gameFolderArgument)
+frmSplash::frmSplash(std::wstring gameFolderArgument, std::vector<std::wstring> droppedFiles)
     : Form({.caption = "",
             .border = FormBorder::FixedDialogNoCaption,
             .clientSize = {4500, 3000},
             .startUpPosition = StartUpPosition::CenterScreen,
             .showInTaskbar = false}),
       m_picture(LoadJpegResource(IDR_SPLASH_JPEG)),
-      m_gameFolderArgument(std::move(gameFolderArgument)) {
+      m_gameFolderArgument(std::move(gameFolderArgument)),
+      m_droppedFiles(std::move(droppedFiles)) {
   SetPicture(m_picture.Get());
   SetIcon(IDI_TESSIVANE);
   timTimer.OnTimer = [this] { timTimer_Timer(); };
@@ -29,7 +30,7 @@ void frmSplash::timTimer_Timer() {
   if (m_main || m_startUpFailure) return;
   timTimer.SetEnabled(false);
   try {
-    m_main = std::make_unique<frmMain>(this, m_gameFolderArgument);
+    m_main = std::make_unique<frmMain>(this, m_gameFolderArgument, std::move(m_droppedFiles));
     m_main->Show();
   } catch (...) {
     // Without its main window the program cannot go on: the splash goes too, which ends the

@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/window/Form.h"
 #include "platform/window/GdiHandles.h"
@@ -15,8 +16,10 @@ class frmMain;
 
 class frmSplash : public Form {
  public:
-  // The game folder given on the command line, if any, goes to the main window.
-  explicit frmSplash(std::wstring gameFolderArgument = L"");
+  // The game folder given on the command line, if any, goes to the main window, and so do the
+  // files given there, which it takes as dropped on it.
+  explicit frmSplash(std::wstring gameFolderArgument = L"",
+                     std::vector<std::wstring> droppedFiles = {});
   ~frmSplash() override;
 
   // How long the splash shows before the timer hands over, in milliseconds.
@@ -38,6 +41,7 @@ class frmSplash : public Form {
   // whole address is clear of both at every DPI.
   LinkLabel lblHyperLink{*this, {2055, 2700, 2385, 255}, 0, RGB(192, 192, 192)};  // light grey
   std::wstring m_gameFolderArgument;
+  std::vector<std::wstring> m_droppedFiles;
   std::unique_ptr<frmMain> m_main;
   std::exception_ptr m_startUpFailure;
 };

@@ -5,6 +5,7 @@
 
 #include "game/CommandLine.h"
 #include "platform/ComApartment.h"
+#include "platform/StreamedFiles.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 #include "ui/PlayerMessages.h"
@@ -20,7 +21,10 @@ int RunTessivane(std::wstring_view commandLineArguments) {
   // For the whole run: the shell's open of the home page needs COM on this thread.
   ComApartment com;
   try {
-    frmSplash splash(GameFolderArgument(SplitCommandLine(commandLineArguments)));
+    const SortedArguments arguments = SortArguments(
+        SplitCommandLine(commandLineArguments),
+        [](const std::wstring& argument) { return GetPathKind(argument) == PathKind::File; });
+    frmSplash splash(GameFolderArgument(arguments.others), arguments.files);
     splash.Show();
     const int exitCode = RunMessageLoop();
     if (splash.StartUpFailure()) std::rethrow_exception(splash.StartUpFailure());

@@ -12,6 +12,8 @@ constexpr unsigned kMsgBoxExclamation = MB_ICONEXCLAMATION | MB_OK;
 constexpr unsigned kMsgBoxInformation = MB_ICONINFORMATION | MB_OK;
 // A question with Yes and No, Yes the default.
 constexpr unsigned kMsgBoxQuestionYesNo = MB_ICONEXCLAMATION | MB_YESNO;
+// A question with Yes, No and Cancel, Yes the default.
+constexpr unsigned kMsgBoxQuestionYesNoCancel = MB_ICONQUESTION | MB_YESNOCANCEL;
 static_assert(kMsgBoxError == 16 && kMsgBoxExclamation == 48 && kMsgBoxInformation == 64,
               "the style numbers that the messages are given with");
 

@@ -42,4 +42,28 @@ TEST(CommandLine, ArgumentsAsWindowsSplitsThemAndTheFolderTheFirstNames) {
   }
 }
 
+TEST(CommandLine, FilesApartFromTheGameFolderInAnyOrder) {
+  struct Case {
+    Args arguments;
+    Args files;
+    std::wstring folder;
+  };
+  const Case cases[] = {
+      {{LR"(D:\Games\AoM\)"}, {}, LR"(D:\Games\AoM\)"},
+      {{LR"(C:\dl\a.scn)"}, {LR"(C:\dl\a.scn)"}, L""},
+      {{LR"(C:\dl\a.scn)", LR"(D:\Games\AoM\)", LR"(C:\dl\b.zip)"},
+       {LR"(C:\dl\a.scn)", LR"(C:\dl\b.zip)"},
+       LR"(D:\Games\AoM\)"},
+      // A path that is no file (missing, or a folder) is the game folder, as before.
+      {{LR"(C:\missing.scn)", LR"(C:\dl\a.scn)"}, {LR"(C:\dl\a.scn)"}, LR"(C:\missing.scn)"},
+      {{L"", LR"(C:\dl\a.scn)"}, {LR"(C:\dl\a.scn)"}, L"."},
+  };
+  const auto isFile = [](const std::wstring& path) { return path.rfind(LR"(C:\dl\)", 0) == 0; };
+  for (const Case& c : cases) {
+    const SortedArguments sorted = SortArguments(c.arguments, isFile);
+    EXPECT_EQ(sorted.files, c.files);
+    EXPECT_EQ(GameFolderArgument(sorted.others), c.folder);
+  }
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "tests/support/ZipFixtures.h"
 #include "ui/ProgramIdentity.h"
 
 using namespace test_support;
@@ -223,6 +224,38 @@ TEST_F(BlackBox, GameFolderOnTheCommandLineReplacesTheRegistry) {
   ASSERT_NE(main, nullptr) << "no main window";
   EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Copied Game"}));
   EXPECT_EQ(CloseAndWait(main, tool), 0u);
+}
+
+// Files on the command line, as Explorer passes what was dropped on the program or opened with it,
+// beside the game folder (before it, here): taken once the main window is up, in their order, the
+// question about a scenario of the same name answered in the real box.
+TEST_F(BlackBox, FilesOnTheCommandLineAreTakenAsDroppedOnTheWindow) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  TempFolder downloads;
+  const std::string folder = downloads.Path() + "\\Game\\";
+  ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
+                                      AttractLines({{0, "Copied Game"}})));
+  ASSERT_TRUE(WriteBytesMakingFolders(folder + "scenario\\Old.scn", "old"));
+  WriteBytes(downloads.Path() + "\\Reef.scn", "reef");
+  WriteBytes(downloads.Path() + "\\Old.scn", "new");
+  ASSERT_TRUE(CopyFileA(ZipFixture("players.zip").c_str(),
+                        (downloads.Path() + "\\Oasis Pack.zip").c_str(), FALSE));
+  std::wstring arguments;
+  for (const char* file : {"Reef.scn", "Oasis Pack.zip", "Old.scn"})
+    arguments += L" \"" + WideFromAnsi(downloads.Path() + "\\" + file) + L"\"";
+  const PROCESS_INFORMATION tool = Start(arguments + L" \"" + WideFromAnsi(folder) + L"\"");
+
+  HWND main = MainOf(tool);
+  ASSERT_NE(main, nullptr) << "no main window";
+  EXPECT_TRUE(Answer(tool, "Replace scenario?", IDNO)) << "no question about Old";
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Copied Game", "Menu 1 : Reef", "Menu 2 : Oasis",
+                               "Menu 3 : Dune", "Menu 4 : Old (2)"}));
+  EXPECT_EQ(CloseAndWait(main, tool), 0u);
+  EXPECT_EQ(ReadBytes(folder + "scenario\\Reef.scn"), "reef");
+  EXPECT_EQ(ReadBytes(folder + "scenario\\Old.scn"), "old");
+  EXPECT_EQ(ReadBytes(folder + "scenario\\Old (2).scn"), "new");
+  EXPECT_TRUE(ReadBytes(folder + "scenario\\Dune.scn") == ZipScenario("Dune", 1200));
+  EXPECT_EQ(ReadBytes(downloads.Path() + "\\Old.scn"), "new") << "the dropped file stays";
 }
 
 // Two copies of the tool on one game, as a player leaves one open and starts another: each

@@ -1,0 +1,53 @@
+#include "game/ScenarioImport.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t kExtensionLength = 4;  // ".scn", ".zip"
+constexpr int kLastFreeNumber = 9999;
+
+bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view ending) {
+  if (text.size() < ending.size()) return false;
+  return std::equal(ending.begin(), ending.end(), text.end() - static_cast<long>(ending.size()),
+                    [](wchar_t a, wchar_t b) {
+                      const auto lower = [](wchar_t c) {
+                        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+                      };
+                      return lower(a) == lower(b);
+                    });
+}
+
+}  // namespace
+
+bool IsScenarioFileName(std::wstring_view fileName) {
+  return EndsWithIgnoringCase(fileName, L".scn");
+}
+
+bool IsZipFileName(std::wstring_view fileName) { return EndsWithIgnoringCase(fileName, L".zip"); }
+
+std::wstring LastNamePart(std::wstring_view name) {
+  const size_t cut = name.find_last_of(L"/\\:");
+  return std::wstring(cut == std::wstring_view::npos ? name : name.substr(cut + 1));
+}
+
+std::wstring ScenarioBaseName(std::wstring_view fileName) {
+  return std::wstring(
+      fileName.substr(0, fileName.size() - std::min(fileName.size(), kExtensionLength)));
+}
+
+NameRefusal CheckScenarioName(std::wstring_view name, bool heldByCodePage) {
+  if (name.empty()) return NameRefusal::Empty;
+  if (std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32 || c == 127; }))
+    return NameRefusal::ControlCharacter;
+  return heldByCodePage ? NameRefusal::None : NameRefusal::NotInCodePage;
+}
+
+std::string FreeScenarioName(const std::string& name,
+                             const std::function<bool(const std::string&)>& taken) {
+  for (int number = 2; number <= kLastFreeNumber; ++number) {
+    std::string candidate = name + " (" + std::to_string(number) + ")";
+    if (!taken(candidate)) return candidate;
+  }
+  return "";
+}

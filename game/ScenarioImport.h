@@ -1,0 +1,42 @@
+#pragma once
+// The rules by which a downloaded scenario comes in: which dropped files and archive entries are
+// scenarios, the name each gets, and the free name beside one of the same name. Pure: builds
+// natively too. Names arrive as Windows keeps file names, in UTF-16; the name that goes into
+// user.cfg is the ANSI code page's (the caller converts, exactly or not at all).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The largest scenario taken, as a file or once inflated from an archive: far beyond any real one,
+// and a bound on what a hostile archive can make the tool write.
+inline constexpr uint64_t kLargestScenario = 256ull << 20;
+
+// A scenario file: ".scn" in any letter case.
+bool IsScenarioFileName(std::wstring_view fileName);
+// A zip archive: ".zip" in any letter case.
+bool IsZipFileName(std::wstring_view fileName);
+
+// The last part of a name that may carry folders ("maps/Oasis.scn", "maps\Oasis.scn"), a drive
+// ("C:\Oasis.scn", "C:Oasis.scn") or climb out ("../../Oasis.scn"): what follows the last "/",
+// "\" or ":". Nothing of it can point outside the folder it is written into.
+std::wstring LastNamePart(std::wstring_view name);
+
+// The scenario name of a file name: without its four-character extension, as the catalogue cuts
+// it.
+std::wstring ScenarioBaseName(std::wstring_view fileName);
+
+// Why a scenario name cannot go into user.cfg.
+enum class NameRefusal {
+  None,
+  Empty,             // ".scn" alone
+  ControlCharacter,  // CR, LF, NUL... would break user.cfg into lines of its own
+  NotInCodePage,     // the ANSI code page has no exact spelling of it
+};
+// heldByCodePage: the ANSI code page holds the name exactly.
+NameRefusal CheckScenarioName(std::wstring_view name, bool heldByCodePage);
+
+// The first of "Name (2)", "Name (3)", ... that `taken` does not know; "" when all up to
+// "Name (9999)" are taken.
+std::string FreeScenarioName(const std::string& name,
+                             const std::function<bool(const std::string&)>& taken);

@@ -1,0 +1,327 @@
+#include "platform/window/FileDrop.h"
+
+#include <windows.h>
+
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <utility>
+
+#include "platform/SystemFunction.h"
+#include "platform/Virtualisation.h"
+#include "platform/window/MessageLoop.h"
+
+namespace {
+
+constexpr wchar_t kProperty[] = L"TessivaneFileDrop";
+// WM_COPYGLOBALDATA, which carries the shell's file list across processes.
+constexpr UINT kCopyGlobalData = 0x0049;
+constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
+// The clipboard formats of file contents without a path (CFSTR_FILEDESCRIPTORW and
+// CFSTR_FILECONTENTS, which the ANSI headers spell as ANSI text).
+constexpr wchar_t kFileDescriptors[] = L"FileGroupDescriptorW";
+constexpr wchar_t kFileContents[] = L"FileContents";
+
+std::atomic<unsigned> spoolNumber{0};
+
+UINT DeliverMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TessivaneFilesDropped");
+  return message;
+}
+
+// A number in a file name. (std::to_wstring would bring the C library's wide printf along.)
+std::wstring Number(unsigned long number) {
+  const std::string digits = std::to_string(number);
+  return std::wstring(digits.begin(), digits.end());
+}
+
+CLIPFORMAT Format(const wchar_t* name) {
+  return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name));
+}
+
+FORMATETC FormatOf(CLIPFORMAT format, LONG index, DWORD media) {
+  return {format, nullptr, DVASPECT_CONTENT, index, media};
+}
+
+// Run as administrator while Explorer runs without (UAC's split token): Windows then keeps
+// Explorer's OLE drops from the program. (Wine says so of every program, but keeps nothing
+// apart.)
+bool ShellRunsBelowUs() {
+  if (RunningUnderWine()) return false;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+  DWORD size = 0;
+  const bool split = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
+                     type == TokenElevationTypeFull;
+  CloseHandle(token);
+  return split;
+}
+
+// An elevated window still gets the shell's file list from Explorer, which runs without
+// administrator rights (Windows Vista's message filter; looked up, for it is Windows 7's).
+void LetShellMessagesThrough(HWND window) {
+  using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  const auto filter = SystemFunction<Filter>("user32.dll", "ChangeWindowMessageFilterEx");
+  if (!filter) return;
+  for (UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+    filter(window, message, kAllowMessage, nullptr);
+  }
+}
+
+std::vector<DroppedFile> FilesOf(HDROP drop) {
+  std::vector<DroppedFile> files;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT n = 0; n < count; ++n) {
+    std::wstring path(DragQueryFileW(drop, n, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, n, path.data(), static_cast<UINT>(path.size())));
+    if (!path.empty()) files.push_back({path, path});
+  }
+  return files;
+}
+
+// The last part of a descriptor's name, which may carry folders of the source.
+std::wstring LastPart(const wchar_t* name) {
+  std::wstring text(name);
+  const size_t cut = text.find_last_of(L"\\/:");
+  return cut == std::wstring::npos ? text : text.substr(cut + 1);
+}
+
+bool WriteAll(HANDLE file, const void* bytes, ULONG size) {
+  DWORD written = 0;
+  return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}
+
+// Writes one file's contents, from a stream or global memory, into `path`.
+bool SpoolContents(IDataObject* data, LONG index, const std::wstring& path) {
+  FORMATETC format = FormatOf(Format(kFileContents), index, TYMED_ISTREAM | TYMED_HGLOBAL);
+  STGMEDIUM medium{};
+  if (FAILED(data->GetData(&format, &medium))) return false;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool ok = file != INVALID_HANDLE_VALUE;
+  if (ok && medium.tymed == TYMED_ISTREAM) {
+    char piece[64 * 1024];
+    for (ULONG read = 0;;) {
+      const HRESULT status = medium.pstm->Read(piece, sizeof piece, &read);
+      if (FAILED(status)) ok = false;
+      if (!ok || read == 0 || !(ok = WriteAll(file, piece, read))) break;
+    }
+  } else if (ok && medium.tymed == TYMED_HGLOBAL) {
+    const void* bytes = GlobalLock(medium.hGlobal);
+    ok = bytes && WriteAll(file, bytes, static_cast<ULONG>(GlobalSize(medium.hGlobal)));
+    if (bytes) GlobalUnlock(medium.hGlobal);
+  } else {
+    ok = false;
+  }
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  ReleaseStgMedium(&medium);
+  return ok;
+}
+
+// File contents without a path: each descriptor's file into a new temporary folder.
+std::vector<DroppedFile> SpoolFileContents(IDataObject* data, std::wstring& folder) {
+  std::vector<DroppedFile> files;
+  FORMATETC format = FormatOf(Format(kFileDescriptors), -1, TYMED_HGLOBAL);
+  STGMEDIUM medium{};
+  if (FAILED(data->GetData(&format, &medium))) return files;
+  const auto* group = static_cast<const FILEGROUPDESCRIPTORW*>(GlobalLock(medium.hGlobal));
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (group && length > 0 && length <= MAX_PATH) {
+    folder = std::wstring(temp, length) + L"tessivane-drop-" + Number(GetCurrentProcessId()) +
+             L"-" + Number(++spoolNumber);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) {
+      for (UINT n = 0; n < group->cItems; ++n) {
+        const FILEDESCRIPTORW& file = group->fgd[n];
+        if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          continue;
+        // Each in a folder of its own: two of one name from different folders stay apart.
+        const std::wstring own = folder + L"\\" + Number(n);
+        const std::wstring path = own + L"\\" + LastPart(file.cFileName);
+        // One that cannot be written still counts: the import then says it cannot read it.
+        if (CreateDirectoryW(own.c_str(), nullptr)) SpoolContents(data, static_cast<LONG>(n), path);
+        files.push_back({path, file.cFileName});
+      }
+    } else {
+      folder.clear();
+    }
+  }
+  if (group) GlobalUnlock(medium.hGlobal);
+  ReleaseStgMedium(&medium);
+  return files;
+}
+
+// Removes the folder with everything in it.
+void RemoveSpool(const std::wstring& folder) {
+  if (folder.empty()) return;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveSpool(folder + L"\\" + name);
+      } else {
+        DeleteFileW((folder + L"\\" + name).c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+// The OLE side: refuses what holds no files, and a disabled window; on a drop, decodes the
+// files and has the window deliver them from its queue.
+class FileDropTarget::OleTarget final : public IDropTarget {
+ public:
+  explicit OleTarget(FileDropTarget& owner) : m_owner(owner) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (id == IID_IUnknown || id == IID_IDropTarget) {
+      *object = static_cast<IDropTarget*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  // The owner keeps this object for its whole life; OLE's references only count.
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+  ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    m_takes = HoldsFiles(data);
+    return DragOver(0, {}, effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    *effect = Takes() ? (*effect & DROPEFFECT_COPY) : DROPEFFECT_NONE;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override {
+    m_takes = false;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    m_takes = HoldsFiles(data);
+    if (!Takes()) {
+      *effect = DROPEFFECT_NONE;
+      return S_OK;
+    }
+    *effect &= DROPEFFECT_COPY;
+    std::wstring spool;
+    std::vector<DroppedFile> files;
+    FORMATETC list = FormatOf(CF_HDROP, -1, TYMED_HGLOBAL);
+    STGMEDIUM medium{};
+    if (SUCCEEDED(data->GetData(&list, &medium))) {
+      files = FilesOf(static_cast<HDROP>(medium.hGlobal));
+      ReleaseStgMedium(&medium);
+    } else {
+      files = SpoolFileContents(data, spool);
+    }
+    RemoveSpool(std::exchange(m_owner.m_pendingSpool, spool));
+    m_owner.m_pending = std::move(files);
+    PostMessageW(m_owner.m_window, DeliverMessage(), 0, 0);
+    return S_OK;
+  }
+
+ private:
+  bool Takes() const {
+    return m_takes && IsWindowEnabled(m_owner.m_window) && !m_owner.m_delivering;
+  }
+  static bool HoldsFiles(IDataObject* data) {
+    FORMATETC list = FormatOf(CF_HDROP, -1, TYMED_HGLOBAL);
+    FORMATETC descriptors = FormatOf(Format(kFileDescriptors), -1, TYMED_HGLOBAL);
+    return data->QueryGetData(&list) == S_OK || data->QueryGetData(&descriptors) == S_OK;
+  }
+
+  FileDropTarget& m_owner;
+  ULONG m_references = 1;
+  bool m_takes = false;
+};
+
+FileDropTarget::FileDropTarget() : m_ole(new OleTarget(*this)) {}
+
+FileDropTarget::~FileDropTarget() {
+  Detach();
+  RemoveSpool(m_pendingSpool);
+  delete m_ole;
+}
+
+void FileDropTarget::Attach(HWND window, FilesDropped onDrop) {
+  Detach();
+  m_window = window;
+  m_onDrop = std::move(onDrop);
+  SetPropW(window, kProperty, this);
+  m_previousProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  DragAcceptFiles(window, TRUE);
+  LetShellMessagesThrough(window);
+  // There only the shell's file list gets through, and only while no OLE target is registered.
+  if (!ShellRunsBelowUs() && SUCCEEDED(OleInitialize(nullptr))) {
+    m_oleRegistered = SUCCEEDED(RegisterDragDrop(window, m_ole));
+    if (!m_oleRegistered) OleUninitialize();
+  }
+}
+
+void FileDropTarget::Detach() {
+  if (!m_window) return;
+  if (m_oleRegistered) {
+    RevokeDragDrop(m_window);
+    OleUninitialize();
+    m_oleRegistered = false;
+  }
+  DragAcceptFiles(m_window, FALSE);
+  SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
+  RemovePropW(m_window, kProperty);
+  m_window = nullptr;
+}
+
+void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
+  if (!files.empty() && m_onDrop) {
+    // Nothing may leave the window procedure: what fails is reported like any event procedure's.
+    m_delivering = true;
+    RunEventProcedure([&] { m_onDrop(files); });
+    m_delivering = false;
+  }
+  RemoveSpool(spoolFolder);
+}
+
+LRESULT CALLBACK FileDropTarget::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  auto* self = static_cast<FileDropTarget*>(GetPropW(hwnd, kProperty));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  const WNDPROC previous = self->m_previousProc;
+  if (message == WM_DROPFILES) {
+    const auto drop = reinterpret_cast<HDROP>(wParam);
+    std::vector<DroppedFile> files = FilesOf(drop);
+    DragFinish(drop);
+    if (IsWindowEnabled(hwnd) && !self->m_delivering) self->Deliver(std::move(files), L"");
+    return 0;
+  }
+  if (message == DeliverMessage()) {
+    self->Deliver(std::exchange(self->m_pending, {}), std::exchange(self->m_pendingSpool, {}));
+    return 0;
+  }
+  if (message == WM_DESTROY) self->Detach();
+  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+BusyPointer::BusyPointer() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+
+BusyPointer::~BusyPointer() { SetCursor(m_previous); }
+
+void BusyPointer::Show() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+
+void KeepWindowsDrawn() {
+  // A bounded number: a window that never validates its area would keep asking.
+  MSG message;
+  for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+    DispatchMessageW(&message);
+}

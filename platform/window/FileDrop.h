@@ -1,0 +1,70 @@
+#pragma once
+// Files dropped on a window, from Explorer, a Linux file manager under Wine, a zip folder opened
+// in Explorer or a mail. Two ways in, decoded into one callback with the files' paths:
+// - the shell's file list (WM_DROPFILES, DragAcceptFiles), also let through to an elevated
+//   program from a non-elevated Explorer;
+// - an OLE drop target (RegisterDragDrop) that takes the shell's file list (CF_HDROP) and file
+//   contents without a path (CFSTR_FILEDESCRIPTORW with CFSTR_FILECONTENTS, as a stream or
+//   global memory). Those are written to files of a temporary folder first, which are removed
+//   when the callback has returned.
+// The pointer shows copy over the window; a disabled window (a modal dialog or a message box is
+// up) takes no drop. The callback runs from the window's message queue, after the drag source has
+// been let go.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A dropped file: where it can be read, and how the player knows it: its path, or, for file
+// contents without one, the name its source gave it ("maps\Reef.scn").
+struct DroppedFile {
+  std::wstring path;
+  std::wstring name;
+};
+using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
+
+class FileDropTarget {
+ public:
+  FileDropTarget();
+  FileDropTarget(const FileDropTarget&) = delete;
+  FileDropTarget& operator=(const FileDropTarget&) = delete;
+  ~FileDropTarget();
+
+  // Takes drops on the window from now until it is destroyed or Detach. Windows does not let OLE
+  // drops from a program without administrator rights reach an elevated one: elevated, only the
+  // shell's file list is taken.
+  void Attach(HWND window, FilesDropped onDrop);
+  void Detach();
+
+ private:
+  class OleTarget;
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder);
+
+  HWND m_window = nullptr;
+  WNDPROC m_previousProc = nullptr;
+  FilesDropped m_onDrop;
+  OleTarget* m_ole = nullptr;
+  bool m_oleRegistered = false;
+  bool m_delivering = false;
+  std::vector<DroppedFile> m_pending;
+  std::wstring m_pendingSpool;
+};
+
+// While it lives, the pointer shows that the program is busy.
+class BusyPointer {
+ public:
+  BusyPointer();
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+  ~BusyPointer();
+  // Shows it again (a message box meanwhile put the arrow back).
+  static void Show();
+
+ private:
+  HCURSOR m_previous;
+};
+
+// Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
+void KeepWindowsDrawn();

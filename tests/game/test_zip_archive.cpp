@@ -1,0 +1,226 @@
+// Zip archives as players download them and as broken or hostile ones come, read with the tool's
+// own directory reader and zlib. The archives of tests/game/zips/ are made by make_zips.py there.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/ScenarioImport.h"
+#include "game/ZipArchive.h"
+#include "tests/support/ZipFixtures.h"
+
+namespace {
+
+using test_support::ZipFixture;
+using test_support::ZipScenario;
+
+std::string Fixture(const std::string& name) {
+  std::ifstream in(ZipFixture(name), std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+ZipReader ReaderOf(const std::string& archive) {
+  return [&archive](uint64_t offset, void* into, size_t size) {
+    if (offset > archive.size() || size > archive.size() - offset) return false;
+    std::memcpy(into, archive.data() + offset, size);
+    return true;
+  };
+}
+
+struct Extracted {
+  ZipProblem problem;
+  std::string bytes;
+};
+
+Extracted Extract(const std::string& archive, const ZipEntry& entry,
+                  uint64_t limit = kLargestScenario) {
+  Extracted out;
+  out.problem = ExtractZipEntry(ReaderOf(archive), archive.size(), entry, limit,
+                                [&](const char* bytes, size_t size) {
+                                  out.bytes.append(bytes, size);
+                                  return true;
+                                });
+  return out;
+}
+
+TEST(ZipArchive, ArchivesAsPlayersGetThemGiveEveryEntryByteForByte) {
+  struct Case {
+    const char* archive;
+    std::vector<std::string> names;
+    std::vector<size_t> sizes;
+  };
+  const Case cases[] = {
+      {"players.zip",
+       {"Oasis Pack/", "Oasis Pack/readme.txt", "Oasis Pack/Oasis.scn", "Oasis Pack/maps/Dune.SCN",
+        "Oasis Pack/preview.jpg"},
+       {0, 24, 3000, 1200, 22}},
+      {"zip64.zip", {"big/Glacier.scn", "Steppe.scn"}, {3000, 500}},
+      {"descriptors.zip", {"Marsh.scn", "extra/Fen.scn"}, {3000, 3000}},
+      {"infozip.zip", {"Canyon maps/", "Canyon maps/Canyon.scn"}, {0, 3000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.archive);
+    const std::string archive = Fixture(c.archive);
+    std::vector<ZipEntry> entries;
+    ASSERT_EQ(ReadZipDirectory(ReaderOf(archive), archive.size(), entries), ZipProblem::None);
+    ASSERT_EQ(entries.size(), c.names.size());
+    for (size_t n = 0; n < entries.size(); ++n) {
+      EXPECT_EQ(entries[n].name, c.names[n]);
+      EXPECT_EQ(entries[n].IsFolder(), c.names[n].back() == '/');
+      const Extracted out = Extract(archive, entries[n]);
+      EXPECT_EQ(out.problem, ZipProblem::None) << c.names[n];
+      EXPECT_EQ(out.bytes.size(), c.sizes[n]);
+      const std::wstring name(c.names[n].begin(), c.names[n].end());
+      if (IsScenarioFileName(name)) {
+        const std::wstring base = ScenarioBaseName(LastNamePart(name));
+        EXPECT_TRUE(out.bytes == ZipScenario(std::string(base.begin(), base.end()), c.sizes[n]));
+      }
+    }
+  }
+}
+
+TEST(ZipArchive, BrokenArchivesAreRefusedWithWhatIsWrong) {
+  struct Case {
+    const char* archive;
+    ZipProblem directory;  // reading the directory
+    ZipProblem scenario;   // extracting a scenario, when the directory reads
+    size_t entry = 2;      // which: Oasis.scn, or 3, Dune.SCN
+  };
+  const Case cases[] = {
+      {"cut.zip", ZipProblem::Damaged, ZipProblem::None},
+      {"not-a-zip.zip", ZipProblem::Damaged, ZipProblem::None},
+      {"bad-crc.zip", ZipProblem::None, ZipProblem::CrcMismatch, 3},
+      {"encrypted.zip", ZipProblem::None, ZipProblem::Encrypted},
+      {"bzip2.zip", ZipProblem::None, ZipProblem::UnknownMethod},
+      {"lzma.zip", ZipProblem::None, ZipProblem::UnknownMethod},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.archive);
+    const std::string archive = Fixture(c.archive);
+    std::vector<ZipEntry> entries;
+    ASSERT_EQ(ReadZipDirectory(ReaderOf(archive), archive.size(), entries), c.directory);
+    if (c.directory != ZipProblem::None) {
+      EXPECT_TRUE(entries.empty());
+      continue;
+    }
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(Extract(archive, entries[c.entry]).problem, c.scenario);
+    EXPECT_EQ(EntryProblem(entries[c.entry]),
+              c.scenario == ZipProblem::CrcMismatch ? ZipProblem::None : c.scenario);
+  }
+}
+
+TEST(ZipArchive, NoCutOffArchiveReadsAsWhole) {
+  const std::string whole = Fixture("players.zip");
+  for (size_t length = 0; length < whole.size(); ++length) {
+    const std::string cut = whole.substr(0, length);
+    std::vector<ZipEntry> entries;
+    ASSERT_EQ(ReadZipDirectory(ReaderOf(cut), cut.size(), entries), ZipProblem::Damaged) << length;
+  }
+  // Cut inside an entry's data, with the directory whole: that entry alone is damaged.
+  std::string holed = whole;
+  std::vector<ZipEntry> entries;
+  ASSERT_EQ(ReadZipDirectory(ReaderOf(holed), holed.size(), entries), ZipProblem::None);
+  ZipEntry beyond = entries[2];
+  beyond.localHeaderOffset = holed.size() - 10;
+  EXPECT_EQ(Extract(holed, beyond).problem, ZipProblem::Damaged);
+}
+
+// One deflated entry of `size` zero bytes in an archive of its own, its directory claiming
+// `claimed` bytes.
+std::string ZeroBomb(uint64_t size, uint32_t claimed) {
+  z_stream stream{};
+  deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+  const std::vector<unsigned char> zeros(1 << 20, 0);
+  std::string data;
+  std::vector<unsigned char> out(1 << 16);
+  for (uint64_t left = size; left > 0 || stream.avail_in > 0;) {
+    if (stream.avail_in == 0) {
+      const size_t piece = left < zeros.size() ? static_cast<size_t>(left) : zeros.size();
+      stream.next_in = const_cast<unsigned char*>(zeros.data());
+      stream.avail_in = static_cast<uInt>(piece);
+      left -= piece;
+    }
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_NO_FLUSH);
+    data.append(reinterpret_cast<char*>(out.data()), out.size() - stream.avail_out);
+  }
+  int status = Z_OK;
+  while (status != Z_STREAM_END) {
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    status = deflate(&stream, Z_FINISH);
+    data.append(reinterpret_cast<char*>(out.data()), out.size() - stream.avail_out);
+  }
+  deflateEnd(&stream);
+
+  const auto u16 = [](std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8 & 0xFF);
+  };
+  const auto u32 = [&](std::string& s, uint32_t v) {
+    u16(s, v & 0xFFFF);
+    u16(s, v >> 16);
+  };
+  const std::string name = "Bomb.scn";
+  std::string zip;
+  u32(zip, 0x04034b50);
+  for (unsigned v : {20u, 0u, 8u, 0u, 0u}) u16(zip, v);
+  for (uint32_t v : {0u, static_cast<uint32_t>(data.size()), claimed}) u32(zip, v);
+  u16(zip, static_cast<unsigned>(name.size()));
+  u16(zip, 0);
+  zip += name + data;
+  const uint32_t directoryAt = static_cast<uint32_t>(zip.size());
+  u32(zip, 0x02014b50);
+  for (unsigned v : {20u, 20u, 0u, 8u, 0u, 0u}) u16(zip, v);
+  for (uint32_t v : {0u, static_cast<uint32_t>(data.size()), claimed}) u32(zip, v);
+  for (unsigned v : {static_cast<unsigned>(name.size()), 0u, 0u, 0u, 0u}) u16(zip, v);
+  u32(zip, 0);
+  u32(zip, 0);
+  zip += name;
+  const uint32_t directorySize = static_cast<uint32_t>(zip.size()) - directoryAt;
+  u32(zip, 0x06054b50);
+  for (unsigned v : {0u, 0u, 1u, 1u}) u16(zip, v);
+  u32(zip, directorySize);
+  u32(zip, directoryAt);
+  u16(zip, 0);
+  return zip;
+}
+
+TEST(ZipArchive, InflationStopsAtTheLimitWhateverTheDirectoryClaims) {
+  const uint64_t overLimit = kLargestScenario + (1 << 20);
+  struct Case {
+    const char* what;
+    uint32_t claimed;
+  };
+  const Case cases[] = {
+      {"a directory that tells the truth is refused before inflating", 0},
+      {"a directory that claims little is stopped at the limit", 1000},
+  };
+  const std::string bomb = ZeroBomb(overLimit, 0);
+  EXPECT_LT(bomb.size(), 400u * 1024);  // small on disk
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<ZipEntry> entries;
+    ASSERT_EQ(ReadZipDirectory(ReaderOf(bomb), bomb.size(), entries), ZipProblem::None);
+    ASSERT_EQ(entries.size(), 1u);
+    entries[0].size = c.claimed ? c.claimed : overLimit;
+    uint64_t written = 0;
+    EXPECT_EQ(ExtractZipEntry(ReaderOf(bomb), bomb.size(), entries[0], kLargestScenario,
+                              [&](const char*, size_t size) {
+                                written += size;
+                                return true;
+                              }),
+              ZipProblem::TooLarge);
+    EXPECT_LE(written, kLargestScenario);
+  }
+}
+
+}  // namespace
