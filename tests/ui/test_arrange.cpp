@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
 
 using namespace test_support;
@@ -442,6 +443,42 @@ TEST_F(Arrange, AStepWhoseSaveFailedStaysAndIsSavedAtClose) {
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(main_->Hwnd()); }));
   EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, "B"}, {1, "C"}, {2, "A"}}));
   EXPECT_EQ(boxes.size(), said) << "saved at close without a word";
+}
+
+// The menus that one start with files added are one step: undone together, while the scenarios
+// copied into the game's folder stay.
+TEST_F(Arrange, TheMenusOfAStartWithFilesAreUndoneAndRedoneInOneStep) {
+  MakeScenarioFolder({});
+  TempFolder downloads;
+  std::vector<std::wstring> files;
+  for (const char* name : {"Oasis.scn", "Reef.scn"}) {
+    WriteBytes(downloads.Path() + "\\" + name, "scenario");
+    files.push_back(WideFromAnsi(downloads.Path() + "\\" + name));
+  }
+  const Slots loaded = {{0, "A"}}, added = {{0, "A"}, {1, "Oasis"}, {2, "Reef"}};
+  WriteBytes(game_.UserCfg(), UserCfg(loaded));
+  main_ = std::make_unique<frmMain>(nullptr, L"", files);
+  main_->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Rows(MainList()).size() == 3; }));
+  SetForegroundWindow(main_->Hwnd());
+  SetFocus(MainList());
+  Settle();
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(added));
+
+  const struct {
+    std::vector<WORD> keys;
+    Slots shown;
+  } steps[] = {
+      {{VK_CONTROL, 'Z'}, loaded}, {{VK_CONTROL, 'Z'}, loaded}, {{VK_CONTROL, 'Y'}, added}};
+  for (const auto& step : steps) {
+    Type(step.keys);
+    EXPECT_EQ(Rows(MainList()), RowsOf(step.shown));
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg(step.shown));
+    EXPECT_NE(GetFileAttributesA((ScenarioFolder() + "\\Reef.scn").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the copy stays";
+  }
+  EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace
