@@ -141,11 +141,15 @@ class Form {
   virtual void Form_QueryEndSession(bool& /*cancel*/) {}
   // The session ends after all (ending) or goes on after a window asked it to wait.
   virtual void Form_EndSession(bool /*ending*/) {}
+  // A key pressed in the window, whichever of its controls has the focus, before that control
+  // sees it; true when the form used it and the control must not get it.
+  virtual bool Form_KeyDown(int /*keyCode*/, int /*shift*/) { return false; }
 
  private:
   friend class Control;
   friend class Timer;
   friend class Picture;
+  friend void DispatchFormMessage(MSG& msg);
 
   // Posted on activation, so that Form_Activate runs after the procedure that showed the form.
   // In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose

@@ -6,6 +6,7 @@
 #include "platform/ExceptionText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
+#include "platform/window/Keyboard.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/WindowError.h"
 
@@ -50,7 +51,15 @@ void DispatchFormMessage(MSG& msg) {
   // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
   // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (Form::FromHwnd(root) && IsDialogMessageA(root, &msg)) return;
+  Form* form = Form::FromHwnd(root);
+  if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    bool used = false;
+    const int keyCode = static_cast<int>(msg.wParam);
+    const int shift = CurrentShiftState();
+    RunEventProcedure([&] { used = form->Form_KeyDown(keyCode, shift); });
+    if (used) return;
+  }
+  if (form && IsDialogMessageA(root, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }
