@@ -1,9 +1,6 @@
 #include "core/UserCfgFormat.h"
 
 #include <algorithm>
-#include <cstring>
-
-#include "core/LineScan.h"
 
 namespace {
 
@@ -30,10 +27,11 @@ bool IsAttractModeLine(std::string_view line) {
   return StartsWith(line, kEnabledPrefix) || StartsWith(line, kDisabledPrefix);
 }
 
-// Where the line that starts at `from` ends: its CR or LF, or the end of the bytes.
+// Where the line that starts at `from` ends: its CR or LF, or the end of the bytes. The LF is
+// looked for first, then a CR before it (both with memchr, a file may hold a million lines).
 size_t LineEnd(std::string_view bytes, size_t from) {
-  while (from < bytes.size() && bytes[from] != '\r' && bytes[from] != '\n') ++from;
-  return from;
+  const size_t lf = std::min(bytes.find('\n', from), bytes.size());
+  return std::min(bytes.substr(0, lf).find('\r', from), lf);
 }
 
 // Calls visit(line) for every line in file order, without its terminator.
@@ -46,14 +44,6 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
     start = end < bytes.size() ? end + (crLf ? 2 : 1) : end;
   }
 }
-
-// The lines that may be attract-mode lines: those that begin as either prefix does.
-LineScan ScanAttractModeCandidates(std::string_view bytes) {
-  return ScanLines(bytes, kEnabledPrefix[0], kDisabledPrefix[0]);
-}
-
-// Drops the attract-mode lines, ends every line with CR LF and appends the ten slot lines.
-void RewriteLines(std::string& bytes, const MenuCollection& menus);
 
 std::string_view WithoutByteOrderMark(std::string_view bytes) {
   return StartsWith(bytes, kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
@@ -96,21 +86,15 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
 }
 
 void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
-  bytes = WithoutByteOrderMark(bytes);
-  for (size_t start : ScanAttractModeCandidates(bytes).candidates) {
-    ApplyAttractModeLine(bytes.substr(start, LineEnd(bytes, start) - start), menus);
-  }
+  ForEachLine(WithoutByteOrderMark(bytes),
+              [&](std::string_view line) { ApplyAttractModeLine(line, menus); });
 }
 
 std::string AttractModeLinesOf(std::string_view bytes) {
-  bytes = WithoutByteOrderMark(bytes);
   std::string lines;
-  for (size_t start : ScanAttractModeCandidates(bytes).candidates) {
-    const std::string_view line = bytes.substr(start, LineEnd(bytes, start) - start);
-    if (!IsAttractModeLine(line)) continue;
-    lines.append(line);
-    lines += '\n';
-  }
+  ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
+    if (IsAttractModeLine(line)) lines.append(line) += '\n';
+  });
   return lines;
 }
 
@@ -143,60 +127,19 @@ std::string AttractModeLine(const clsGameMenu& menu) {
 }
 
 std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus) {
-  std::string bytes(oldBytes);
-  RewriteUserCfgInPlace(bytes, menus);
-  return bytes;
+  const bool marked = StartsWith(oldBytes, kUtf8ByteOrderMark);
+  std::string out(marked ? kUtf8ByteOrderMark : "");
+  out.reserve(oldBytes.size() + kMenuSlotCount * 64);
+  ForEachLine(WithoutByteOrderMark(oldBytes), [&](std::string_view line) {
+    if (IsAttractModeLine(line)) return;
+    // A line that begins with the mark's bytes must not come first in a file without one, where
+    // it would be read as the mark and no longer as a line: an empty line keeps it one.
+    if (out.empty() && StartsWith(line, kUtf8ByteOrderMark)) out.append(kLineEnd);
+    out.append(line).append(kLineEnd);
+  });
+  AppendAttractModeLines(out, menus);
+  return out;
 }
-
-void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus) {
-  if (StartsWith(bytes, kUtf8ByteOrderMark)) {
-    // Rewritten without the mark, which then goes back in front: files with one are few.
-    std::string text = bytes.substr(kUtf8ByteOrderMark.size());
-    RewriteLines(text, menus);
-    bytes.assign(kUtf8ByteOrderMark);
-    bytes.append(text);
-    return;
-  }
-  RewriteLines(bytes, menus);
-  // A line further down that begins with the mark's bytes may now come first, where it would be
-  // read as the file's mark and no longer as a line of its own: an empty line keeps it one.
-  if (StartsWith(bytes, kUtf8ByteOrderMark)) bytes.insert(0, kLineEnd);
-}
-
-namespace {
-
-void RewriteLines(std::string& bytes, const MenuCollection& menus) {
-  const LineScan scan = ScanAttractModeCandidates(bytes);
-  if (scan.loneLineEnds) {
-    // Line ends change: a new buffer, line by line.
-    std::string out;
-    out.reserve(bytes.size() + kMenuSlotCount * 64);
-    ForEachLine(bytes, [&](std::string_view line) {
-      if (IsAttractModeLine(line)) return;
-      out.append(line);
-      out.append(kLineEnd);
-    });
-    bytes.swap(out);
-  } else {
-    // Every line ends with CR LF already, but perhaps the last: the other lines stay as they
-    // stand, and the attract-mode lines among them are cut out by moving the rest forward.
-    size_t kept = 0;  // the bytes kept so far, at the front
-    size_t from = 0;  // where the next bytes to keep begin
-    for (size_t start : scan.candidates) {
-      const size_t end = LineEnd(bytes, start);
-      if (!IsAttractModeLine(std::string_view(bytes).substr(start, end - start))) continue;
-      if (kept != from) std::memmove(bytes.data() + kept, bytes.data() + from, start - from);
-      kept += start - from;
-      from = std::min(end + kLineEnd.size(), bytes.size());
-    }
-    if (kept != from) std::memmove(bytes.data() + kept, bytes.data() + from, bytes.size() - from);
-    bytes.resize(kept + bytes.size() - from);
-    if (!bytes.empty() && bytes.back() != '\n') bytes.append(kLineEnd);  // the last line had none
-  }
-  AppendAttractModeLines(bytes, menus);
-}
-
-}  // namespace
 
 std::string DefaultUserCfg() {
   MenuCollection menus = NewMenuTable();

@@ -56,9 +56,5 @@ std::string AttractModeLine(const clsGameMenu& menu);
 // unchanged and in its order, then the ten attract-mode lines in slot order; every line ends CR LF.
 std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus);
 
-// The same rewrite made in the buffer that holds the old bytes: a save of a large file needs no
-// second buffer of its size.
-void RewriteUserCfgInPlace(std::string& bytes, const MenuCollection& menus);
-
 // The contents of a new user.cfg: the built-in menus in slots 0 and 1, slots 2 to 9 disabled.
 std::string DefaultUserCfg();

@@ -140,8 +140,7 @@ FileResult MenusFile::RewrittenForSave(const std::string& path, std::string& byt
     m_seen.stamp = {};
     return ChangedElsewhere(path);
   }
-  // In the buffer read: a file of a million lines is not copied once more.
-  RewriteUserCfgInPlace(bytes, colMenus);
+  bytes = RewriteUserCfg(bytes, colMenus);
   return FileResult::Success();
 }
 

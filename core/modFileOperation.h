@@ -88,6 +88,7 @@ MenusReread RereadMenusIfChanged();
 // A change of the table that no save has written yet (the last save failed).
 bool HasUnsavedChange();
 
-// The per-user copy that the game in gameFolder reads in place of this file or folder, where
-// Windows keeps one for the game; "" elsewhere, and wherever Windows virtualises nothing.
+// Where Windows keeps the per-user copy of this file or folder of the game in gameFolder, which
+// the game reads in its place once it exists: the path, whether or not the copy is there yet; ""
+// for a path outside the protected folders, and wherever Windows virtualises nothing for the game.
 std::string PerUserCopyOf(const std::string& gameFolder, const std::string& path);

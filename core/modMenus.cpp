@@ -31,3 +31,20 @@ void RemoveMenu(int slot) {
   last->bEnabled(false);
   last->sName("");
 }
+
+bool MoveMenu(int fromSlot, int toSlot) {
+  clsGameMenu* moving = colMenus.Slot(fromSlot);
+  const clsGameMenu* to = colMenus.Slot(toSlot);
+  if (!moving || !to || !moving->bEnabled() || !to->bEnabled() || fromSlot == toSlot) return false;
+  // One enabled slot at a time towards the target, trading names with each, as moves of one row.
+  const int step = fromSlot < toSlot ? 1 : -1;
+  for (int k = fromSlot + step; k != toSlot + step; k += step) {
+    clsGameMenu* next = colMenus.Slot(k);
+    if (!next->bEnabled()) continue;
+    const std::string name = moving->sName();
+    moving->sName(next->sName());
+    next->sName(name);
+    moving = next;
+  }
+  return true;
+}

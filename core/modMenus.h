@@ -16,3 +16,10 @@ void EditMenu(int slot, const std::string& name);
 // Removes a slot's menu: every later slot moves down one place with its flag and name, and slot 9
 // becomes disabled and empty.
 void RemoveMenu(int slot);
+
+// Moves the menu of one enabled slot to another enabled slot. The menus of the enabled slots
+// between move one place towards where it came from, as if it had been moved past them one at a
+// time; the slots keep their numbers and flags, and disabled slots keep their (unused) names.
+// Between neighbouring enabled slots the two names trade places. Nothing changes unless both
+// slots are enabled and differ: then the result is false.
+bool MoveMenu(int fromSlot, int toSlot);

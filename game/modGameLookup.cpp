@@ -10,6 +10,7 @@
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "platform/Registry.h"
 
 GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
                                  std::wstring* folderNotHeld) {

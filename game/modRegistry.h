@@ -2,7 +2,7 @@
 // Reading a text value from the Windows registry.
 #include <string>
 
-#include "platform/Registry.h"
+#include "platform/RegistryKey.h"
 
 // The text of the REG_SZ value valueName under root\subKey, up to its first NUL, in UTF-16 as the
 // registry keeps it (see ReadRegistryText), or defaultText

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -50,35 +49,10 @@ bool HasExtension(const std::string& name, const std::string& extension) {
                         extension.c_str(), static_cast<int>(extension.size())) == CSTR_EQUAL;
 }
 
-// Eight bytes of a sort key as a number that orders as the bytes do (Windows is little-endian).
-uint64_t KeyWord(const char* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  return __builtin_bswap64(word);
-}
-
-// Sort keys compare as unsigned bytes; eight at a time here, as the keys of names with a common
-// beginning share dozens of bytes.
-int CompareKeys(std::string_view a, std::string_view b) {
-  const size_t common = std::min(a.size(), b.size());
-  size_t i = 0;
-  for (; i + 8 <= common; i += 8) {
-    const uint64_t x = KeyWord(a.data() + i);
-    const uint64_t y = KeyWord(b.data() + i);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  for (; i < common; ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // Sorts the names as NameLess orders them, each name's sort key made once: LCMapString's keys
 // compare byte for byte as CompareString compares the names, and sorting a hundred thousand names
 // by their keys takes a small part of the time that comparing the names pairwise does (seconds
-// under Wine). The keys lie in one buffer.
+// under Wine). The keys lie in one buffer and compare as unsigned bytes, as string_view does.
 void SortNames(std::vector<std::string>& names) {
   struct Entry {
     uint32_t offset;
@@ -105,7 +79,7 @@ void SortNames(std::vector<std::string>& names) {
   const std::string_view allKeys = keys;
   std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
     const int order =
-        CompareKeys(allKeys.substr(a.offset, a.length), allKeys.substr(b.offset, b.length));
+        allKeys.substr(a.offset, a.length).compare(allKeys.substr(b.offset, b.length));
     if (order != 0) return order < 0;
     return names[a.index] < names[b.index];
   });
@@ -115,59 +89,30 @@ void SortNames(std::vector<std::string>& names) {
   names.swap(sorted);
 }
 
-// A file name in the ANSI code page, exactly: false for a name that the code page cannot hold.
-// The ANSI functions would hand such a name over with best-fit look-alikes ("Ωmega" as "Omega")
-// or "?" in place of what the code page lacks, naming a file that does not exist. UTF-8 as the
-// code page holds every name but unpaired surrogates, which it refuses.
-bool AnsiName(UINT codePage, const WCHAR* wide, size_t wideLength, std::string& name) {
-  char buffer[1024];  // a file name has at most 255 UTF-16 units, three bytes each at most
-  const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8) ||
-                    (codePage == CP_OEMCP && GetOEMCP() == CP_UTF8);
-  BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(
-      codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide,
-      static_cast<int>(wideLength), buffer, sizeof buffer, nullptr, utf8 ? nullptr : &usedDefault);
-  if (length <= 0 || usedDefault) return false;
-  name.assign(buffer, static_cast<size_t>(length));
-  return true;
-}
-
-// Lists a folder through a handle to it, hundreds of entries a call, keeping the files whose own
-// name ends in the extension. FindFirstFileA with "*.ext" would find them one entry a call, which
-// makes listing a large folder a tenth to a sixth slower under Wine, and would find more: Windows
-// matches a pattern against 8.3 names too, so "*.scn" finds "a.scnx" (short name A~1.SCN).
+// The files of the folder whose own name ends in the extension. The pattern is "*", not "*.ext":
+// Windows matches a pattern against 8.3 names too, so "*.scn" would find "a.scnx" (short name
+// A~1.SCN). Names come as UTF-16, and those that the code page cannot hold are left out.
 FileResult ListFilesByExtension(const std::string& folder, const std::string& extension,
                                 std::vector<std::string>& names) {
-  const std::wstring path = WidePath(folder.empty() ? "." : folder);
-  UniqueFile directory(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!directory) {
+  std::string pattern = folder;
+  if (!pattern.empty() && !EndsWithSeparator(AnsiCodePage(), pattern)) pattern += '\\';
+  WIN32_FIND_DATAW found;
+  UniqueFind search(FindFirstFileW(WidePath(pattern + "*").c_str(), &found));
+  if (!search) {
     const DWORD error = GetLastError();
-    // A folder that is not there is a path not found, as FindFirstFile reports it.
+    // A folder without even "." and ".." (a drive's root) has no file to find.
+    if (error == ERROR_FILE_NOT_FOUND &&
+        GetPathKind(folder.empty() ? "." : folder) == PathKind::Folder)
+      return FileResult::Success();
+    // A folder that is not there is a path not found, as FindFirstFile reports a missing folder.
     return FileResult::FromLastError(folder,
                                      error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
   }
-  // The names come as UTF-16; the ANSI functions would convert them with the same code page.
-  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-  std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));  // entries are 8-byte aligned
-  const DWORD bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
-  std::string name;
-  FILE_INFO_BY_HANDLE_CLASS infoClass = FileFullDirectoryRestartInfo;
-  while (GetFileInformationByHandleEx(directory.Get(), infoClass, buffer.data(), bufferBytes)) {
-    infoClass = FileFullDirectoryInfo;
-    const char* entryBytes = reinterpret_cast<const char*>(buffer.data());
-    for (;;) {
-      const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(entryBytes);
-      if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-          AnsiName(codePage, entry->FileName, entry->FileNameLength / sizeof(WCHAR), name) &&
-          HasExtension(name, extension)) {
-        names.push_back(name);
-      }
-      if (entry->NextEntryOffset == 0) break;
-      entryBytes += entry->NextEntryOffset;
-    }
-  }
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::optional<std::string> name = AnsiFromWide(found.cFileName);
+    if (name && HasExtension(*name, extension)) names.push_back(std::move(*name));
+  } while (FindNextFileW(search.Get(), &found));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {
     names.clear();

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/RegistryKey.h"
+
 // The two views that 64-bit Windows (and a 64-bit Wine prefix) keeps of
 // HKEY_LOCAL_MACHINE\Software: the one 32-bit programs see (Software\Wow6432Node), and the one
 // 64-bit programs see. 32-bit Windows has one, whichever is asked for.

@@ -3,8 +3,6 @@
 // offsets, and a new file written under a temporary name beside where it is going, flushed, and
 // only then moved onto its name, so that a half-written file never carries the name. Dropped
 // files are named as Windows hands them over, in UTF-16.
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -4,10 +4,13 @@
 // stock objects, resource icons) are used as plain handles and never put in an owner.
 //
 // Traits name the handle's invalid value (nullptr for most, INVALID_HANDLE_VALUE for files and
-// find handles) and how to close it.
-#include <windows.h>
-
+// find handles) and how to close it. The traits of files, searches and registry keys close in
+// UniqueHandle.cpp, so that headers of core/ and game/ can hold such an owner without drawing in
+// Windows' headers (a HANDLE is a void*, as <windows.h> declares it).
+#include <cstdint>
 #include <utility>
+
+#include "platform/RegistryKey.h"
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
@@ -52,21 +55,23 @@ struct NullIsInvalid {
   static Handle Invalid() { return nullptr; }
 };
 
-struct FileTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static bool Close(HANDLE handle) { return CloseHandle(handle) != 0; }
+// INVALID_HANDLE_VALUE.
+struct MinusOneIsInvalid {
+  static void* Invalid() { return reinterpret_cast<void*>(static_cast<intptr_t>(-1)); }
 };
-struct FindTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static bool Close(HANDLE handle) { return FindClose(handle) != 0; }
+struct FileTraits : MinusOneIsInvalid {
+  static bool Close(void* handle);
+};
+struct FindTraits : MinusOneIsInvalid {
+  static bool Close(void* handle);
 };
 struct RegistryKeyTraits : NullIsInvalid<HKEY> {
-  static bool Close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+  static bool Close(HKEY key);
 };
 
 // A file or folder handle of CreateFile.
-using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
+using UniqueFile = UniqueHandle<void*, FileTraits>;
 // A search of FindFirstFile.
-using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
+using UniqueFind = UniqueHandle<void*, FindTraits>;
 // An open registry key.
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;

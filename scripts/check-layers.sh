@@ -5,7 +5,9 @@
 # - core/ and game/ include nothing of platform/window/, the window toolkit: only ui/ shows windows
 #   and message boxes;
 # - core/ and game/ include no Windows header and call no Win32 function (by name: the ...A, ...W
-#   and ...ExA entry points and the calls of this program's kind without such an ending).
+#   and ...ExA entry points and the calls of this program's kind without such an ending);
+# - every header of core/ and game/ compiles on its own with the native compiler, which has no
+#   Windows headers: none draws in <windows.h>, not even through a header of platform/.
 # Prints each offending line with its file and fails when there is one.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -52,8 +54,16 @@ while IFS= read -r file; do
   esac
 done < <(git ls-files --cached --others --exclude-standard -- 'platform/*' 'core/*' 'game/*' 'ui/*' | grep -E '\.(h|cpp)$')
 
+while IFS= read -r header; do
+  if ! errors=$(clang++-14 -std=c++20 -fsyntax-only -Wall -Wextra -Wshadow -Wconversion -Werror \
+    -I. -x c++ - <<<"#include \"$header\"" 2>&1); then
+    report "$header: does not compile on its own natively:"$'\n'"$errors"
+  fi
+done < <(git ls-files --cached --others --exclude-standard -- 'core/*.h' 'game/*.h')
+
 if ((failed)); then
   echo "The floors are broken: see the lines above." >&2
   exit 1
 fi
-echo "Layers: each include on its floor or lower; core/, game/: no window toolkit, no Win32."
+echo "Layers: each include on its floor or lower; core/, game/: no window toolkit, no Win32," \
+  "each header compiles on its own."

@@ -67,7 +67,8 @@ if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
   echo "No display: screenshots written to $shots"
   # The README's pictures only from a run of every set.
   if [[ -z "$sets" ]]; then
-    for shot in splash main-window picker main-window-144dpi drop-question drop-rows; do
+    for shot in splash main-window picker main-window-144dpi drop-question drop-rows menu \
+      menu-144dpi; do
       cp "$shots/$shot.png" "$root/docs/screenshots/"
     done
     echo "  and the README's copied to docs/screenshots"

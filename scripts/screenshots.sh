@@ -33,9 +33,10 @@ tess_shoot() {
   import -window root -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage "$out"
 }
 
-# Starts the tool, photographs the splash, the main window and the open picker, then closes them.
+# Starts the tool, photographs the splash, the main window, its menu on a row and the open picker,
+# then closes them.
 tess_screenshot_tool() {
-  local exe="$1" shots="$2" pid rect picker
+  local exe="$1" shots="$2" pid rect picker menu
   wine "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
   rect=$(tess_driver wait-label "$TESS_HOME_PAGE" 30000)
@@ -44,6 +45,10 @@ tess_screenshot_tool() {
   rect=$(tess_driver wait-button Add 30000)
   sleep 0.5
   tess_shoot "$rect" "$shots/main-window.png"
+  menu=$(tess_driver menu "$TESS_CAPTION" 1)
+  sleep 0.5
+  tess_shoot "$rect" "$menu" "$shots/menu.png"
+  tess_driver escape -
   tess_driver click Add
   picker=$(tess_driver wait-button OK 30000)
   sleep 0.5
@@ -138,7 +143,7 @@ tess_screenshot_sets() {
     else
       tess_screenshot_tool "$exe" "$dir"
     fi
-    for shot in splash main-window picker; do
+    for shot in splash main-window menu picker; do
       if [[ "$set" == 96dpi ]]; then
         mv "$dir/$shot.png" "$shots/$shot.png"
       else

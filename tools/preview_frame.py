@@ -11,38 +11,15 @@ the other order would look like.
 
 import argparse
 import os
-import re
 import struct
 import sys
 
 TWIPS_PER_PIXEL = 15
 
-# The program's own frame table: ui/DecorativeLook.cpp, its FrameLayout of each framed window.
-FRAME_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ui",
-                            "DecorativeLook.cpp")
-FRAME_LAYOUTS = {"main": "kMainWindowFrame", "picker": "kPickerFrame"}
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from art.frame import window_layouts  # noqa: E402
 
-
-def read_windows(source=FRAME_SOURCE):
-    """Client size and the tile offsets along each edge, in twips, per window, as the program's
-    FrameLayout initialisers give them: {client}, then top, bottom, left and right."""
-    with open(source, encoding="utf-8") as f:
-        text = f.read()
-    windows = {}
-    for window, name in FRAME_LAYOUTS.items():
-        match = re.search(r"const FrameLayout %s = \{(.*?)\};" % name, text, re.S)
-        if not match:
-            sys.exit("%s: no %s" % (source, name))
-        lists = [[int(n) for n in re.findall(r"\d+", group)]
-                 for group in re.findall(r"\{([^{}]*)\}", match.group(1))]
-        if len(lists) != 5 or len(lists[0]) != 2:
-            sys.exit("%s: %s is not {client}, top, bottom, left, right" % (source, name))
-        windows[window] = (tuple(lists[0]), dict(zip(("top", "bottom", "left", "right"), lists[1:])))
-    return windows
-
-
-WINDOWS = read_windows()
-
+WINDOWS = window_layouts()
 
 
 def read_bmp(path):

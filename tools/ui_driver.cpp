@@ -10,11 +10,16 @@
 //   ui_driver rows <caption>                    print the rows of the window's list box, one a line
 //   ui_driver close <caption>                   close the window as its close button does
 //   ui_driver wait-gone <caption> [timeout ms]  wait until no visible window has this caption
+//   ui_driver menu <caption> <row>              right-click the row of the window's list box (real
+//                                               mouse input) and wait for the shortcut menu;
+//                                               prints the menu's rectangle
+//   ui_driver escape <any>                      press Esc (real keyboard input)
 // Exit status 0 on success, 1 when the window or button was not found in time.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -75,6 +80,32 @@ DWORD Timeout(int argc, char** argv, int index) {
   return argc > index ? static_cast<DWORD>(std::strtoul(argv[index], nullptr, 10)) : 20000;
 }
 
+void PrintRect(HWND hwnd) {
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+}
+
+// Real input, as the mouse and the keyboard send it.
+void Send(std::initializer_list<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), const_cast<INPUT*>(inputs.begin()), sizeof(INPUT));
+}
+INPUT MouseAt(POINT at, DWORD buttons) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons;
+  return input;
+}
+INPUT Key(WORD key, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
 int Fail(const char* what, const std::string& text) {
   std::fprintf(stderr, "ui_driver: %s \"%s\" not found\n", what, text.c_str());
   return 1;
@@ -84,8 +115,9 @@ int Fail(const char* what, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(
-        stderr, "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone <text> [ms]\n");
+    std::fprintf(stderr,
+                 "usage: ui_driver wait-button|wait-label|click|rows|close|wait-gone|menu|escape "
+                 "<text> [ms]\n");
     return 2;
   }
   // Rectangles in the screen's own pixels, as the tool (DPI aware) and the screenshots see them.
@@ -101,9 +133,30 @@ int main(int argc, char** argv) {
       PostMessageA(found.child, BM_CLICK, 0, 0);
       return 0;
     }
-    RECT rect;
-    GetWindowRect(found.window, &rect);
-    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    PrintRect(found.window);
+    return 0;
+  }
+  if (command == "menu") {
+    const Search found = Find(text, nullptr, 20000);
+    HWND list = found.window ? FindWindowExA(found.window, nullptr, "ListBox", nullptr) : nullptr;
+    if (!list) return Fail("list box of", text);
+    RECT row{};
+    const WPARAM rowIndex = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
+    SendMessageA(list, LB_GETITEMRECT, rowIndex, reinterpret_cast<LPARAM>(&row));
+    POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    ClientToScreen(list, &at);
+    Send({MouseAt(at, 0), MouseAt(at, MOUSEEVENTF_RIGHTDOWN), MouseAt(at, MOUSEEVENTF_RIGHTUP)});
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50)) {
+      HWND menu = FindWindowA("#32768", nullptr);
+      if (menu && IsWindowVisible(menu)) {
+        PrintRect(menu);
+        return 0;
+      }
+    }
+    return Fail("shortcut menu of", text);
+  }
+  if (command == "escape") {
+    Send({Key(VK_ESCAPE, 0), Key(VK_ESCAPE, KEYEVENTF_KEYUP)});
     return 0;
   }
   if (command == "rows" || command == "close") {

@@ -1,6 +1,9 @@
 #include "ui/DecorativeLook.h"
 
 #include "platform/window/Resources.h"
+// kMainWindowFrame and kPickerFrame, written by CMake from ui/res/frame.json, which the art tools
+// read too.
+#include "ui/FrameLayouts.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -9,24 +12,6 @@ namespace {
 constexpr int kTileThickness = 13 * kTwipsPerPixel;
 
 }  // namespace
-
-// tools/preview_frame.py (and so tools/check_frame.py) reads these two initialisers: client
-// size, then the top, bottom, left and right offsets, each in braces.
-const FrameLayout kMainWindowFrame = {
-    {4515, 3375},
-    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3900},
-    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540, 3960},
-    {180, 660, 1140, 1620, 2100, 2460, 2880},
-    {180, 660, 1140, 1620, 2100, 2520, 2880},
-};
-
-const FrameLayout kPickerFrame = {
-    {3795, 4215},
-    {180, 660, 1140, 1620, 2100, 2580, 3060, 3180},
-    {180, 660, 1140, 1620, 2100, 2580, 2880, 3240},
-    {180, 660, 1140, 1620, 2100, 2580, 3060, 3540},
-    {180, 660, 1140, 1620, 2100, 2520, 2880, 3180, 3600},
-};
 
 DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
     : m_background(LoadBitmapResource(IDB_BACKGROUND)) {

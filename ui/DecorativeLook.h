@@ -12,9 +12,10 @@
 
 inline constexpr COLORREF kSandColor = RGB(228, 205, 122);
 
-// Where the edge tiles of one window lie along each edge, in twips from the client's corner. The
-// tiles follow at a step of 480 twips (33-pixel tiles overlapping by one pixel); the last one or
-// two sit closer so that the row reaches into the far corner tile.
+// Where the edge tiles of one window lie along each edge, in twips from the client's corner (kept
+// in ui/res/frame.json, with the client size). The tiles follow at a step of 480 twips (33-pixel
+// tiles overlapping by one pixel); the last one or two sit closer so that the row reaches into the
+// far corner tile.
 struct FrameLayout {
   TwipsSize client;
   std::vector<int> top, bottom, left, right;

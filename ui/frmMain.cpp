@@ -34,6 +34,7 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
   cmdDelete.OnClick = [this] { cmdDelete_Click(); };
   lstMenus.OnKeyUp = [this](int keyCode, int shift) { lstMenus_KeyUp(keyCode, shift); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
+  WireArrangement();
 }
 
 frmMain::~frmMain() = default;
@@ -50,6 +51,7 @@ void frmMain::Form_Load() {
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
   m_loadFailure.reset();
+  m_history = MenuHistory();
   m_lookup = LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld);
   if (m_lookup != GameLookupOutcome::Success) {
     ShowGameLookupMessage(m_lookup, m_folderNotHeld);
@@ -66,6 +68,7 @@ void frmMain::Form_Load() {
     return;
   }
   m_menusLoaded = true;
+  m_history.Reset(colMenus);
   if (madePerUserCopy) ReportPerUserCopy();
   RefreshList();
 }
@@ -123,6 +126,7 @@ bool frmMain::CatchUpWithFile() {
   if (!m_menusLoaded) return false;
   const MenusReread reread = RereadMenusIfChanged();
   if (!reread.reread) return false;
+  m_history.Reset(colMenus);  // what another program wrote is not taken back
   ShowRows(true);
   if (reread.droppedUnsaved) ReportDroppedChange();
   return true;
@@ -135,6 +139,7 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::RefreshList() {
+  m_history.Record(colMenus);
   ShowRows(false);
   if (!bAutoSave) return;
   bool madePerUserCopy = false;

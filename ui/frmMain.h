@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/MenuHistory.h"
 #include "core/MenuRows.h"
 #include "game/modGameLookup.h"
 #include "platform/FileSystem.h"
@@ -52,6 +53,17 @@ class frmMain : public Form {
   void lstMenus_KeyUp(int keyCode, int shift);
   void lblHyperLink_Click();
 
+  // Arranging the show and taking changes back (frmMainArrange.cpp).
+  void WireArrangement();
+  bool Form_KeyDown(int keyCode, int shift) override;
+  void lstMenus_KeyDown(int keyCode, int shift);
+  void lstMenus_ContextMenu(POINT at);
+  // Moves the menu of one row to another row's place, the rows between shifting by one, and
+  // saves; the selection follows it.
+  void MoveRowMenu(int fromRow, int toRow);
+  // Goes one change back (or forward again) in this window's history, and saves.
+  void StepHistory(bool back);
+
   // Rebuilds the list from the slot table and sets the buttons and the selection; saves nothing.
   // keepSelectedSlot: the row of the slot that was selected is selected again, wherever it now is.
   void ShowRows(bool keepSelectedSlot);
@@ -86,6 +98,7 @@ class frmMain : public Form {
   FileDropTarget m_drops;
   std::vector<std::wstring> m_droppedFiles;  // from the command line, until the first activation
   std::vector<MenuRow> m_rows;               // the slot that each row of lstMenus shows
+  MenuHistory m_history;                     // the changes made here since the menus were read
   GameLookupOutcome m_lookup = GameLookupOutcome::Success;
   std::optional<FileResult> m_loadFailure;
   bool m_menusLoaded = false;  // user.cfg was read: changes can be made and saved

@@ -9,6 +9,7 @@
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"
 #include "ui/PlayerMessages.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/frmSplash.h"
 
 namespace {
@@ -20,6 +21,8 @@ constexpr int kStartUpFailed = 1;
 int RunTessivane(std::wstring_view commandLineArguments) {
   // For the whole run: the shell's open of the home page needs COM on this thread.
   ComApartment com;
+  // A failure in an event says so under the program's caption, as a failed start does.
+  SetEventErrorTitle(std::string(kProgramCaption));
   try {
     const SortedArguments arguments = SortArguments(
         SplitCommandLine(commandLineArguments),

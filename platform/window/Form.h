@@ -141,11 +141,15 @@ class Form {
   virtual void Form_QueryEndSession(bool& /*cancel*/) {}
   // The session ends after all (ending) or goes on after a window asked it to wait.
   virtual void Form_EndSession(bool /*ending*/) {}
+  // A key pressed in the window, whichever of its controls has the focus, before that control
+  // sees it; true when the form used it and the control must not get it.
+  virtual bool Form_KeyDown(int /*keyCode*/, int /*shift*/) { return false; }
 
  private:
   friend class Control;
   friend class Timer;
   friend class Picture;
+  friend void DispatchFormMessage(MSG& msg);
 
   // Posted on activation, so that Form_Activate runs after the procedure that showed the form.
   // In WM_APP's range: WM_USER's belongs to the dialog manager (DM_GETDEFID), whose
@@ -164,6 +168,7 @@ class Form {
   void Create(HWND owner);
   void CreateControls();
   void Paint(HDC dc);
+  void DrawBackdrop(HDC dc, const RECT& area);
   // Lays the window out again at `dpi`: size, fonts, controls, pictures. `suggested` is where
   // Windows proposes to put the window (WM_DPICHANGED), or nullptr to keep its top-left corner.
   void ApplyDpi(int dpi, const RECT* suggested);
@@ -178,14 +183,20 @@ class Form {
 
   void Attach(Control* control) { m_controls.push_back(control); }
   void Attach(Timer* timer) { m_timers.push_back(timer); }
-  void Attach(Picture* picture) { m_pictures.push_back(picture); }
+  void Attach(Picture* picture) {
+    m_pictures.push_back(picture);
+    m_backdrop.bitmap = {};
+  }
   template <typename T>
   static void Detach(std::vector<T*>& list, T* item) {
     std::erase(list, item);
   }
   void Detach(Control* control) { Detach(m_controls, control); }
   void Detach(Timer* timer) { Detach(m_timers, timer); }
-  void Detach(Picture* picture) { Detach(m_pictures, picture); }
+  void Detach(Picture* picture) {
+    Detach(m_pictures, picture);
+    m_backdrop.bitmap = {};
+  }
 
   FormDesign m_design;
   HWND m_hwnd = nullptr;
@@ -205,6 +216,15 @@ class Form {
   std::vector<Control*> m_controls;
   std::vector<Timer*> m_timers;
   std::vector<Picture*> m_pictures;
+  // What lies under the child windows (back colour, picture, picture controls), drawn once for the
+  // client size, DPI, picture and colour it holds, and copied by every paint and transparent label.
+  struct Backdrop {
+    RECT client{};
+    int dpi = 0;
+    HBITMAP picture = nullptr;
+    COLORREF back = 0;
+    UniqueBitmap bitmap;
+  } m_backdrop;
   HWND m_focusChild = nullptr;    // the control that had the focus when the form was left
   bool m_leftButtonDown = false;  // a click is a press and a release on the form itself
   bool m_modal = false;

@@ -53,6 +53,39 @@ void Form::Paint(HDC dc) {
 }
 
 void Form::PaintBackground(HDC dc, const RECT& area) {
+  RECT client{};
+  GetClientRect(m_hwnd, &client);
+  const HBITMAP shown = PictureShown() ? m_picture : nullptr;
+  const COLORREF back = BackColor();
+  Backdrop& drawn = m_backdrop;
+  if (!drawn.bitmap || !EqualRect(&drawn.client, &client) || drawn.dpi != m_dpi ||
+      drawn.picture != shown || drawn.back != back) {
+    // Compatible with the screen, so that the copy shows what drawing on the window would.
+    HDC screen = GetDC(nullptr);
+    drawn = {client, m_dpi, shown, back,
+             UniqueBitmap(CreateCompatibleBitmap(screen, client.right, client.bottom))};
+    ReleaseDC(nullptr, screen);
+    MemoryDC memory;
+    if (drawn.bitmap && memory.Get()) {
+      SelectedObject selected(memory.Get(), drawn.bitmap.Get());
+      DrawBackdrop(memory.Get(), client);
+    } else {
+      drawn.bitmap = {};
+    }
+  }
+  RECT inside;
+  MemoryDC source;
+  if (!drawn.bitmap || !source.Get() || !IntersectRect(&inside, &area, &client) ||
+      !EqualRect(&inside, &area)) {
+    DrawBackdrop(dc, area);  // out of memory, or beyond the client area
+    return;
+  }
+  SelectedObject selected(source.Get(), drawn.bitmap.Get());
+  BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, source.Get(), area.left,
+         area.top, SRCCOPY);
+}
+
+void Form::DrawBackdrop(HDC dc, const RECT& area) {
   const int saved = SaveDC(dc);
   OffsetWindowOrgEx(dc, area.left, area.top, nullptr);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);

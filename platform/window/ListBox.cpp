@@ -124,7 +124,25 @@ void ListBox::ReserveRows(int rows, std::size_t textBytes) {
 }
 
 LRESULT ListBox::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_drag.Before(m_hwnd, message, wParam, lParam)) return 0;
+  // Esc ends a drag, rather than going to the window as its cancel key.
+  if (message == WM_GETDLGCODE && m_drag.Active())
+    return CallOriginal(message, wParam, lParam) | DLGC_WANTALLKEYS;
+  if (message == WM_RBUTTONDOWN) SelectRowAt(m_hwnd, lParam);
+  if (message == WM_CONTEXTMENU && OnContextMenu) {
+    const POINT at = ContextMenuPoint(m_hwnd, lParam);
+    RunEventProcedure([&] { OnContextMenu(at); });
+    return 0;
+  }
   const LRESULT result = CallOriginal(message, wParam, lParam);
+  int fromRow = 0, toRow = 0;
+  if (m_drag.After(m_hwnd, message, lParam, fromRow, toRow) && OnDragRow)
+    RunEventProcedure([&] { OnDragRow(fromRow, toRow); });
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKeyDown) {
+    const int keyCode = static_cast<int>(wParam);
+    const int shift = CurrentShiftState();
+    RunEventProcedure([&] { OnKeyDown(keyCode, shift); });
+  }
   // With Alt held, a released key arrives as WM_SYSKEYUP.
   if ((message == WM_KEYUP || message == WM_SYSKEYUP) && OnKeyUp) {
     const int keyCode = static_cast<int>(wParam);

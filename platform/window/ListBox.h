@@ -12,6 +12,7 @@
 #include "platform/window/Control.h"
 #include "platform/window/GdiHandles.h"
 #include "platform/window/Keyboard.h"
+#include "platform/window/ListInput.h"
 
 class ListBox : public Control {
  public:
@@ -35,6 +36,12 @@ class ListBox : public Control {
 
   // A key released while the list has the focus: key code and shift state (kShiftMask ...).
   std::function<void(int keyCode, int shift)> OnKeyUp;
+  // A key pressed while the list has the focus (with Alt held too), after the list handled it.
+  std::function<void(int keyCode, int shift)> OnKeyDown;
+  // The list's shortcut menu is asked for (ListInput.h): the point on the screen where it goes.
+  std::function<void(POINT at)> OnContextMenu;
+  // A row dragged with the mouse onto another row (ListInput.h); rows counted from 0.
+  std::function<void(int fromRow, int toRow)> OnDragRow;
 
  private:
   void Create(int id) override;
@@ -55,6 +62,7 @@ class ListBox : public Control {
   int m_widestRow = 0;                  // pixels, margins included: the horizontal scroll range
   std::array<int, 256> m_byteWidths{};  // each character's width, in a one-byte code page
   bool m_byteWidthsKnown = false;
+  RowDrag m_drag;
 };
 
 // Switches a list's drawing off for the lifetime of this object, and on again (drawing it anew)

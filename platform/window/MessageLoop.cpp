@@ -1,12 +1,12 @@
 #include "platform/window/MessageLoop.h"
 
 #include <string>
+#include <utility>
 
-#include "platform/AnsiText.h"
 #include "platform/ExceptionText.h"
-#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/Form.h"
+#include "platform/window/Keyboard.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/WindowError.h"
 
@@ -26,13 +26,8 @@ BOOL CALLBACK DisableOtherWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-std::string ProgramName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  name = name.substr(FindLastSeparator(AnsiCodePage(), name) + 1);
-  return name.substr(0, name.rfind('.'));
-}
+// The program's caption, which every box of ReportEventError carries.
+std::string eventErrorTitle;
 
 }  // namespace
 
@@ -42,9 +37,11 @@ std::string ProgramName() {
                     std::to_string(error) + ")");
 }
 
+void SetEventErrorTitle(std::string title) { eventErrorTitle = std::move(title); }
+
 void ReportEventError(std::exception_ptr error) {
   try {
-    MsgBox(ExceptionText(error), kMsgBoxError, ProgramName());
+    MsgBox(ExceptionText(error), kMsgBoxError, eventErrorTitle);
   } catch (...) {
     // Nothing is left to report with.
   }
@@ -54,7 +51,15 @@ void DispatchFormMessage(MSG& msg) {
   // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
   // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (Form::FromHwnd(root) && IsDialogMessageA(root, &msg)) return;
+  Form* form = Form::FromHwnd(root);
+  if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    bool used = false;
+    const int keyCode = static_cast<int>(msg.wParam);
+    const int shift = CurrentShiftState();
+    RunEventProcedure([&] { used = form->Form_KeyDown(keyCode, shift); });
+    if (used) return;
+  }
+  if (form && IsDialogMessageA(root, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,9 @@ void DispatchFormMessage(MSG& msg);
 // Shows an error message for an exception that left an event procedure: nothing may cross a
 // window procedure, and the program goes on as after any other failed action.
 void ReportEventError(std::exception_ptr error);
+
+// The title of ReportEventError's boxes: the program's caption, set once at start.
+void SetEventErrorTitle(std::string title);
 
 // Throws WindowError naming the operation and GetLastError()'s text.
 [[noreturn]] void ThrowWindowsError(const char* operation);

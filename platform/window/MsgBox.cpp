@@ -19,11 +19,17 @@ HWND MessageBoxOwner() {
   return nullptr;
 }
 
-int ShowRealMessageBox(const std::string& prompt, unsigned style, const std::string& title) {
-  // An ownerless box would leave the program's windows working beneath it: a click on the splash
-  // would start the hand-over again while the main window's load waits on the box.
+// An ownerless box would leave the program's windows working beneath it: a click on the splash
+// would start the hand-over again while the main window's load waits on the box.
+int ShowBox(const std::wstring& prompt, unsigned style, const std::string& title) {
   HWND owner = MessageBoxOwner();
-  return MessageBoxA(owner, prompt.c_str(), title.c_str(), style | (owner ? 0 : MB_TASKMODAL));
+  return MessageBoxW(owner, prompt.c_str(), WideFromAnsi(title).c_str(),
+                     style | (owner ? 0 : MB_TASKMODAL));
+}
+
+// The ANSI prompt in the code page's characters, as MessageBoxA would show it.
+int ShowRealMessageBox(const std::string& prompt, unsigned style, const std::string& title) {
+  return ShowBox(WideFromAnsi(prompt), style, title);
 }
 
 MsgBoxHandler currentHandler = &ShowRealMessageBox;
@@ -47,9 +53,7 @@ int MsgBox(const std::string& prompt, unsigned style, const std::string& title) 
 int MsgBox(const std::wstring& prompt, unsigned style, const std::string& title) {
   if (currentHandler != &ShowRealMessageBox)
     return currentHandler(Utf8FromWide(prompt), style, title);
-  HWND owner = MessageBoxOwner();
-  return MessageBoxW(owner, prompt.c_str(), WideFromAnsi(title).c_str(),
-                     style | (owner ? 0 : MB_TASKMODAL));
+  return ShowBox(prompt, style, title);
 }
 
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {

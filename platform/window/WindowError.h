@@ -4,9 +4,8 @@
 #include <string>
 #include <utility>
 
-// Carries its text in an ordinary std::string. std::runtime_error would do the same, but it keeps
-// its text in the C++ library's older, reference-counted string, and using it links that whole
-// second string implementation into the exe (about 45 KB of its 400 KiB).
+// Carries its text in an ordinary std::string, as std::runtime_error would in the C++ library's
+// older, reference-counted string.
 class WindowError : public std::exception {
  public:
   explicit WindowError(std::string message) : m_message(std::move(message)) {}

@@ -21,9 +21,10 @@ std::vector<std::string> Slots() {
 void Enable(const std::vector<std::string>& names) {
   InitMenus();
   for (size_t n = 0; n < names.size(); ++n) {
-    if (names[n] == "-") continue;
-    colMenus.Slot(static_cast<int>(n))->bEnabled(true);
-    colMenus.Slot(static_cast<int>(n))->sName(names[n]);
+    clsGameMenu* menu = colMenus.Slot(static_cast<int>(n));
+    const bool disabled = names[n].starts_with("-");
+    menu->bEnabled(!disabled);
+    menu->sName(disabled ? names[n].substr(1) : names[n]);
   }
 }
 
@@ -124,6 +125,51 @@ TEST(SlotTable, RemoveMenuCarriesNamesOfDisabledSlots) {
   RemoveMenu(0);
   EXPECT_EQ(Slots(),
             (std::vector<std::string>{"B", "-Kept", "-", "-", "-", "-", "-", "-", "-", "-"}));
+}
+
+TEST(SlotTable, MoveMenuShiftsTheMenusBetweenAndKeepsNumbersFlagsAndGaps) {
+  struct Case {
+    std::vector<std::string> before;
+    int from, to;
+    std::vector<std::string> after;
+  };
+  const std::vector<std::string> all = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
+  const std::vector<Case> cases = {
+      // Neighbours trade places, either way.
+      {all, 0, 1, {"B", "A", "C", "D", "E", "F", "G", "H", "I", "J"}},
+      {all, 9, 8, {"A", "B", "C", "D", "E", "F", "G", "H", "J", "I"}},
+      // Over several rows the rows between shift by one place.
+      {all, 1, 4, {"A", "C", "D", "E", "B", "F", "G", "H", "I", "J"}},
+      {all, 4, 1, {"A", "E", "B", "C", "D", "F", "G", "H", "I", "J"}},
+      {all, 0, 9, {"B", "C", "D", "E", "F", "G", "H", "I", "J", "A"}},
+      // Across gaps: disabled slots stay where they are, with their names.
+      {{"A", "-x", "-", "B", "-", "-", "-", "-", "-", "-"},
+       0,
+       3,
+       {"B", "-x", "-", "A", "-", "-", "-", "-", "-", "-"}},
+      {{"A", "-", "B", "-y", "C", "-", "D", "-", "-", "-"},
+       6,
+       0,
+       {"D", "-", "A", "-y", "B", "-", "C", "-", "-", "-"}},
+      // In place, to or from a disabled slot, or outside 0 to 9: nothing.
+      {all, 3, 3, all},
+      {{"A", "-x", "B", "-", "-", "-", "-", "-", "-", "-"},
+       0,
+       1,
+       {"A", "-x", "B", "-", "-", "-", "-", "-", "-", "-"}},
+      {{"A", "-x", "B", "-", "-", "-", "-", "-", "-", "-"},
+       1,
+       2,
+       {"A", "-x", "B", "-", "-", "-", "-", "-", "-", "-"}},
+      {all, -1, 2, all},
+      {all, 2, 10, all},
+  };
+  for (const Case& c : cases) {
+    Enable(c.before);
+    EXPECT_EQ(MoveMenu(c.from, c.to), c.after != c.before) << "moving " << c.from << " to " << c.to;
+    EXPECT_EQ(Slots(), c.after) << "moving " << c.from << " to " << c.to;
+    ExpectIdsInPlace();
+  }
 }
 
 }  // namespace

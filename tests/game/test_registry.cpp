@@ -9,6 +9,7 @@
 
 #include "game/modRegistry.h"
 #include "platform/AnsiText.h"
+#include "platform/Registry.h"
 #include "platform/Virtualisation.h"
 #include "tests/support/RegistrySupport.h"
 

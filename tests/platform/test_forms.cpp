@@ -2,6 +2,7 @@
 // event procedure that fails.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/window/GdiHandles.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
+#include "platform/window/Picture.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
 
@@ -191,15 +193,16 @@ TEST_F(Forms, ControlsFollowTheirTabIndexWhateverTheirDeclaration) {
 TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller) {
   static std::vector<std::string> shown;
   shown.clear();
-  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string&) {
-    shown.push_back(std::to_string(style) + " " + text);
+  const MsgBoxGuard recorder([](const std::string& text, unsigned style, const std::string& title) {
+    shown.push_back(std::to_string(style) + " " + title + ": " + text);
     return 1;
   });
+  SetEventErrorTitle("Caption");
   RecordingForm form;
   form.onActivate = [] { throw std::runtime_error("activation failed"); };
   form.Show();
   ASSERT_TRUE(PumpUntil([&] { return form.activations == 1; }));
-  EXPECT_EQ(shown, std::vector<std::string>{"16 activation failed"});
+  EXPECT_EQ(shown, std::vector<std::string>{"16 Caption: activation failed"});
   EXPECT_TRUE(form.IsLoaded());
   form.Unload();
 
@@ -209,6 +212,31 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller)
   EXPECT_THROW(failing.Show(), std::runtime_error);
   EXPECT_FALSE(failing.IsLoaded());
   EXPECT_EQ(shown.size(), 1u) << "no box of its own";
+}
+
+// The form draws what lies under its children once and copies it at each paint: a picture control
+// that comes or goes after a paint must show, and be gone, at the next.
+TEST_F(Forms, APictureAddedOrRemovedAfterAPaintShowsAtTheNextPaint) {
+  const UniqueBitmap red = BitmapFromPixels({20, 20, std::vector<uint32_t>(20 * 20, 0xFF0000u)});
+  RecordingForm form;
+  form.Show();
+  const auto shownAt = [&](int x, int y) {
+    RedrawWindow(form.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    DrainMessages();
+    HDC dc = GetDC(form.Hwnd());
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(form.Hwnd(), dc);
+    return color;
+  };
+  const COLORREF without = shownAt(10, 10);
+  ASSERT_NE(without, RGB(255, 0, 0));
+  {
+    const Picture picture(form, {0, 0}, red.Get());
+    EXPECT_EQ(shownAt(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(shownAt(30, 30), without);
+  }
+  EXPECT_EQ(shownAt(10, 10), without);
+  form.Unload();
 }
 
 }  // namespace

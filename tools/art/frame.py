@@ -1,8 +1,25 @@
 """The gold frame of the windows, cut into corner pieces and edge tiles."""
 
+import json
 import math
+import os
 
 from art.pixels import Canvas
+
+# The tile offsets of the two framed windows, as the program reads them too (ui/res/frame.json):
+# per window ("main", "picker") the client size, then the offsets along the top, bottom, left and
+# right edges, in twips (15 a pixel) from the client's corner.
+LAYOUTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "ui", "res",
+                       "frame.json")
+
+
+def window_layouts(path=LAYOUTS):
+    """{window: ((width, height), {"top": [...], "bottom": [...], "left": [...], "right": [...]})}"""
+    with open(path, encoding="utf-8") as f:
+        table = json.load(f)
+    return {window: (tuple(parts["client"]),
+                     {edge: parts[edge] for edge in ("top", "bottom", "left", "right")})
+            for window, parts in table.items()}
 
 # Frame: a gold rope band, a groove, a row of pearl beads and a gold fillet on the inner side.
 #

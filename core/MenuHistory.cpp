@@ -1,0 +1,43 @@
+#include "core/MenuHistory.h"
+
+#include <cstddef>
+
+namespace {
+
+bool HasEnabledSlot(const MenuCollection& menus) {
+  for (const auto& [key, menu] : menus) {
+    if (menu.bEnabled()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void MenuHistory::Reset(const MenuCollection& loaded) {
+  m_tables.clear();
+  m_tables.push_back(loaded);
+  m_shown = 0;
+}
+
+void MenuHistory::Record(const MenuCollection& changed) {
+  if (changed == m_tables[m_shown]) return;
+  m_tables.erase(m_tables.begin() + static_cast<std::ptrdiff_t>(m_shown) + 1, m_tables.end());
+  m_tables.push_back(changed);
+  m_shown = m_tables.size() - 1;
+}
+
+bool MenuHistory::CanUndo() const {
+  return m_shown > 0 && (m_shown == 1 || HasEnabledSlot(m_tables[m_shown - 1]));
+}
+
+bool MenuHistory::CanRedo() const { return m_shown + 1 < m_tables.size(); }
+
+const MenuCollection& MenuHistory::Undo() {
+  if (CanUndo()) --m_shown;
+  return m_tables[m_shown];
+}
+
+const MenuCollection& MenuHistory::Redo() {
+  if (CanRedo()) ++m_shown;
+  return m_tables[m_shown];
+}
