@@ -22,9 +22,9 @@ tess_desktop_on() {
 # Writes the screen area that the windows cover (each given as "left top right bottom", as
 # ui_driver prints it) to a PNG file: the last argument.
 tess_shoot() {
-  local out="${*: -1}" left=100000 top=100000 right=0 bottom=0 l t r b
-  for rect in "${@:1:$#-1}"; do
-    read -r l t r b <<<"$rect"
+  local out="${*: -1}" left=100000 top=100000 right=0 bottom=0 l t r b area
+  for area in "${@:1:$#-1}"; do
+    read -r l t r b <<<"$area"
     ((l < left)) && left=$l
     ((t < top)) && top=$t
     ((r > right)) && right=$r
