@@ -1,7 +1,5 @@
 #include "core/UserCfgFormat.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -27,11 +25,11 @@ bool IsAttractModeLine(std::string_view line) {
   return StartsWith(line, kEnabledPrefix) || StartsWith(line, kDisabledPrefix);
 }
 
-// Where the line that starts at `from` ends: its CR or LF, or the end of the bytes. The LF is
-// looked for first, then a CR before it (both with memchr, a file may hold a million lines).
+// Where the line that starts at `from` ends: at its CR or LF, or at the end of the bytes.
 size_t LineEnd(std::string_view bytes, size_t from) {
-  const size_t lf = std::min(bytes.find('\n', from), bytes.size());
-  return std::min(bytes.substr(0, lf).find('\r', from), lf);
+  size_t end = from;
+  while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+  return end;
 }
 
 // Calls visit(line) for every line in file order, without its terminator.
@@ -85,17 +83,19 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
   }
 }
 
-void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
-  ForEachLine(WithoutByteOrderMark(bytes),
-              [&](std::string_view line) { ApplyAttractModeLine(line, menus); });
+std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
+  std::string lines;
+  ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
+    if (!IsAttractModeLine(line)) return;
+    ApplyAttractModeLine(line, menus);
+    lines.append(line) += '\n';
+  });
+  return lines;
 }
 
 std::string AttractModeLinesOf(std::string_view bytes) {
-  std::string lines;
-  ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {
-    if (IsAttractModeLine(line)) lines.append(line) += '\n';
-  });
-  return lines;
+  MenuCollection unused = NewMenuTable();
+  return ReadAttractModeLines(bytes, unused);
 }
 
 std::string AttractModeLinesOf(const MenuCollection& menus) {
@@ -126,12 +126,16 @@ std::string AttractModeLine(const clsGameMenu& menu) {
   return "-" + std::string(kEnabledPrefix) + slot;
 }
 
-std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus) {
+std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus,
+                           std::string* oldAttractLines) {
   const bool marked = StartsWith(oldBytes, kUtf8ByteOrderMark);
   std::string out(marked ? kUtf8ByteOrderMark : "");
   out.reserve(oldBytes.size() + kMenuSlotCount * 64);
   ForEachLine(WithoutByteOrderMark(oldBytes), [&](std::string_view line) {
-    if (IsAttractModeLine(line)) return;
+    if (IsAttractModeLine(line)) {
+      if (oldAttractLines) oldAttractLines->append(line) += '\n';
+      return;
+    }
     // A line that begins with the mark's bytes must not come first in a file without one, where
     // it would be read as the mark and no longer as a line: an empty line keeps it one.
     if (out.empty() && StartsWith(line, kUtf8ByteOrderMark)) out.append(kLineEnd);

@@ -36,8 +36,9 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 // attract-mode line without a slot digit or too short to carry one, changes nothing.
 void ApplyAttractModeLine(std::string_view line, MenuCollection& menus);
 
-// Applies every line of the file, in file order, so the last line for a slot wins its name.
-void ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
+// Applies every line of the file, in file order, so the last line for a slot wins its name, and
+// returns the file's attract-mode lines as AttractModeLinesOf gives them (one pass for both).
+std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
 
 // The file's attract-mode lines (those that begin with either prefix, whatever follows), in file
 // order, each ended by LF: what tells whether another program changed the slots in the file.
@@ -54,7 +55,10 @@ std::string AttractModeLine(const clsGameMenu& menu);
 
 // The file as the game should find it after a save: every line that begins with neither prefix,
 // unchanged and in its order, then the ten attract-mode lines in slot order; every line ends CR LF.
-std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus);
+// *oldAttractLines, when given, receives the old file's attract-mode lines as AttractModeLinesOf
+// gives them, from the same pass.
+std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus,
+                           std::string* oldAttractLines = nullptr);
 
 // The contents of a new user.cfg: the built-in menus in slots 0 and 1, slots 2 to 9 disabled.
 std::string DefaultUserCfg();

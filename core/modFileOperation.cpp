@@ -118,9 +118,8 @@ FileResult MenusFile::Load(bool* madePerUserCopy) {
   if (IsUtf16Text(bytes)) return Utf16Refused(path);
 
   sCfgFile = path;
-  Remember(path, stamp, AttractModeLinesOf(bytes));
+  Remember(path, stamp, ReadAttractModeLines(bytes, colMenus));
   m_unsavedChange = false;
-  ReadAttractModeLines(bytes, colMenus);
   if (ApplyDefaultMenus(colMenus)) bAutoSave = true;
   return FileResult::Success();
 }
@@ -135,12 +134,13 @@ FileResult MenusFile::RewrittenForSave(const std::string& path, std::string& byt
   // per-user copy that appeared in place of the file the tool read. Whatever its stamp says (it
   // may have written within the same tick), the next look reads the file.
   const bool otherFile = path != m_seen.path;
-  if (m_seen.known &&
-      (otherFile || (read.ok && AttractModeLinesOf(bytes) != m_seen.attractLines))) {
+  std::string oldAttractLines;
+  std::string rewritten = RewriteUserCfg(bytes, colMenus, &oldAttractLines);
+  if (m_seen.known && (otherFile || (read.ok && oldAttractLines != m_seen.attractLines))) {
     m_seen.stamp = {};
     return ChangedElsewhere(path);
   }
-  bytes = RewriteUserCfg(bytes, colMenus);
+  bytes = std::move(rewritten);
   return FileResult::Success();
 }
 
@@ -187,14 +187,14 @@ MenusReread MenusFile::RereadIfChanged() {
   if (!stamp.exists || (path == sCfgFile && stamp == m_seen.stamp)) return {};
   std::string bytes;
   if (!ReadWholeFile(path, bytes).ok || IsUtf16Text(bytes)) return {};
-  std::string attractLines = AttractModeLinesOf(bytes);
+  MenuCollection read = NewMenuTable();
+  std::string attractLines = ReadAttractModeLines(bytes, read);
   sCfgFile = path;
   if (attractLines == m_seen.attractLines) {
     Remember(path, stamp, std::move(attractLines));  // only other lines changed: nothing to read
     return {};
   }
-  colMenus = NewMenuTable();
-  ReadAttractModeLines(bytes, colMenus);
+  colMenus = std::move(read);
   Remember(path, stamp, std::move(attractLines));
   const MenusReread outcome{true, m_unsavedChange};
   m_unsavedChange = false;

@@ -34,10 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data), size);
 
   MenuCollection menus = NewMenuTable();
-  ReadAttractModeLines(file, menus);
+  const std::string readLines = ReadAttractModeLines(file, menus);
   if (size > 0 && (data[0] & 1)) ApplyDefaultMenus(menus);
 
-  const std::string out = RewriteUserCfg(file, menus);
+  std::string rewrittenLines;
+  const std::string out = RewriteUserCfg(file, menus, &rewrittenLines);
   Require(out.size() >= 2 && out.substr(out.size() - 2) == "\r\n", "the rewrite ends with CR LF");
   const bool marked = StartsWithMark(file);
   Require(StartsWithMark(out) == marked, "a byte-order mark stays first, and none is made");
@@ -47,9 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return mark ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
   };
   std::vector<std::string_view> others;
+  std::string attractLines;
   for (std::string_view line : SplitLines(text(file, marked))) {
     if (!IsAttractModeLine(line)) others.push_back(line);
+    if (IsAttractModeLine(line)) attractLines.append(line) += '\n';
   }
+  Require(readLines == attractLines && rewrittenLines == attractLines,
+          "the reader and the rewriter say which attract-mode lines the file holds");
   // A first line that would pass for a mark is kept a line by an empty line before it.
   if (!marked && !others.empty() && StartsWithMark(others.front()))
     others.insert(others.begin(), "");
