@@ -134,7 +134,19 @@ class ScenarioDrop : public WindowTest {
     RECT window;
     GetWindowRect(main_->Hwnd(), &window);
     SetForegroundWindow(main_->Hwnd());
-    SetCursorPos((window.left + window.right) / 2, (window.top + window.bottom) / 2);
+    const POINT middle{(window.left + window.right) / 2, (window.top + window.bottom) / 2};
+    SetCursorPos(middle.x, middle.y);
+    // The data goes to the window under the pointer: a window of another program (a test run
+    // before this one) may still stand there for a moment.
+    const auto ofAnotherProgram = [&] {
+      DWORD process = 0;
+      GetWindowThreadProcessId(WindowFromPoint(middle), &process);
+      return process != GetCurrentProcessId();
+    };
+    for (int tries = 0; tries < 100 && ofAnotherProgram(); ++tries) {
+      DrainMessages();
+      Sleep(20);
+    }
     DropAtOnce source;
     DWORD effect = DROPEFFECT_NONE;
     DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
