@@ -56,12 +56,7 @@ FileResult FileResult::FromLastError(const std::string& file, unsigned long erro
       error == ERROR_ACCESS_DENIED ? FailureKind::AccessRefused : FailureKind::SystemError);
 }
 
-BusyWait::~BusyWait() {
-  if (m_waiting) SetCursor(m_previous);
-}
-
 void BusyWait::Pause() {
-  if (!m_waiting) m_previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-  m_waiting = true;
+  if (!m_pointer) m_pointer.emplace();
   Sleep(100);
 }

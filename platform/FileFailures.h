@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/BusyPointer.h"
 #include "platform/FileSystem.h"
 
 // A refusal because another program holds the file without sharing it.
@@ -48,14 +49,8 @@ constexpr int kBusyRetries = 10;
 // that the tool is busy from the first pause on, and what it was before once the wait ends.
 class BusyWait {
  public:
-  BusyWait() = default;
-  ~BusyWait();
-  BusyWait(const BusyWait&) = delete;
-  BusyWait& operator=(const BusyWait&) = delete;
-
   void Pause();
 
  private:
-  bool m_waiting = false;
-  HCURSOR m_previous = nullptr;
+  std::optional<BusyPointer> m_pointer;
 };

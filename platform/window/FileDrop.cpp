@@ -313,12 +313,6 @@ LRESULT CALLBACK FileDropTarget::SubclassProc(HWND hwnd, UINT message, WPARAM wP
   return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }
 
-BusyPointer::BusyPointer() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-
-BusyPointer::~BusyPointer() { SetCursor(m_previous); }
-
-void BusyPointer::Show() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
-
 void KeepWindowsDrawn() {
   // A bounded number: a window that never validates its area would keep asking.
   MSG message;

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/BusyPointer.h"
+
 // A dropped file: where it can be read, and how the player knows it: its path, or, for file
 // contents without one, the name its source gave it ("maps\Reef.scn").
 struct DroppedFile {
@@ -50,20 +52,6 @@ class FileDropTarget {
   bool m_delivering = false;
   std::vector<DroppedFile> m_pending;
   std::wstring m_pendingSpool;
-};
-
-// While it lives, the pointer shows that the program is busy.
-class BusyPointer {
- public:
-  BusyPointer();
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-  ~BusyPointer();
-  // Shows it again (a message box meanwhile put the arrow back).
-  static void Show();
-
- private:
-  HCURSOR m_previous;
 };
 
 // Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.

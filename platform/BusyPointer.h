@@ -1,0 +1,16 @@
+#pragma once
+// While it lives, the pointer shows that the program is busy; afterwards the one before is back.
+#include <windows.h>
+
+class BusyPointer {
+ public:
+  BusyPointer();
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+  ~BusyPointer();
+  // Shows it again (a message box meanwhile put the arrow back).
+  static void Show();
+
+ private:
+  HCURSOR m_previous;
+};
