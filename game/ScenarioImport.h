@@ -8,9 +8,27 @@
 #include <string>
 #include <string_view>
 
-// The largest scenario taken, as a file or once inflated from an archive: far beyond any real one,
-// and a bound on what a hostile archive can make the tool write.
-inline constexpr uint64_t kLargestScenario = 256ull << 20;
+// What one drop brings in at most, its files, archives and dropped contents together: far beyond
+// any real scenario pack, and a bound on what a hostile archive can make the tool unpack into
+// memory and write. A single scenario larger than the bytes is refused as too large.
+inline constexpr uint64_t kDropBytes = 256ull << 20;
+inline constexpr uint64_t kDropScenarios = 1000;
+// The largest archive read (whole, into memory): room for the scenarios beside pictures and
+// read-mes.
+inline constexpr uint64_t kLargestArchive = 2 * kDropBytes;
+
+// What one drop has taken of its bytes and scenarios so far.
+class DropBudget {
+ public:
+  // Takes `count` scenarios of `bytes` in all when they fit in what is left; else takes nothing
+  // and returns false.
+  bool Take(uint64_t bytes, uint64_t count);
+  uint64_t BytesLeft() const { return kDropBytes - m_bytes; }
+
+ private:
+  uint64_t m_bytes = 0;
+  uint64_t m_count = 0;
+};
 
 // A scenario file: ".scn" in any letter case.
 bool IsScenarioFileName(std::wstring_view fileName);

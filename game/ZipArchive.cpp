@@ -3,7 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
+#include <utility>
 
 namespace {
 
@@ -19,8 +19,10 @@ constexpr Record kDirectoryHeader{0x02014b50, 46};
 constexpr Record kLocalHeader{0x04034b50, 30};
 constexpr size_t kMaxCommentSize = 0xFFFF;
 constexpr uint16_t kZip64ExtraField = 0x0001;
+constexpr uint32_t kZip64Marker = 0xFFFFFFFF;
 
 constexpr uint16_t kFlagEncrypted = 1u << 0;
+constexpr uint16_t kFlagDataDescriptor = 1u << 3;
 constexpr uint16_t kFlagStrongEncryption = 1u << 6;
 constexpr uint16_t kFlagUtf8Name = 1u << 11;
 constexpr uint16_t kMethodStored = 0;
@@ -29,20 +31,26 @@ constexpr uint16_t kMethodAesEncrypted = 99;
 
 constexpr size_t kPieceSize = 64 * 1024;
 
-// Little-endian fields of a record read into memory.
+// Little-endian fields of a record.
 class Fields {
  public:
+  Fields() = default;
   Fields(const unsigned char* bytes, size_t size) : m_bytes(bytes), m_size(size) {}
+  size_t Size() const { return m_size; }
+  const unsigned char* Bytes() const { return m_bytes; }
   bool Has(size_t at, size_t count) const { return at <= m_size && count <= m_size - at; }
   uint16_t U16(size_t at) const {
     return static_cast<uint16_t>(m_bytes[at] | m_bytes[at + 1] << 8);
   }
   uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
   uint64_t U64(size_t at) const { return U32(at) | static_cast<uint64_t>(U32(at + 4)) << 32; }
+  std::string_view Text(size_t at, size_t count) const {
+    return {reinterpret_cast<const char*>(m_bytes) + at, count};
+  }
 
  private:
-  const unsigned char* m_bytes;
-  size_t m_size;
+  const unsigned char* m_bytes = nullptr;
+  size_t m_size = 0;
 };
 
 // Where the central directory lies and how many entries it holds.
@@ -52,24 +60,25 @@ struct Directory {
   uint64_t offset = 0;
 };
 
-bool ReadBytes(const ZipReader& read, uint64_t archiveSize, uint64_t offset, size_t size,
-               std::vector<unsigned char>& into) {
-  if (offset > archiveSize || size > archiveSize - offset) return false;
-  into.resize(size);
-  return size == 0 || read(offset, into.data(), size);
+// The bytes [offset, offset + size) of the archive; false when they lie beyond its end.
+bool Slice(std::string_view archive, uint64_t offset, uint64_t size, Fields& into) {
+  if (offset > archive.size() || size > archive.size() - offset) return false;
+  into = Fields(reinterpret_cast<const unsigned char*>(archive.data()) + offset,
+                static_cast<size_t>(size));
+  return true;
 }
 
 // The ZIP64 end record that the locator before the end record points to, when there is one.
-bool ReadZip64End(const ZipReader& read, uint64_t archiveSize, uint64_t endAt, Directory& found) {
-  if (endAt < kZip64Locator.size) return true;
-  std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, endAt - kZip64Locator.size, kZip64Locator.size, bytes))
-    return false;
-  const Fields locator(bytes.data(), bytes.size());
-  if (locator.U32(0) != kZip64Locator.signature) return true;    // none: the plain end record holds
+bool ReadZip64End(std::string_view archive, uint64_t endAt, Directory& found) {
+  Fields locator;
+  if (endAt < kZip64Locator.size ||
+      !Slice(archive, endAt - kZip64Locator.size, kZip64Locator.size, locator) ||
+      locator.U32(0) != kZip64Locator.signature) {
+    return true;  // none: the plain end record holds
+  }
   if (locator.U32(4) != 0 || locator.U32(16) > 1) return false;  // spread over several disks
-  if (!ReadBytes(read, archiveSize, locator.U64(8), kZip64EndOfDirectory.size, bytes)) return false;
-  const Fields end(bytes.data(), bytes.size());
+  Fields end;
+  if (!Slice(archive, locator.U64(8), kZip64EndOfDirectory.size, end)) return false;
   if (end.U32(0) != kZip64EndOfDirectory.signature || end.U32(16) != 0 || end.U32(20) != 0)
     return false;
   if (end.U64(24) != end.U64(32)) return false;
@@ -78,20 +87,18 @@ bool ReadZip64End(const ZipReader& read, uint64_t archiveSize, uint64_t endAt, D
 }
 
 // Finds the end record (behind it only its comment) and from it the central directory.
-bool FindDirectory(const ZipReader& read, uint64_t archiveSize, Directory& found) {
-  if (archiveSize < kEndOfDirectory.size) return false;
-  const uint64_t tail = std::min<uint64_t>(archiveSize, kEndOfDirectory.size + kMaxCommentSize);
-  std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, archiveSize - tail, static_cast<size_t>(tail), bytes))
-    return false;
-  const Fields fields(bytes.data(), bytes.size());
-  for (size_t at = bytes.size() - kEndOfDirectory.size + 1; at-- > 0;) {
+bool FindDirectory(std::string_view archive, Directory& found) {
+  if (archive.size() < kEndOfDirectory.size) return false;
+  const uint64_t tail = std::min<uint64_t>(archive.size(), kEndOfDirectory.size + kMaxCommentSize);
+  Fields fields;
+  Slice(archive, archive.size() - tail, tail, fields);
+  for (size_t at = fields.Size() - kEndOfDirectory.size + 1; at-- > 0;) {
     if (fields.U32(at) != kEndOfDirectory.signature) continue;
-    if (at + kEndOfDirectory.size + fields.U16(at + 20) != bytes.size()) continue;  // not the end
-    if (fields.U16(at + 4) != 0 || fields.U16(at + 6) != 0) return false;           // several disks
+    if (at + kEndOfDirectory.size + fields.U16(at + 20) != fields.Size()) continue;  // not the end
+    if (fields.U16(at + 4) != 0 || fields.U16(at + 6) != 0) return false;  // several disks
     if (fields.U16(at + 8) != fields.U16(at + 10)) return false;
     found = {fields.U16(at + 10), fields.U32(at + 12), fields.U32(at + 16)};
-    return ReadZip64End(read, archiveSize, archiveSize - tail + at, found);
+    return ReadZip64End(archive, archive.size() - tail + at, found);
   }
   return false;
 }
@@ -118,9 +125,7 @@ bool ApplyZip64Extra(const Fields& extra, ZipEntry& entry, bool compressedFull, 
   return !compressedFull && !sizeFull && !offsetFull;
 }
 
-bool ReadEntries(const std::vector<unsigned char>& bytes, uint64_t count,
-                 std::vector<ZipEntry>& entries) {
-  const Fields fields(bytes.data(), bytes.size());
+bool ReadEntries(const Fields& fields, uint64_t count, std::vector<ZipEntry>& entries) {
   size_t at = 0;
   for (uint64_t n = 0; n < count; ++n) {
     if (!fields.Has(at, kDirectoryHeader.size) || fields.U32(at) != kDirectoryHeader.signature)
@@ -138,10 +143,10 @@ bool ReadEntries(const std::vector<unsigned char>& bytes, uint64_t count,
     entry.compressedSize = fields.U32(at + 20);
     entry.size = fields.U32(at + 24);
     entry.localHeaderOffset = fields.U32(at + 42);
-    entry.name.assign(reinterpret_cast<const char*>(bytes.data()) + nameAt, nameSize);
-    const Fields extra(bytes.data() + nameAt + nameSize, extraSize);
-    if (!ApplyZip64Extra(extra, entry, entry.compressedSize == 0xFFFFFFFF, entry.size == 0xFFFFFFFF,
-                         entry.localHeaderOffset == 0xFFFFFFFF))
+    entry.name = fields.Text(nameAt, nameSize);
+    const Fields extra(fields.Bytes() + nameAt + nameSize, extraSize);
+    if (!ApplyZip64Extra(extra, entry, entry.compressedSize == kZip64Marker,
+                         entry.size == kZip64Marker, entry.localHeaderOffset == kZip64Marker))
       return false;
     if (fields.U16(at + 34) != 0 && fields.U16(at + 34) != 0xFFFF) return false;  // another disk
     entries.push_back(std::move(entry));
@@ -150,89 +155,81 @@ bool ReadEntries(const std::vector<unsigned char>& bytes, uint64_t count,
   return true;
 }
 
-// Where the entry's data starts: behind its local header, whose name and extra field may differ
-// in length from those of the directory.
-bool DataOffset(const ZipReader& read, uint64_t archiveSize, const ZipEntry& entry,
-                uint64_t& dataAt) {
-  std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, entry.localHeaderOffset, kLocalHeader.size, bytes))
-    return false;
-  const Fields local(bytes.data(), bytes.size());
-  if (local.U32(0) != kLocalHeader.signature) return false;
-  dataAt = entry.localHeaderOffset + kLocalHeader.size + local.U16(26) + local.U16(28);
-  return dataAt <= archiveSize && entry.compressedSize <= archiveSize - dataAt;
+// A local field that says the same as the directory's: a size of 0xFFFFFFFF stands for the
+// ZIP64 extra field's, and a data descriptor leaves CRC-32 and sizes to the bytes after the data
+// (where writers put 0 or the real values in the header).
+bool Agrees(uint32_t local, uint64_t central, bool deferred, bool zip64) {
+  if (zip64 && local == kZip64Marker) return true;
+  return local == central || (deferred && local == 0);
 }
 
-// Pieces of the entry's stored bytes, in order.
-class DataPieces {
- public:
-  DataPieces(const ZipReader& read, uint64_t at, uint64_t size)
-      : m_read(read), m_at(at), m_left(size) {}
-  uint64_t Left() const { return m_left; }
-  // The next piece (empty at the end); false when it cannot be read.
-  bool Next(std::vector<unsigned char>& piece) {
-    piece.resize(static_cast<size_t>(std::min<uint64_t>(m_left, kPieceSize)));
-    if (!piece.empty() && !m_read(m_at, piece.data(), piece.size())) return false;
-    m_at += piece.size();
-    m_left -= piece.size();
-    return true;
+// Reads the entry's local header: it must name the entry as the directory does, and its data
+// must lie within the archive before the directory. Sets the entry's data offset.
+bool CheckLocalHeader(std::string_view archive, uint64_t directoryAt, ZipEntry& entry) {
+  Fields local;
+  if (!Slice(archive, entry.localHeaderOffset, kLocalHeader.size, local) ||
+      local.U32(0) != kLocalHeader.signature)
+    return false;
+  const size_t nameSize = local.U16(26);
+  Fields name;
+  if (!Slice(archive, entry.localHeaderOffset + kLocalHeader.size, nameSize, name) ||
+      name.Text(0, nameSize) != entry.name || local.U16(8) != entry.method)
+    return false;
+  const bool deferred = (local.U16(6) & kFlagDataDescriptor) != 0;
+  if (!Agrees(local.U32(14), entry.crc32, deferred, false) ||
+      !Agrees(local.U32(18), entry.compressedSize, deferred, true) ||
+      !Agrees(local.U32(22), entry.size, deferred, true))
+    return false;
+  entry.dataOffset = entry.localHeaderOffset + kLocalHeader.size + nameSize + local.U16(28);
+  return entry.dataOffset <= directoryAt && entry.compressedSize <= directoryAt - entry.dataOffset;
+}
+
+// Each entry's header and data take a stretch of the archive of their own.
+bool StretchesApart(const std::vector<ZipEntry>& entries) {
+  std::vector<std::pair<uint64_t, uint64_t>> stretches;
+  for (const ZipEntry& entry : entries)
+    stretches.emplace_back(entry.localHeaderOffset, entry.dataOffset + entry.compressedSize);
+  std::sort(stretches.begin(), stretches.end());
+  for (size_t n = 1; n < stretches.size(); ++n) {
+    if (stretches[n].first < stretches[n - 1].second) return false;
   }
+  return true;
+}
 
- private:
-  const ZipReader& m_read;
-  uint64_t m_at;
-  uint64_t m_left;
-};
-
-// Counts, checksums and limits what goes to the sink.
-class CheckedSink {
+// Counts, checksums and limits what comes out.
+class CheckedOutput {
  public:
-  CheckedSink(const ZipSink& sink, uint64_t limit) : m_sink(sink), m_limit(limit) {}
+  CheckedOutput(std::string& out, uint64_t limit) : m_out(out), m_limit(limit) { m_out.clear(); }
   ZipProblem Put(const unsigned char* bytes, size_t size) {
-    if (size > m_limit - std::min(m_limit, m_written)) return ZipProblem::TooLarge;
-    m_written += size;
+    if (size > m_limit - std::min<uint64_t>(m_limit, m_out.size())) return ZipProblem::TooLarge;
     m_crc = crc32_z(m_crc, bytes, size);
-    if (size > 0 && !m_sink(reinterpret_cast<const char*>(bytes), size))
-      return ZipProblem::WriteFailed;
+    m_out.append(reinterpret_cast<const char*>(bytes), size);
     return ZipProblem::None;
   }
   ZipProblem Verdict(const ZipEntry& entry) const {
-    if (m_written != entry.size) return ZipProblem::Damaged;
+    if (m_out.size() != entry.size) return ZipProblem::Damaged;
     return m_crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
   }
 
  private:
-  const ZipSink& m_sink;
+  std::string& m_out;
   uint64_t m_limit;
-  uint64_t m_written = 0;
   uLong m_crc = crc32_z(0, nullptr, 0);
 };
 
-ZipProblem CopyStored(DataPieces& pieces, CheckedSink& out) {
-  std::vector<unsigned char> piece;
-  while (pieces.Left() > 0) {
-    if (!pieces.Next(piece)) return ZipProblem::Damaged;
-    if (const ZipProblem problem = out.Put(piece.data(), piece.size()); problem != ZipProblem::None)
-      return problem;
-  }
-  return ZipProblem::None;
-}
-
 // Raw deflate (no zlib header), as zip stores it.
-ZipProblem Inflate(DataPieces& pieces, CheckedSink& out) {
+ZipProblem Inflate(const Fields& data, CheckedOutput& out) {
   z_stream stream{};
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return ZipProblem::Damaged;
-  std::vector<unsigned char> piece;
   std::vector<unsigned char> inflated(kPieceSize);
+  size_t taken = 0;
   ZipProblem problem = ZipProblem::None;
   for (;;) {
-    if (stream.avail_in == 0 && pieces.Left() > 0) {
-      if (!pieces.Next(piece)) {
-        problem = ZipProblem::Damaged;
-        break;
-      }
-      stream.next_in = piece.data();
-      stream.avail_in = static_cast<uInt>(piece.size());
+    if (stream.avail_in == 0 && taken < data.Size()) {
+      const size_t piece = std::min(data.Size() - taken, kPieceSize);
+      stream.next_in = const_cast<unsigned char*>(data.Bytes()) + taken;
+      stream.avail_in = static_cast<uInt>(piece);
+      taken += piece;
     }
     stream.next_out = inflated.data();
     stream.avail_out = static_cast<uInt>(inflated.size());
@@ -251,20 +248,19 @@ ZipProblem Inflate(DataPieces& pieces, CheckedSink& out) {
 
 }  // namespace
 
-ZipProblem ReadZipDirectory(const ZipReader& read, uint64_t archiveSize,
-                            std::vector<ZipEntry>& entries) {
+ZipProblem ReadZipDirectory(std::string_view archive, std::vector<ZipEntry>& entries) {
   entries.clear();
   Directory directory;
-  if (!FindDirectory(read, archiveSize, directory)) return ZipProblem::Damaged;
+  Fields bytes;
   // Each entry takes at least its fixed header: a count beyond that is a lie.
-  if (directory.offset > archiveSize || directory.size > archiveSize - directory.offset ||
-      directory.entries > directory.size / kDirectoryHeader.size) {
-    return ZipProblem::Damaged;
-  }
-  std::vector<unsigned char> bytes;
-  if (!ReadBytes(read, archiveSize, directory.offset, static_cast<size_t>(directory.size), bytes))
-    return ZipProblem::Damaged;
-  if (!ReadEntries(bytes, directory.entries, entries)) {
+  if (!FindDirectory(archive, directory) ||
+      !Slice(archive, directory.offset, directory.size, bytes) ||
+      directory.entries > directory.size / kDirectoryHeader.size ||
+      !ReadEntries(bytes, directory.entries, entries) ||
+      !std::all_of(
+          entries.begin(), entries.end(),
+          [&](ZipEntry& entry) { return CheckLocalHeader(archive, directory.offset, entry); }) ||
+      !StretchesApart(entries)) {
     entries.clear();
     return ZipProblem::Damaged;
   }
@@ -281,15 +277,14 @@ ZipProblem EntryProblem(const ZipEntry& entry) {
   return ZipProblem::None;
 }
 
-ZipProblem ExtractZipEntry(const ZipReader& read, uint64_t archiveSize, const ZipEntry& entry,
-                           uint64_t limit, const ZipSink& sink) {
+ZipProblem ExtractZipEntry(std::string_view archive, const ZipEntry& entry, uint64_t limit,
+                           std::string& out) {
   if (const ZipProblem problem = EntryProblem(entry); problem != ZipProblem::None) return problem;
   if (entry.size > limit) return ZipProblem::TooLarge;
-  uint64_t dataAt = 0;
-  if (!DataOffset(read, archiveSize, entry, dataAt)) return ZipProblem::Damaged;
-  DataPieces pieces(read, dataAt, entry.compressedSize);
-  CheckedSink out(sink, limit);
-  const ZipProblem problem =
-      entry.method == kMethodStored ? CopyStored(pieces, out) : Inflate(pieces, out);
-  return problem != ZipProblem::None ? problem : out.Verdict(entry);
+  Fields data;
+  if (!Slice(archive, entry.dataOffset, entry.compressedSize, data)) return ZipProblem::Damaged;
+  CheckedOutput checked(out, limit);
+  const ZipProblem problem = entry.method == kMethodStored ? checked.Put(data.Bytes(), data.Size())
+                                                           : Inflate(data, checked);
+  return problem != ZipProblem::None ? problem : checked.Verdict(entry);
 }

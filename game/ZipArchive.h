@@ -1,19 +1,13 @@
 #pragma once
 // Reading the files of a zip archive, as scenarios are downloaded from fan sites: the archive's
-// central directory (its table of entries at the end, ZIP64 included), then one entry at a time,
-// stored or deflated, streamed out in pieces with its CRC-32 checked. Nothing is held whole in
-// memory: the archive is read through a function that reads at an offset, and an entry's bytes
-// go to a function that takes them in pieces. Pure: builds natively too.
+// central directory (its table of entries at the end, ZIP64 included), checked against each
+// entry's local header, then one entry at a time, stored or deflated, with its CRC-32 checked.
+// The archive is held whole in memory. Pure: builds natively too.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
-
-// Reads `size` bytes at `offset` of the archive into `into`; false when they cannot all be read.
-using ZipReader = std::function<bool(uint64_t offset, void* into, size_t size)>;
-// Takes the next piece of an entry's bytes; false stops the extraction (ZipProblem::WriteFailed).
-using ZipSink = std::function<bool(const char* bytes, size_t size)>;
 
 struct ZipEntry {
   std::string name;       // as stored: bytes, folders separated by "/" (some tools write "\")
@@ -24,6 +18,7 @@ struct ZipEntry {
   uint64_t compressedSize = 0;
   uint64_t size = 0;  // once inflated
   uint64_t localHeaderOffset = 0;
+  uint64_t dataOffset = 0;  // behind the local header
 
   bool IsFolder() const { return !name.empty() && (name.back() == '/' || name.back() == '\\'); }
 };
@@ -35,18 +30,19 @@ enum class ZipProblem {
   UnknownMethod,  // compressed otherwise than stored or deflated
   CrcMismatch,    // the bytes are not those the archive says it holds
   TooLarge,       // larger than the limit once inflated
-  WriteFailed,    // the sink refused a piece
 };
 
-// The entries of the archive of `archiveSize` bytes, in directory order. Anything but None leaves
-// `entries` empty.
-ZipProblem ReadZipDirectory(const ZipReader& read, uint64_t archiveSize,
-                            std::vector<ZipEntry>& entries);
+// The entries of the archive, in directory order. An archive is Damaged, and `entries` left
+// empty, when an entry's local header disagrees with the directory (name, method, and sizes and
+// CRC-32 where they are not left to a data descriptor), or when an entry's header and data lie
+// outside the archive or overlap another's: one stream of data under many names is a way to make
+// a small archive unpack to far more than it holds.
+ZipProblem ReadZipDirectory(std::string_view archive, std::vector<ZipEntry>& entries);
 
 // Whether the entry can be extracted at all (encryption, method), without reading it.
 ZipProblem EntryProblem(const ZipEntry& entry);
 
-// Streams the entry's bytes, inflated, to `sink`. Stops as soon as more than `limit` bytes came
-// out (TooLarge), whatever the directory claims; checks the size and the CRC-32 at the end.
-ZipProblem ExtractZipEntry(const ZipReader& read, uint64_t archiveSize, const ZipEntry& entry,
-                           uint64_t limit, const ZipSink& sink);
+// The entry's bytes, inflated, into `out`. Stops as soon as more than `limit` bytes came out
+// (TooLarge), whatever the directory claims; checks the size and the CRC-32 at the end.
+ZipProblem ExtractZipEntry(std::string_view archive, const ZipEntry& entry, uint64_t limit,
+                           std::string& out);

@@ -1,23 +1,33 @@
 #include "game/modScenarioInstall.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "core/GameFolderLayout.h"
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
-#include "game/ScenarioImport.h"
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
 
 namespace {
 
-constexpr size_t kPieceSize = 64 * 1024;
-// The Win32 errors that these failures are told with: ERROR_ACCESS_DENIED, ERROR_READ_FAULT,
-// ERROR_FILE_EXISTS (all of "Name (2)" to "Name (9999)" taken).
-constexpr unsigned long kErrorAccessDenied = 5;
-constexpr unsigned long kErrorReadFault = 30;
+// The Win32 errors that these failures are told with: ERROR_FILE_TOO_LARGE (what ReadWholeFile
+// refuses over its limit), ERROR_DISK_FULL, ERROR_FILE_EXISTS (all of "Name (2)" to "Name (9999)"
+// taken).
+constexpr unsigned long kErrorFileTooLarge = 223;
+constexpr unsigned long kErrorDiskFull = 112;
 constexpr unsigned long kErrorFileExists = 80;
+
+using Reason = Refusal::Reason;
+
+// A scenario of the drop, read into memory, waiting for its turn.
+struct Scenario {
+  std::string name;  // in the ANSI code page
+  std::string bytes;
+  std::wstring file;
+  std::wstring archive;
+};
 
 std::string RealFolder() { return sGamePath + std::string(kScenarioFolder); }
 
@@ -25,161 +35,258 @@ std::string FileIn(const std::string& folder, const std::string& name) {
   return folder + "\\" + name + ".scn";
 }
 
-// The scenario file of that name that the game reads, in either folder ("" when none): the
-// per-user copy's first, which the game reads in place of the real one. The file system compares
-// the names, as it does when the game opens them.
-std::string ExistingScenario(const std::string& name, const std::string& perUserFolder) {
-  for (const std::string& folder : {perUserFolder, RealFolder()}) {
-    if (folder.empty()) continue;
-    const std::string path = FileIn(folder, name);
-    if (GetPathKind(path) == PathKind::File) return path;
-  }
-  return "";
-}
-
 std::string FolderOf(const std::string& path) {
   return path.substr(0, FindLastSeparator(AnsiCodePage(), path));
 }
 
-// Makes the temporary file in the folder that the scenario goes to: where the one of that name
-// already lies in the per-user copy, there; else in the real folder, or in the per-user copy
-// when the real folder refuses it for want of rights.
-FileResult CreateStagingFile(const std::string& name, NewFileWriter& file) {
-  const std::string perUser = PerUserCopyOf(sGamePath, RealFolder());
-  const std::string existing = ExistingScenario(name, perUser);
-  unsigned long error = 0;
-  FileResult created = FileResult::Success();
-  if (perUser.empty() || existing.empty() || FolderOf(existing) != perUser) {
-    if (!CreateFolders(RealFolder(), &error))
-      created = FileResult::FromLastError(RealFolder(), error);
-    if (created.ok) created = file.Create(RealFolder());
-    if (created.ok || perUser.empty() || !created.RefusedByPermission()) return created;
-  }
-  if (!CreateFolders(perUser, &error)) return FileResult::FromLastError(perUser, error);
-  return file.Create(perUser);
-}
-
-StageResult CopyFailed(const FileResult& failure) {
-  return {StageProblem::CopyFailed, failure, ZipProblem::None};
-}
-
-StageResult Finished(StagedScenario& staged, const std::string& name,
-                     std::unique_ptr<NewFileWriter> file) {
-  const FileResult finished = file->Finish();
-  if (!finished.ok) return CopyFailed(finished);
-  staged = {name, std::move(file)};
-  return {};
-}
-
-}  // namespace
-
-StageResult StageScenarioFile(const std::wstring& path, const std::string& name,
-                              StagedScenario& staged, const StillWorking& stillWorking) {
-  ReadOnlyFile source;
-  const FileResult opened = source.Open(path);
-  if (!opened.ok) return CopyFailed(opened);
-  if (source.Size() > kLargestScenario) return {StageProblem::TooLarge, {}, ZipProblem::None};
-  auto file = std::make_unique<NewFileWriter>();
-  const FileResult created = CreateStagingFile(name, *file);
-  if (!created.ok) return CopyFailed(created);
-  std::vector<char> piece(kPieceSize);
-  for (uint64_t at = 0; at < source.Size(); at += kPieceSize) {
-    const size_t size = static_cast<size_t>(std::min<uint64_t>(kPieceSize, source.Size() - at));
-    if (!source.ReadAt(at, piece.data(), size))
-      return CopyFailed(
-          FileResult::FromLastError(AnsiFromWide(path).value_or(name), kErrorReadFault));
-    if (!file->Write(piece.data(), size)) break;  // Finish reports it
-    if (stillWorking) stillWorking();
-  }
-  return Finished(staged, name, std::move(file));
-}
-
-ZipReader OpenedArchive::Reader() {
-  return
-      [this](uint64_t offset, void* into, size_t size) { return file.ReadAt(offset, into, size); };
-}
-
-StageResult OpenArchive(const std::wstring& path, OpenedArchive& archive) {
-  const FileResult opened = archive.file.Open(path);
-  if (!opened.ok) return CopyFailed(opened);
-  const ZipProblem problem =
-      ReadZipDirectory(archive.Reader(), archive.file.Size(), archive.entries);
-  if (problem != ZipProblem::None) return {StageProblem::ArchiveBroken, {}, problem};
-  return {};
-}
-
+// The entry's file name as Windows spells names (UTF-16), with its folders.
 std::wstring EntryName(const ZipEntry& entry) {
   return WideFromCodePage(entry.utf8Name ? kUtf8CodePage : OemCodePage(), entry.name);
 }
 
-StageResult StageArchiveEntry(OpenedArchive& archive, const ZipEntry& entry,
-                              const std::string& name, StagedScenario& staged,
-                              const StillWorking& stillWorking) {
-  auto file = std::make_unique<NewFileWriter>();
-  const FileResult created = CreateStagingFile(name, *file);
-  if (!created.ok) return CopyFailed(created);
-  uint64_t sincePause = 0;
-  const ZipProblem problem =
-      ExtractZipEntry(archive.Reader(), archive.file.Size(), entry, kLargestScenario,
-                      [&](const char* bytes, size_t size) {
-                        if ((sincePause += size) >= (4u << 20) && stillWorking) {
-                          sincePause = 0;
-                          stillWorking();
-                        }
-                        return file->Write(bytes, size);
-                      });
-  switch (problem) {
-    case ZipProblem::None:
-    case ZipProblem::WriteFailed:  // Finish reports it
-      return Finished(staged, name, std::move(file));
-    case ZipProblem::TooLarge:
-      return {StageProblem::TooLarge, {}, problem};
-    default:
-      return {StageProblem::ArchiveBroken, {}, problem};
-  }
-}
+// The scenario file of a name that the game reads, in either folder: the per-user copy's first,
+// which the game reads in place of the real one. The file system compares the names, as it does
+// when the game opens them; one that only answers to the name as an alias is not that scenario.
+struct Existing {
+  std::string path;  // "" when there is none
+  bool alias = false;
+};
 
-InstallOutcome InstallStaged(StagedScenario& staged, const AskToReplace& ask,
-                             std::string* finalName, FileResult* failure) {
-  const std::string folder = FolderOf(staged.file->TemporaryPath());
-  const std::string perUser = PerUserCopyOf(sGamePath, RealFolder());
-  std::string name = staged.name;
-  bool replace = false;
-  const std::string existing = ExistingScenario(name, perUser);
-  if (!existing.empty()) {
-    if (FilesHoldSameBytes(staged.file->TemporaryPath(), existing)) {
-      *finalName = name;
-      return InstallOutcome::AlreadyThere;
+// What becomes of a scenario once the player has answered.
+struct Plan {
+  const Scenario* scenario;
+  std::string name;
+  std::string folder;
+  bool replace = false;  // over the file of that name
+  bool write = true;     // false: one of that name holds the same bytes
+};
+
+class Import {
+ public:
+  explicit Import(const AskToReplace& ask)
+      : m_ask(ask), m_perUser(PerUserCopyOf(sGamePath, RealFolder())) {}
+
+  // Reads what the player dropped into memory, within the drop's budget.
+  void Take(const DroppedFile& dropped) {
+    if (GetPathKind(dropped.path) == PathKind::Folder) {
+      for (const std::wstring& file : FilesDirectlyIn(dropped.path)) {
+        if (IsScenarioFileName(file)) TakeFile(file, file);
+      }
+    } else if (IsScenarioFileName(dropped.path)) {
+      TakeFile(dropped.path, dropped.name);  // one that cannot be read is said as a failed copy
+    } else if (IsZipFileName(dropped.path)) {
+      TakeArchive(dropped.path, dropped.name);
+    } else {
+      Refuse(dropped.name, L"", Reason::NotAScenario);
     }
-    switch (ask(name)) {
+  }
+
+  // Asks about each scenario read whose name is taken by other bytes, then writes those that go
+  // in: nothing is on disk before the player has answered.
+  std::vector<std::string> Bring() {
+    std::vector<Plan> plans;
+    uint64_t total = 0;
+    for (const Scenario& scenario : m_scenarios) {
+      if (std::optional<Plan> plan = PlanOne(scenario, plans)) {
+        total += plan->write ? scenario.bytes.size() : 0;
+        plans.push_back(std::move(*plan));
+      }
+    }
+    std::vector<std::string> names;
+    // Room for all of them, asked before anything is written.
+    const std::string volume = FolderExists(RealFolder()) ? RealFolder() : sGamePath;
+    if (total > 0 && FreeBytesIn(volume) < total) {
+      for (const Plan& plan : plans) {
+        Refuse(*plan.scenario, Reason::CopyFailed,
+               FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError));
+      }
+      return names;
+    }
+    for (const std::string& folder : {RealFolder(), m_perUser}) {
+      if (total > 0 && !folder.empty()) RemoveLeftOverScenarioTemporaries(folder);
+    }
+    for (const Plan& plan : plans) {
+      FileResult written;
+      if (plan.write) written = Write(plan.folder, plan.name, plan.scenario->bytes, plan.replace);
+      if (!written.ok && written.RefusedByPermission() && plan.folder != m_perUser &&
+          !m_perUser.empty())
+        written = Write(m_perUser, plan.name, plan.scenario->bytes, plan.replace);
+      if (written.ok) {
+        names.push_back(plan.name);
+      } else {
+        Refuse(*plan.scenario, Reason::CopyFailed, written);
+      }
+    }
+    return names;
+  }
+
+  const std::vector<Refusal>& Refused() const { return m_refused; }
+
+ private:
+  void Refuse(const std::wstring& file, const std::wstring& archive, Reason reason,
+              NameRefusal name = NameRefusal::None, ZipProblem zip = ZipProblem::None,
+              const FileResult& failure = {}) {
+    m_refused.push_back({file, archive, reason, name, zip, failure});
+  }
+  void Refuse(const Scenario& scenario, Reason reason, const FileResult& failure = {}) {
+    Refuse(scenario.file, scenario.archive, reason, {}, {}, failure);
+  }
+
+  // The scenario name of a file, or nothing (refused) when user.cfg could not hold it.
+  std::optional<std::string> NameOf(const std::wstring& fileName, const std::wstring& shown,
+                                    const std::wstring& archive) {
+    const std::wstring base = ScenarioBaseName(LastNamePart(fileName));
+    std::optional<std::string> name = AnsiFromWide(base);
+    const NameRefusal refusal = CheckScenarioName(base, name.has_value());
+    if (refusal == NameRefusal::None) return name;
+    Refuse(shown, archive, Reason::NameNotHeld, refusal);
+    return std::nullopt;
+  }
+
+  void TakeFile(const std::wstring& path, const std::wstring& shown) {
+    const std::optional<std::string> name = NameOf(path, shown, L"");
+    if (!name) return;
+    std::string bytes;
+    const FileResult read = ReadWholeFile(path, bytes, m_budget.BytesLeft());
+    if (read.ok && m_budget.Take(bytes.size(), 1)) {
+      m_scenarios.push_back({*name, std::move(bytes), shown, L""});
+    } else if (read.ok || read.error == kErrorFileTooLarge) {
+      const bool alone = m_budget.BytesLeft() == kDropBytes;
+      Refuse(shown, L"", alone && !read.ok ? Reason::TooLarge : Reason::OverBudget);
+    } else {
+      Refuse(shown, L"", Reason::CopyFailed, {}, {}, read);
+    }
+  }
+
+  // Nothing of an archive goes in unless all its scenarios can: one found damaged halfway gives
+  // nothing.
+  void TakeArchive(const std::wstring& path, const std::wstring& shown) {
+    std::string archive;
+    const FileResult read = ReadWholeFile(path, archive, kLargestArchive);
+    if (!read.ok) {
+      Refuse(shown, L"", read.error == kErrorFileTooLarge ? Reason::OverBudget : Reason::CopyFailed,
+             {}, {}, read);
+      return;
+    }
+    std::vector<ZipEntry> entries;
+    ZipProblem problem = ReadZipDirectory(archive, entries);
+    std::vector<const ZipEntry*> scenarios;
+    for (const ZipEntry& entry : entries) {
+      if (entry.IsFolder() || !IsScenarioFileName(EntryName(entry))) continue;
+      if (problem == ZipProblem::None) problem = EntryProblem(entry);
+      scenarios.push_back(&entry);
+    }
+    if (problem != ZipProblem::None) {
+      Refuse(shown, L"", Reason::BadArchive, {}, problem);
+      return;
+    }
+    std::vector<std::pair<const ZipEntry*, Scenario>> taken;
+    uint64_t bytes = 0;
+    for (const ZipEntry* entry : scenarios) {
+      const std::wstring file = LastNamePart(EntryName(*entry));
+      if (std::optional<std::string> name = NameOf(EntryName(*entry), file, shown)) {
+        taken.push_back({entry, {std::move(*name), {}, file, shown}});
+        bytes += std::min(entry->size, kDropBytes + 1);  // no sum of 65,535 of them overflows
+      }
+    }
+    const DropBudget before = m_budget;
+    if (!m_budget.Take(bytes, taken.size())) {
+      Refuse(shown, L"", Reason::OverBudget);
+      return;
+    }
+    for (auto& [entry, scenario] : taken) {
+      // No more than the directory claims comes out, and that much the budget allowed.
+      problem = ExtractZipEntry(archive, *entry, entry->size, scenario.bytes);
+      if (problem != ZipProblem::None) {
+        m_budget = before;
+        Refuse(shown, L"", Reason::BadArchive, {},
+               problem == ZipProblem::TooLarge ? ZipProblem::Damaged : problem);
+        return;
+      }
+    }
+    for (auto& [entry, scenario] : taken) m_scenarios.push_back(std::move(scenario));
+  }
+
+  Existing FindExisting(const std::string& name) const {
+    for (const std::string& folder : {m_perUser, RealFolder()}) {
+      if (folder.empty()) continue;
+      const std::string path = FileIn(folder, name);
+      if (GetPathKind(path) == PathKind::File) return {path, IsAliasOfAnother(path)};
+    }
+    return {};
+  }
+
+  static bool SameBytes(const std::string& path, const std::string& bytes) {
+    if (GetFileStamp(path).size != bytes.size()) return false;
+    std::string there;
+    return ReadWholeFile(path, there).ok && there == bytes;
+  }
+
+  static FileResult Write(const std::string& folder, const std::string& name,
+                          const std::string& bytes, bool replace) {
+    unsigned long error = 0;
+    if (!CreateFolders(folder, &error)) return FileResult::FromLastError(folder, error);
+    FileReplacement replacement(FileIn(folder, name));
+    return replacement.Commit(bytes, replace);
+  }
+
+  // Where a scenario goes, and under which name; nothing when it is left out or refused. A name
+  // is taken by a file of the folders or by a scenario of this drop planned before.
+  std::optional<Plan> PlanOne(const Scenario& scenario, const std::vector<Plan>& plans) {
+    const auto earlierOf = [&](const std::string& name) -> const Plan* {
+      for (const Plan& plan : plans) {
+        if (SameFileName(plan.name, name)) return &plan;
+      }
+      return nullptr;
+    };
+    Plan plan{&scenario, scenario.name, RealFolder()};
+    const Plan* earlier = earlierOf(plan.name);
+    const Existing existing = earlier ? Existing{} : FindExisting(plan.name);
+    if (existing.alias) {
+      Refuse(scenario, Reason::NameOfAnother);
+      return std::nullopt;
+    }
+    if (!earlier && existing.path.empty()) return plan;
+    const bool same = earlier ? earlier->scenario->bytes == scenario.bytes
+                              : SameBytes(existing.path, scenario.bytes);
+    plan.folder = earlier ? earlier->folder : FolderOf(existing.path);
+    if (same) {
+      plan.write = false;
+      return plan;
+    }
+    switch (m_ask(plan.name)) {
       case ReplaceAnswer::Replace:
-        // The player's read-only mark is kept, as Windows keeps it.
-        if (IsReadOnlyFile(FileIn(folder, name))) {
-          *failure =
-              FileResult::Failure(FileIn(folder, name), kErrorAccessDenied, FailureKind::ReadOnly);
-          return InstallOutcome::Failed;
-        }
-        replace = true;
-        break;
+        plan.replace = true;
+        return plan;
       case ReplaceAnswer::KeepBoth:
-        name = FreeScenarioName(name, [&](const std::string& candidate) {
-          return !ExistingScenario(candidate, perUser).empty();
+        plan.name = FreeScenarioName(plan.name, [&](const std::string& candidate) {
+          return earlierOf(candidate) || !FindExisting(candidate).path.empty();
         });
-        if (name.empty()) {
-          *failure = FileResult::Failure(FileIn(folder, staged.name), kErrorFileExists,
-                                         FailureKind::SystemError);
-          return InstallOutcome::Failed;
-        }
-        break;
+        if (!plan.name.empty()) return plan;
+        Refuse(scenario, Reason::CopyFailed,
+               FileResult::Failure(FileIn(plan.folder, scenario.name), kErrorFileExists,
+                                   FailureKind::SystemError));
+        return std::nullopt;
       case ReplaceAnswer::LeaveOut:
-        return InstallOutcome::LeftOut;
+        break;
     }
+    return std::nullopt;
   }
-  const FileResult moved = staged.file->MoveOnto(FileIn(folder, name), replace);
-  if (!moved.ok) {
-    *failure = moved;
-    return InstallOutcome::Failed;
-  }
-  *finalName = name;
-  return InstallOutcome::Copied;
+
+  const AskToReplace& m_ask;
+  const std::string m_perUser;
+  DropBudget m_budget;
+  std::vector<Scenario> m_scenarios;
+  std::vector<Refusal> m_refused;
+};
+
+}  // namespace
+
+std::vector<std::string> ImportScenarios(const std::vector<DroppedFile>& files,
+                                         const AskToReplace& ask, const TellRefused& tell) {
+  Import import(ask);
+  for (const DroppedFile& file : files) import.Take(file);
+  std::vector<std::string> names = import.Bring();
+  if (!import.Refused().empty()) tell(import.Refused());
+  return names;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/AnsiText.h"
@@ -156,6 +157,21 @@ FileResult FileReplacement::Commit(const std::string& bytes, bool replaceExistin
   if (!closed) return failed(GetLastError());
   ReportStep(ReplaceStep::AfterReplace);
   return moved;
+}
+
+void RemoveLeftOverScenarioTemporaries(const std::string& folder) {
+  for (const char* pattern : {"\\*.scn.tmp", "\\~tessivane-*.tmp"}) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(WidePath(folder + pattern).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) continue;
+    do {
+      const std::optional<std::string> name = AnsiFromWide(found.cFileName);
+      DWORD error = 0;
+      if (name && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        RemoveLeftOver(folder + "\\" + *name, &error);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
 }
 
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes) {

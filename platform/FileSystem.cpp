@@ -16,11 +16,11 @@ namespace {
 constexpr size_t kAppendRoom = 4096;
 
 // Opens a file, trying again for a while when another program holds it without sharing.
-HANDLE OpenWithRetries(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+HANDLE OpenWithRetries(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                        DWORD* error) {
   BusyWait wait;
   for (int attempt = 1;; ++attempt) {
-    HANDLE handle = CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition,
+    HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) return handle;
     *error = GetLastError();
@@ -96,22 +96,30 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
 }
 
 FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  FileResult read = ReadWholeFile(WidePath(path), bytes, bytes.max_size());
+  if (!read.ok) read.file = path;
+  return read;
+}
+
+FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes,
+                         unsigned long long limit) {
   bytes.clear();
+  const std::string path = AnsiFromWide(widePath).value_or("");
   DWORD error = 0;
-  UniqueFile file(OpenWithRetries(path, GENERIC_READ,
+  UniqueFile file(OpenWithRetries(widePath, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   OPEN_EXISTING, &error));
   if (!file) return BusyOrError(path, error);
 
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size)) return FileResult::FromLastError(path, GetLastError());
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > bytes.max_size())
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit)
     return FileResult::FromLastError(path, ERROR_FILE_TOO_LARGE);
 
-  // Read until the end rather than trusting the size alone: the file may grow or shrink meanwhile.
-  // The bytes go straight into the string, asked for one more than the size: a read that stops
-  // short has reached the end. The room beyond the size lets a caller append a few lines without
-  // moving all the bytes.
+  // Read until the end rather than trusting the size alone: the file may grow or shrink meanwhile
+  // (but not beyond the limit). The bytes go straight into the string, asked for one more than the
+  // size: a read that stops short has reached the end. The room beyond the size lets a caller
+  // append a few lines without moving all the bytes.
   const size_t expected = static_cast<size_t>(size.QuadPart);
   bytes.reserve(expected + kAppendRoom);
   size_t filled = 0;
@@ -126,6 +134,10 @@ FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
     }
     filled += read;
     if (read < wanted) break;
+    if (filled > limit) {
+      bytes.clear();
+      return FileResult::FromLastError(path, ERROR_FILE_TOO_LARGE);
+    }
     wanted = 64 * 1024;  // more than its size said: read on
   }
   bytes.resize(filled);

@@ -68,6 +68,9 @@ bool FolderExists(const std::string& path);
 // Reads the whole file as bytes. A file that another program holds open without sharing is tried
 // again for about a second before the failure is reported as in use.
 FileResult ReadWholeFile(const std::string& path, std::string& bytes);
+// The same for a file named in UTF-16 (a dropped one), refused with ERROR_FILE_TOO_LARGE before
+// it is read when it holds more than `limit` bytes.
+FileResult ReadWholeFile(const std::wstring& path, std::string& bytes, unsigned long long limit);
 
 // Replaces a file in two steps, through its temporary file path + ".tmp", which is also the lock
 // of every save of that file: made only when absent and held without sharing until its bytes are
@@ -100,6 +103,10 @@ class FileReplacement {
   void* m_temp;  // the temporary file's handle, INVALID_HANDLE_VALUE when none is held
   FileResult m_locked;
 };
+
+// Removes the temporary files of replacements in the folder that nobody holds: those of saves
+// and imports that were killed ("*.scn.tmp", and "~tessivane-*.tmp" of earlier versions).
+void RemoveLeftOverScenarioTemporaries(const std::string& folder);
 
 // Takes the lock and commits at once.
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes);

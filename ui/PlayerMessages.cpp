@@ -141,18 +141,11 @@ void ReportStartUpFailure(std::exception_ptr error) {
          kMsgBoxError, std::string(kProgramCaption));
 }
 
-std::wstring ScenarioInArchive(const std::wstring& entry, const std::wstring& archive) {
-  return entry + L" in " + archive;
-}
-
 namespace {
 
 constexpr const char* kDropTitle = "Cannot add scenario";
-
-void ShowAbout(const std::string& before, const std::wstring& file, const std::string& after,
-               const char* title = kDropTitle) {
-  MsgBox(WideFromAnsi(before) + file + WideFromAnsi(after), kMsgBoxExclamation, title);
-}
+// What a box names at most, so that it fits on a screen of 1024 x 768.
+constexpr size_t kNamedInABox = 12;
 
 std::string ArchiveSentence(ZipProblem problem) {
   switch (problem) {
@@ -168,37 +161,57 @@ std::string ArchiveSentence(ZipProblem problem) {
   }
 }
 
+std::string RefusalSentence(const Refusal& refused) {
+  switch (refused.reason) {
+    case Refusal::Reason::NotAScenario:
+      return "It is neither a scenario (.scn) nor a zip archive of scenarios.";
+    case Refusal::Reason::NameNotHeld:
+      return refused.name == NameRefusal::Empty ? "The game's user.cfg cannot name it: its name is "
+                                                  "empty."
+             : refused.name == NameRefusal::ControlCharacter
+                 ? "The game's user.cfg cannot name it: its name holds a control character."
+                 : "The game's user.cfg cannot name it: its name holds characters that this "
+                   "system's code page cannot write.";
+    case Refusal::Reason::NameOfAnother:
+      return "Its name is another name (a short 8.3 name) of a different file in the game's "
+             "scenario folder.";
+    case Refusal::Reason::TooLarge:
+      return "It is larger than 256 MiB, far more than any scenario.";
+    case Refusal::Reason::OverBudget:
+      return "One drop brings in at most 256 MiB and 1,000 scenarios: add fewer at a time.";
+    case Refusal::Reason::BadArchive:
+      return "Nothing of it was added. " + ArchiveSentence(refused.zip);
+    case Refusal::Reason::CopyFailed:
+      break;
+  }
+  return "It could not be copied into the game's scenario folder. " + refused.failure.file +
+         ":\r\n" + FailureSentence(refused.failure);
+}
+
+// A name as the box shows it: a control character in it would break the lines.
+std::wstring Shown(std::wstring name) {
+  for (wchar_t& c : name) {
+    if (c < 32 || c == 127) c = L'?';
+  }
+  return name;
+}
+
+// How many more there were than a box names, on a line of its own; "" when none.
+std::string More(size_t count) {
+  return count > kNamedInABox ? "\r\nand " + std::to_string(count - kNamedInABox) + " more" : "";
+}
+
 }  // namespace
 
-void ReportNotAScenario(const std::wstring& file) {
-  ShowAbout("This is neither a scenario (.scn) nor a zip archive of scenarios:\r\n", file,
-            "\r\n\r\nIt was not added.");
-}
-
-void ReportNameNotHeld(const std::wstring& file, NameRefusal refusal) {
-  const char* why = refusal == NameRefusal::Empty ? "Its name is empty."
-                    : refusal == NameRefusal::ControlCharacter
-                        ? "Its name holds a control character."
-                        : "Its name holds characters that this system's code page cannot write.";
-  ShowAbout("The game's user.cfg could not name the scenario\r\n", file,
-            "\r\n\r\n" + std::string(why) + " Rename the file, then add it again.");
-}
-
-void ReportScenarioTooLarge(const std::wstring& file) {
-  ShowAbout("The scenario\r\n", file,
-            "\r\nis larger than 256 MiB, far more than any scenario, and was not added.");
-}
-
-void ReportBadArchive(const std::wstring& archive, ZipProblem problem) {
-  ShowAbout("Nothing was added from the archive\r\n", archive,
-            "\r\n\r\n" + ArchiveSentence(problem));
-}
-
-void ReportCopyFailure(const std::wstring& file, const FileResult& failure) {
-  MsgBox(L"The scenario\r\n" + file +
-             WideFromAnsi("\r\ncould not be copied into the game's scenario folder.\r\n\r\n" +
-                          failure.file + ":\r\n" + FailureSentence(failure)),
-         kMsgBoxError, kDropTitle);
+void ReportRefused(const std::vector<Refusal>& refused) {
+  std::wstring list;
+  for (size_t n = 0; n < refused.size() && n < kNamedInABox; ++n) {
+    const Refusal& one = refused[n];
+    list += L"\r\n" + Shown(one.file) + (one.archive.empty() ? L"" : L" in " + one.archive) +
+            L"\r\n      " + WideFromAnsi(RefusalSentence(one));
+  }
+  MsgBox(WideFromAnsi("These were not added:\r\n") + list + WideFromAnsi(More(refused.size())),
+         kMsgBoxExclamation, kDropTitle);
 }
 
 int AskToReplaceScenario(const std::string& name) {
@@ -212,9 +225,12 @@ int AskToReplaceScenario(const std::string& name) {
 
 void ReportNoMenuFor(const std::vector<std::string>& names) {
   std::string list;
-  for (const std::string& name : names) list += "\r\n" + name;
+  for (size_t n = 0; n < names.size() && n < kNamedInABox; ++n) list += "\r\n" + names[n];
   MsgBox("All ten menus are in use, so these scenarios got no menu:\r\n" + list +
+             More(names.size()) +
              "\r\n\r\nThey are in the game's scenario folder now: Edit can put one of them in "
              "a menu.",
          kMsgBoxInformation, "No menu free");
 }
+
+std::string ImportBlockReason() { return "Scenarios are being added to the game."; }

@@ -4,13 +4,11 @@
 // and what an exception became at start-up.
 #include <exception>
 #include <string>
-
 #include <vector>
 
 #include "core/modFileOperation.h"
-#include "game/ScenarioImport.h"
-#include "game/ZipArchive.h"
 #include "game/modGameLookup.h"
+#include "game/modScenarioInstall.h"
 
 // The error box of a failed lookup, built from the current sGamePath, or from folderNotHeld when
 // the lookup gave one (a folder the ANSI code page cannot hold); nothing for Success.
@@ -32,24 +30,16 @@ void ReportDroppedChange();
 // A Delete refused because it would leave the list empty.
 void ReportLastMenuKept();
 
-// Dropped scenarios. `file` names what the box is about: a dropped file, or an entry of an archive
-// as "Name.scn in C:\...\Pack.zip" (ScenarioInArchive).
-std::wstring ScenarioInArchive(const std::wstring& entry, const std::wstring& archive);
-// Dropped, but neither a scenario nor a zip archive nor a folder.
-void ReportNotAScenario(const std::wstring& file);
-// A scenario whose name user.cfg could not hold.
-void ReportNameNotHeld(const std::wstring& file, NameRefusal refusal);
-// A scenario larger than kLargestScenario.
-void ReportScenarioTooLarge(const std::wstring& file);
-// An archive of which nothing was copied, and why.
-void ReportBadArchive(const std::wstring& archive, ZipProblem problem);
-// A scenario that could not be copied into the game's scenario folder.
-void ReportCopyFailure(const std::wstring& file, const FileResult& failure);
+// Dropped scenarios. All that one drop refused, in one box: at most a dozen named, and how many
+// more.
+void ReportRefused(const std::vector<Refusal>& refused);
 // A scenario of that name with other bytes is there: IDYES replaces it, IDNO keeps both, IDCANCEL
 // leaves the dropped one out.
 int AskToReplaceScenario(const std::string& name);
-// All ten menus were in use: these scenarios went in without a menu.
+// All ten menus were in use: these scenarios went in without a menu (at most a dozen named).
 void ReportNoMenuFor(const std::vector<std::string>& names);
+// The one line that Windows shows at a log-off or shut-down while scenarios are being added.
+std::string ImportBlockReason();
 
 // The error box for an exception that ended the start-up. (One that leaves an event procedure
 // is reported by the message loops, with the same text: ExceptionText.)

@@ -7,11 +7,12 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
+#include "game/modScenarioInstall.h"
+#include "platform/window/MsgBox.h"
 #include "platform/window/Resources.h"
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
-#include "ui/ScenarioDrop.h"
 #include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
@@ -82,6 +83,7 @@ void frmMain::Form_Activate() {
   if (m_splash) m_splash->Unload();
   CatchUpWithFile();
   if (!m_droppedFiles.empty()) {
+    KeepWindowsDrawn();  // the window is seen whole before the files' questions and boxes
     std::vector<DroppedFile> files;
     for (std::wstring& path : std::exchange(m_droppedFiles, {})) files.push_back({path, path});
     TakeDroppedFiles(files);
@@ -90,7 +92,12 @@ void frmMain::Form_Activate() {
 
 void frmMain::Form_Reactivate() { CatchUpWithFile(); }
 
-void frmMain::Form_QueryUnload(bool& /*cancel*/) {
+void frmMain::Form_QueryUnload(bool& cancel) {
+  // Asked to close from inside a drop's box: the drop ends first, then the window closes.
+  if (m_importing) {
+    cancel = m_closeAfterImport = true;
+    return;
+  }
   // Every change was saved when it was made, unless that save failed: try once more, and when it
   // still fails, let the player choose between another try and losing the change.
   if (!m_menusLoaded || !HasUnsavedChange()) return;
@@ -111,6 +118,12 @@ void frmMain::Form_QueryEndSession(bool& cancel) {
   // A log-off or shut-down: a change whose save failed is saved now. When it still cannot be, the
   // session is asked to wait, with the reason Windows shows the player; no box, since Windows is
   // waiting for the answer (a per-user copy made now goes unsaid; the game reads it all the same).
+  // Scenarios being added hold it too, until each is written whole or left out.
+  if (m_importing) {
+    cancel = true;
+    SetShutdownBlockReason(*this, ImportBlockReason());
+    return;
+  }
   if (!m_menusLoaded || !HasUnsavedChange()) return;
   const FileResult saved = SaveMenus();
   cancel = !saved.ok;
@@ -236,7 +249,25 @@ void frmMain::lblHyperLink_Click() { OpenLink(Hwnd(), std::string(kHomePageAddre
 void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   if (m_picker && m_picker->IsLoaded()) return;
   if (RefuseChangeWithoutMenus()) return;
-  AddDroppedMenus(ImportDroppedScenarios(files));
+  std::vector<std::string> names;
+  {
+    BusyPointer busy;
+    m_importing = true;
+    names = ImportScenarios(
+        files,
+        [](const std::string& name) {
+          const int answer = AskToReplaceScenario(name);
+          BusyPointer::Show();  // the box put the arrow back
+          return answer == IDYES  ? ReplaceAnswer::Replace
+                 : answer == IDNO ? ReplaceAnswer::KeepBoth
+                                  : ReplaceAnswer::LeaveOut;
+        },
+        &ReportRefused);
+    m_importing = false;
+  }
+  SetShutdownBlockReason(*this, "");
+  AddDroppedMenus(names);
+  if (std::exchange(m_closeAfterImport, false)) PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }
 
 void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {

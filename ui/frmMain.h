@@ -36,7 +36,7 @@ class frmMain : public Form {
   frmSelectScn& Picker();
 
   // Files dropped on the window: the scenarios among them are copied into the game's scenario
-  // folder and become menus (ui/ScenarioDrop.h).
+  // folder and become menus (game/modScenarioInstall.h).
   void TakeDroppedFiles(const std::vector<DroppedFile>& files);
 
  private:
@@ -102,4 +102,6 @@ class frmMain : public Form {
   GameLookupOutcome m_lookup = GameLookupOutcome::Success;
   std::optional<FileResult> m_loadFailure;
   bool m_menusLoaded = false;  // user.cfg was read: changes can be made and saved
+  bool m_importing = false;    // a drop is being taken: a close waits for it, a log-off is held
+  bool m_closeAfterImport = false;
 };

@@ -17,13 +17,7 @@
 #include <vector>
 
 #include "platform/BusyPointer.h"
-
-// A dropped file: where it can be read, and how the player knows it: its path, or, for file
-// contents without one, the name its source gave it ("maps\Reef.scn").
-struct DroppedFile {
-  std::wstring path;
-  std::wstring name;
-};
+#include "platform/StreamedFiles.h"
 using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
 
 class FileDropTarget {

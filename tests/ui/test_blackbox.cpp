@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/AnsiText.h"
+#include "platform/FileSystem.h"
 #include "tests/support/WindowTestSupport.h"
 #include "tests/support/ZipFixtures.h"
 #include "ui/ProgramIdentity.h"
@@ -256,6 +257,52 @@ TEST_F(BlackBox, FilesOnTheCommandLineAreTakenAsDroppedOnTheWindow) {
   EXPECT_EQ(ReadBytes(folder + "scenario\\Old (2).scn"), "new");
   EXPECT_TRUE(ReadBytes(folder + "scenario\\Dune.scn") == ZipScenario("Dune", 1200));
   EXPECT_EQ(ReadBytes(downloads.Path() + "\\Old.scn"), "new") << "the dropped file stays";
+}
+
+// A drop that is refused is said in one box; the window then closes, and the program ends with it.
+// Before, a box for each of 300 names went on coming after the window had been closed, ownerless,
+// each box's own loop ending at the quit message that the closed window had posted and posting it
+// again for the next; and 3,000 scenarios were written and flushed one by one inside the window's
+// activation, taking no message (a close included) for as long, then named in a box 32,767 pixels
+// tall. Asked to close while the box is up, the window now waits for the drop to end, then closes.
+// The window is drawn before the files are taken.
+TEST_F(BlackBox, AfterARefusedDropTheWindowClosesAndTheProgramEnds) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  TempFolder downloads;
+  const std::string folder = downloads.Path() + "\\Game\\";
+  for (const char* archive : {"bad-names.zip", "many-scenarios.zip"}) {
+    for (const bool closeDuringTheBox : {false, true}) {
+      SCOPED_TRACE(std::string(archive) + (closeDuringTheBox ? ", closed during the box" : ""));
+      ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
+                                          AttractLines({{0, "Copied Game"}})));
+      const std::string zip = std::string(TESS_LARGE_ZIPS) + "/" + archive;
+      const PROCESS_INFORMATION tool =
+          Start(L" \"" + WideFromAnsi(zip) + L"\" \"" + WideFromAnsi(folder) + L"\"");
+      HWND main = MainOf(tool);
+      ASSERT_NE(main, nullptr) << "no main window";
+      HWND box = nullptr;
+      ASSERT_TRUE(WaitUntil([&] {
+        return (box = WindowOf(tool.dwProcessId, "#32770", "Cannot add scenario")) != nullptr;
+      }));
+      RECT shown;
+      GetWindowRect(box, &shown);
+      EXPECT_LE(shown.bottom - shown.top, 768) << "the box fits on the screen";
+      EXPECT_EQ(RowsOf(FindList(main)), std::vector<std::string>{"Menu 0 : Copied Game"})
+          << "the window shows its rows before the drop is said";
+      EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE)) << "and is drawn";
+      if (closeDuringTheBox) PostMessageA(main, WM_CLOSE, 0, 0);
+      EXPECT_TRUE(Answer(tool, "Cannot add scenario", IDOK));
+      Sleep(500);  // time for another box to come, were there one
+      EXPECT_EQ(WindowOf(tool.dwProcessId, "#32770", "Cannot add scenario"), nullptr)
+          << "one box for the drop";
+      if (closeDuringTheBox) {
+        EXPECT_EQ(WaitForSingleObject(tool.hProcess, 30000), WAIT_OBJECT_0) << "still running";
+      } else {
+        EXPECT_EQ(CloseAndWait(main, tool), 0u);
+      }
+      EXPECT_FALSE(FolderExists(folder + "scenario")) << "nothing of them written";
+    }
+  }
 }
 
 // Two copies of the tool on one game, as a player leaves one open and starts another: each

@@ -7,8 +7,10 @@ import os
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import zipfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATE = (2024, 5, 1, 12, 0, 0)
@@ -68,6 +70,84 @@ CENTRAL = b"PK\x01\x02"
 def write(name, data):
     with open(os.path.join(HERE, name), "wb") as out:
         out.write(data)
+
+
+def local_header(name, data, method, crc, size, flags=0):
+    return struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flags, method, 0, 0, crc, len(data),
+                       size, len(name), 0) + name
+
+
+def central_header(name, data, method, crc, size, offset):
+    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, method, 0, 0, crc,
+                       len(data), size, len(name), 0, 0, 0, 0, 0, offset) + name
+
+
+def end_record(count, directory, offset):
+    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, len(directory), offset, 0)
+
+
+def raw_zip(locals_, centrals):
+    """An archive of these local parts (header and data) and central headers, as given."""
+    body = b"".join(locals_)
+    directory = b"".join(centrals)
+    return body + directory + end_record(len(centrals), directory, len(body))
+
+
+def deflate(data):
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return packer.compress(data) + packer.flush()
+
+
+def hostile():
+    """Archives made to unpack to far more than they hold, or that lie about their entries."""
+    # Twelve names in the directory, all pointing at one deflated stream of zeros (the attack
+    # takes 200 MiB; 1 MiB shows the shape).
+    zeros = bytes(1 << 20)
+    data = deflate(zeros)
+    crc = zlib.crc32(zeros)
+    first = b"Zero 1.scn"
+    write("shared-stream.zip", raw_zip(
+        [local_header(first, data, 8, crc, len(zeros)) + data],
+        [central_header(b"Zero %d.scn" % n, data, 8, crc, len(zeros), 0)
+         for n in range(1, 13)]))
+    # Two entries whose stretches overlap: the first's stored data holds the second's header
+    # and data, so that its bytes are counted twice.
+    inner_bytes = scenario("Inner")
+    inner = local_header(b"Inner.scn", inner_bytes, 0, zlib.crc32(inner_bytes),
+                         len(inner_bytes)) + inner_bytes
+    outer_name = b"Outer.scn"
+    outer_at = 0
+    inner_at = 30 + len(outer_name)
+    outer = local_header(outer_name, inner, 0, zlib.crc32(inner), len(inner))
+    write("overlapping.zip", raw_zip(
+        [outer + inner],
+        [central_header(outer_name, inner, 0, zlib.crc32(inner), len(inner), outer_at),
+         central_header(b"Inner.scn", inner_bytes, 0, zlib.crc32(inner_bytes),
+                        len(inner_bytes), inner_at)]))
+    # The local header names the entry otherwise than the directory does.
+    good = scenario("Named")
+    write("local-header-mismatch.zip", raw_zip(
+        [local_header(b"Other.scn", good, 0, zlib.crc32(good), len(good)) + good],
+        [central_header(b"Named.scn", good, 0, zlib.crc32(good), len(good), 0)]))
+    # The entry's data said to run on past the directory and the archive's end.
+    far = scenario("Far")
+    part = local_header(b"Far.scn", far, 0, zlib.crc32(far), len(far)) + far
+    body = part[:22] + struct.pack("<II", len(far) + 500, len(far) + 500) + part[30:]
+    directory = central_header(b"Far.scn", far, 0, zlib.crc32(far), len(far), 0)
+    directory = directory[:20] + struct.pack("<II", len(far) + 500, len(far) + 500) + directory[28:]
+    write("outside-archive.zip", body + directory + end_record(1, directory, len(body)))
+
+
+def large(folder):
+    """Archives too large to keep in git, made by the build: 3,000 scenarios, and 300 whose
+    names user.cfg cannot hold (a control character in each)."""
+    os.makedirs(folder, exist_ok=True)
+    for name, names in (("many-scenarios.zip", ["S%04d.scn" % n for n in range(3000)]),
+                        ("bad-names.zip", ["Bad\x01%03d.scn" % n for n in range(300)])):
+        with zipfile.ZipFile(os.path.join(folder, name + ".part"), "w") as archive:
+            for entry in names:
+                archive.writestr(info(entry, zipfile.ZIP_STORED), entry.encode())
+        os.replace(os.path.join(folder, name + ".part"), os.path.join(folder, name))
 
 
 def main():
@@ -137,4 +217,8 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    if sys.argv[1:2] == ["--large"]:
+        large(sys.argv[2])
+    else:
+        main()
+        hostile()
