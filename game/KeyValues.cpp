@@ -39,7 +39,8 @@ class Reader {
         default:
           return std::nullopt;
       }
-      KeyValue entry{.key = std::move(key.text)};
+      KeyValue entry;
+      entry.key = std::move(key.text);
       Token value = Next();
       if (value.kind == TokenKind::Open) {
         if (depth >= kDeepestKeyValuesBlock) return std::nullopt;
@@ -140,5 +141,8 @@ std::optional<KeyValue> ReadKeyValues(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::optional<std::vector<KeyValue>> entries = Reader(text).Entries(0);
   if (!entries) return std::nullopt;
-  return KeyValue{.entries = std::move(*entries), .isBlock = true};
+  KeyValue file;
+  file.entries = std::move(*entries);
+  file.isBlock = true;
+  return file;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "platform/window/Form.h"
@@ -73,6 +74,61 @@ class ThreadTimer {
     if (found != Actions().end() && !Action(found->second)()) Stop(id);
   }
   UINT_PTR m_id;
+};
+
+// Drives Windows' folder chooser from inside its modal loop, as a player picks a folder: types
+// the folder into the chooser's name box and presses its OK button, or presses Cancel for "".
+class FolderChooserDriver {
+ public:
+  explicit FolderChooserDriver(std::wstring folder)
+      : m_folder(std::move(folder)), m_timer(50, [this] { return Tick(); }) {}
+  bool Opened() const { return !m_title.empty(); }
+  const std::wstring& Title() const { return m_title; }
+
+ private:
+  // The visible dialog of this thread (the chooser is one); nullptr while there is none.
+  static HWND ThreadDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) {
+          char name[16] = "";
+          GetClassNameA(hwnd, name, sizeof name);
+          if (std::string(name) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  static HWND NameBox(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND hwnd, LPARAM result) {
+          char name[16] = "";
+          GetClassNameA(hwnd, name, sizeof name);
+          if (std::string(name) != "Edit" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  bool Tick() {
+    const HWND dialog = ThreadDialog();
+    if (!dialog) return true;
+    m_title.assign(static_cast<size_t>(GetWindowTextLengthW(dialog)) + 1, L'\0');
+    m_title.resize(static_cast<size_t>(
+        GetWindowTextW(dialog, m_title.data(), static_cast<int>(m_title.size()))));
+    if (m_title.empty()) m_title = L"?";
+    if (!m_folder.empty()) SetWindowTextW(NameBox(dialog), m_folder.c_str());
+    PostMessageA(dialog, WM_COMMAND, m_folder.empty() ? IDCANCEL : IDOK, 0);
+    return false;
+  }
+  std::wstring m_folder;
+  std::wstring m_title;
+  test_support::ThreadTimer m_timer;
 };
 
 // A form that counts its activations and runs what a test hands it at each.
