@@ -76,8 +76,28 @@ class ThreadTimer {
   UINT_PTR m_id;
 };
 
-// Drives Windows' folder chooser from inside its modal loop, as a player picks a folder: types
-// the folder into the chooser's name box and presses its OK button, or presses Cancel for "".
+// Picks a folder in Windows' folder chooser (in this process or another) as a player does: types
+// it into the chooser's name box and presses OK; "" presses Cancel.
+inline void PickInFolderChooser(HWND chooser, const std::wstring& folder) {
+  if (!folder.empty()) {
+    HWND nameBox = nullptr;
+    EnumChildWindows(
+        chooser,
+        [](HWND hwnd, LPARAM result) {
+          char name[16] = "";
+          GetClassNameA(hwnd, name, sizeof name);
+          if (std::string(name) != "Edit" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&nameBox));
+    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+  }
+  PostMessageA(chooser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
+}
+
+// Drives the folder chooser of this thread from inside its modal loop: picks the folder once the
+// chooser is up (PickInFolderChooser).
 class FolderChooserDriver {
  public:
   explicit FolderChooserDriver(std::wstring folder)
@@ -86,9 +106,9 @@ class FolderChooserDriver {
   const std::wstring& Title() const { return m_title; }
 
  private:
-  // The visible dialog of this thread (the chooser is one); nullptr while there is none.
-  static HWND ThreadDialog() {
-    HWND found = nullptr;
+  bool Tick() {
+    // The chooser is the visible dialog of this thread.
+    HWND chooser = nullptr;
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND hwnd, LPARAM result) {
@@ -98,32 +118,13 @@ class FolderChooserDriver {
           *reinterpret_cast<HWND*>(result) = hwnd;
           return FALSE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
-  static HWND NameBox(HWND dialog) {
-    HWND found = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND hwnd, LPARAM result) {
-          char name[16] = "";
-          GetClassNameA(hwnd, name, sizeof name);
-          if (std::string(name) != "Edit" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(result) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
-  bool Tick() {
-    const HWND dialog = ThreadDialog();
-    if (!dialog) return true;
-    m_title.assign(static_cast<size_t>(GetWindowTextLengthW(dialog)) + 1, L'\0');
+        reinterpret_cast<LPARAM>(&chooser));
+    if (!chooser) return true;
+    m_title.assign(static_cast<size_t>(GetWindowTextLengthW(chooser)) + 1, L'\0');
     m_title.resize(static_cast<size_t>(
-        GetWindowTextW(dialog, m_title.data(), static_cast<int>(m_title.size()))));
+        GetWindowTextW(chooser, m_title.data(), static_cast<int>(m_title.size()))));
     if (m_title.empty()) m_title = L"?";
-    if (!m_folder.empty()) SetWindowTextW(NameBox(dialog), m_folder.c_str());
-    PostMessageA(dialog, WM_COMMAND, m_folder.empty() ? IDCANCEL : IDOK, 0);
+    PickInFolderChooser(chooser, m_folder);
     return false;
   }
   std::wstring m_folder;
