@@ -271,14 +271,16 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   if (m_picker && m_picker->IsLoaded()) return;
   // Where no game was found, a folder dropped on the window is taken as the game's; the files
   // dropped with it then come in, as with a game folder and files on the command line.
-  const auto folder = std::find_if(files.begin(), files.end(), [](const DroppedFile& file) {
-    return GetPathKind(file.path) == PathKind::Folder;
-  });
-  if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success && folder != files.end()) {
-    std::vector<DroppedFile> others(files.begin(), folder);
-    others.insert(others.end(), folder + 1, files.end());
-    if (TakeGameFolder(folder->path) && !others.empty()) TakeDroppedFiles(others);
-    return;
+  if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success) {
+    const auto folder = std::find_if(files.begin(), files.end(), [](const DroppedFile& file) {
+      return GetPathKind(file.path) == PathKind::Folder;
+    });
+    if (folder != files.end()) {
+      std::vector<DroppedFile> others(files.begin(), folder);
+      others.insert(others.end(), folder + 1, files.end());
+      if (TakeGameFolder(folder->path) && !others.empty()) TakeDroppedFiles(others);
+      return;
+    }
   }
   if (RefuseChangeWithoutMenus()) return;
   AddDroppedMenus(ImportDroppedScenarios(files));

@@ -76,28 +76,45 @@ class ThreadTimer {
   UINT_PTR m_id;
 };
 
+// The first window of this class (a dialog is "#32770") among the children of `parent`, or with
+// no parent among this thread's own windows; visible ones only, unless `anyVisibility`. nullptr
+// when there is none.
+inline HWND FindWindowOfClass(const char* className, HWND parent = nullptr,
+                              bool anyVisibility = false) {
+  struct Search {
+    const char* className;
+    bool anyVisibility;
+    HWND found;
+  } search{className, anyVisibility, nullptr};
+  const WNDENUMPROC match = [](HWND hwnd, LPARAM context) {
+    auto& wanted = *reinterpret_cast<Search*>(context);
+    char name[16] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != wanted.className || !(wanted.anyVisibility || IsWindowVisible(hwnd)))
+      return TRUE;
+    wanted.found = hwnd;
+    return FALSE;
+  };
+  if (parent) {
+    EnumChildWindows(parent, match, reinterpret_cast<LPARAM>(&search));
+  } else {
+    EnumThreadWindows(GetCurrentThreadId(), match, reinterpret_cast<LPARAM>(&search));
+  }
+  return search.found;
+}
+
 // Picks a folder in Windows' folder chooser (in this process or another) as a player does: types
 // it into the chooser's name box and presses OK; "" presses Cancel.
 inline void PickInFolderChooser(HWND chooser, const std::wstring& folder) {
   if (!folder.empty()) {
-    HWND nameBox = nullptr;
-    EnumChildWindows(
-        chooser,
-        [](HWND hwnd, LPARAM result) {
-          char name[16] = "";
-          GetClassNameA(hwnd, name, sizeof name);
-          if (std::string(name) != "Edit" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(result) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&nameBox));
-    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    SendMessageW(FindWindowOfClass("Edit", chooser), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(folder.c_str()));
   }
   PostMessageA(chooser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
 }
 
 // Drives the folder chooser of this thread from inside its modal loop: picks the folder once the
-// chooser is up (PickInFolderChooser).
+// chooser, the thread's dialog, is up (PickInFolderChooser).
 class FolderChooserDriver {
  public:
   explicit FolderChooserDriver(std::wstring folder)
@@ -107,18 +124,7 @@ class FolderChooserDriver {
 
  private:
   bool Tick() {
-    // The chooser is the visible dialog of this thread.
-    HWND chooser = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) {
-          char name[16] = "";
-          GetClassNameA(hwnd, name, sizeof name);
-          if (std::string(name) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(result) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&chooser));
+    const HWND chooser = FindWindowOfClass("#32770");
     if (!chooser) return true;
     m_title.assign(static_cast<size_t>(GetWindowTextLengthW(chooser)) + 1, L'\0');
     m_title.resize(static_cast<size_t>(
