@@ -2,40 +2,132 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/GameFolderLayout.h"
 #include "core/modMain.h"
 #include "game/GameRegistration.h"
+#include "game/KeyValues.h"
+#include "game/SteamFiles.h"
 #include "game/modRegistry.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "platform/ProcessArguments.h"
 #include "platform/Registry.h"
 
-GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
-                                 std::wstring* folderNotHeld) {
-  const std::wstring folder = gameFolderArgument.empty()
-                                  ? GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
-                                                 std::string(kGameFolderValue), L"")
-                                  : FullPathName(gameFolderArgument);
-  sGamePath.clear();
-  if (folderNotHeld) folderNotHeld->clear();
-  if (folder.empty()) {
-    return GameLookupOutcome::NothingRegistered;
-  }
-  // The game's files are named in the ANSI code page. A folder whose name it cannot hold is
-  // never taken as its nearest look-alike, another folder that may well exist: the game itself
-  // could not run from there either.
-  const std::optional<std::string> ansiFolder = AnsiFromWide(folder);
+namespace {
+
+// Where Steam says where it is: for the user, with "/" ("c:/program files (x86)/steam"); else
+// where its setup, a 32-bit program, wrote it (HKEY_LOCAL_MACHINE's 32-bit view).
+constexpr std::string_view kSteamUserKey = "Software\\Valve\\Steam";
+constexpr std::string_view kSteamUserValue = "SteamPath";
+constexpr std::string_view kSteamMachineKey = "SOFTWARE\\Valve\\Steam";
+constexpr std::string_view kSteamMachineValue = "InstallPath";
+
+// The folder in the ANSI code page, ending in "\"; nothing for no folder, or one whose name the
+// code page cannot hold. The game's files are named in that code page: such a folder is never
+// taken as its nearest look-alike, another folder that may well exist, and the game itself could
+// not run from there either.
+std::optional<std::string> AnsiFolder(const std::wstring& folder) {
+  if (folder.empty()) return std::nullopt;
+  std::optional<std::string> ansi = AnsiFromWide(folder);
+  if (ansi && !EndsWithSeparator(AnsiCodePage(), *ansi)) *ansi += '\\';
+  return ansi;
+}
+
+bool HoldsStartup(const std::string& folder) {
+  return FolderExists(folder + std::string(kStartupFolder));
+}
+
+// The folder the player named, or the game's setup registered, as sGamePath, and whether it is
+// a game folder.
+GameLookupOutcome TakeFolder(const std::wstring& folder, std::wstring* folderNotHeld) {
+  const std::optional<std::string> ansiFolder = AnsiFolder(folder);
+  sGamePath = ansiFolder.value_or("");
   if (!ansiFolder) {
     if (folderNotHeld) *folderNotHeld = folder;
     return GameLookupOutcome::NoStartupFolder;
   }
-  sGamePath = *ansiFolder;
-  if (!EndsWithSeparator(AnsiCodePage(), sGamePath)) sGamePath += '\\';
+  return HoldsStartup(sGamePath) ? GameLookupOutcome::Success : GameLookupOutcome::NoStartupFolder;
+}
 
-  if (!FolderExists(sGamePath + std::string(kStartupFolder))) {
-    return GameLookupOutcome::NoStartupFolder;
+// A small file of Steam's, whole; "" when it is missing, unreadable or too large to be Steam's.
+std::string ReadSteamFile(const std::string& path) {
+  const FileStamp stamp = GetFileStamp(path);
+  std::string bytes;
+  if (!stamp.exists || stamp.size > kLargestKeyValuesFile || !ReadWholeFile(path, bytes).ok)
+    return "";
+  return bytes;
+}
+
+// The folders in which Steam's libraries hold the game, Steam's own folder (a library too) first,
+// each <library>\steamapps\common\<installdir>. Steam's files are only read.
+std::vector<std::string> SteamGameFolders() {
+  std::wstring steam = GetRegString(HKEY_CURRENT_USER, std::string(kSteamUserKey),
+                                    std::string(kSteamUserValue), L"");
+  if (steam.empty()) {
+    steam = GetRegString(HKEY_LOCAL_MACHINE, std::string(kSteamMachineKey),
+                         std::string(kSteamMachineValue), L"");
   }
-  return GameLookupOutcome::Success;
+  const std::optional<std::string> steamFolder =
+      AnsiFolder(steam.empty() ? L"" : FullPathName(steam));
+  if (!steamFolder) return {};
+  std::vector<std::string> libraries{*steamFolder};
+  // Steam writes its files in UTF-8.
+  const auto fromUtf8 = [](const std::string& text) {
+    return WideFromCodePage(kUtf8CodePage, text);
+  };
+  for (const std::string& path :
+       SteamLibraries(ReadSteamFile(*steamFolder + "steamapps\\libraryfolders.vdf"))) {
+    if (std::optional<std::string> library = AnsiFolder(FullPathName(fromUtf8(path))))
+      libraries.push_back(*library);
+  }
+  std::vector<std::string> games;
+  for (const std::string& library : libraries) {
+    const std::string apps = library + "steamapps\\";
+    const std::string installFolder = SteamInstallFolder(
+        ReadSteamFile(apps + "appmanifest_" + std::string(kSteamAppId) + ".acf"));
+    if (installFolder.empty()) continue;
+    if (std::optional<std::string> game = AnsiFolder(fromUtf8(installFolder)))
+      games.push_back(apps + "common\\" + *game);
+  }
+  return games;
+}
+
+}  // namespace
+
+GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
+                                 std::wstring* folderNotHeld) {
+  sGamePath.clear();
+  if (folderNotHeld) folderNotHeld->clear();
+  // A folder the player named is the one he means: used, or said to be wrong, never exchanged for
+  // another installation.
+  if (!gameFolderArgument.empty()) {
+    return TakeFolder(FullPathName(gameFolderArgument), folderNotHeld);
+  }
+  // The program put into the game folder, as on a copied installation without setup.
+  if (const std::optional<std::string> own = AnsiFolder(ProgramFolder());
+      own && HoldsStartup(*own)) {
+    sGamePath = *own;
+    return GameLookupOutcome::Success;
+  }
+  const std::wstring registered = GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
+                                               std::string(kGameFolderValue), L"");
+  if (!registered.empty() && TakeFolder(registered, nullptr) == GameLookupOutcome::Success) {
+    return GameLookupOutcome::Success;
+  }
+  for (const std::string& folder : SteamGameFolders()) {
+    if (HoldsStartup(folder)) {
+      sGamePath = folder;
+      return GameLookupOutcome::Success;
+    }
+  }
+  // Nothing found: the registered folder, when there is one, is what the player is told about.
+  if (registered.empty()) {
+    sGamePath.clear();
+    return GameLookupOutcome::NothingRegistered;
+  }
+  return TakeFolder(registered, folderNotHeld);
 }

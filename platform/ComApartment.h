@@ -18,3 +18,21 @@ class ComApartment {
  private:
   HRESULT m_result;
 };
+
+// A COM object's interface, released with its owner.
+template <typename Interface>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (m_pointer) m_pointer->Release();
+  }
+  Interface** Out() { return &m_pointer; }
+  Interface* operator->() const { return m_pointer; }
+  explicit operator bool() const { return m_pointer != nullptr; }
+
+ private:
+  Interface* m_pointer = nullptr;
+};

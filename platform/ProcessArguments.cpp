@@ -24,3 +24,11 @@ std::wstring ProcessArguments() {
   const wchar_t* const commandLine = GetCommandLineW();
   return std::wstring(ArgumentsAfterProgramName(commandLine ? commandLine : L""));
 }
+
+std::wstring ProgramFolder() {
+  std::wstring path(32768, L'\0');  // the longest path Windows has
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) return L"";
+  path.resize(length);
+  return path.substr(0, path.find_last_of(L'\\') + 1);
+}

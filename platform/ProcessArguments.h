@@ -6,3 +6,6 @@
 
 // The command line without the program's name and the blanks after it.
 std::wstring ProcessArguments();
+
+// The folder of this program's own file, ending in "\", in UTF-16; "" when it cannot be told.
+std::wstring ProgramFolder();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Bounded runs of the fuzzers from their seed corpora: the user.cfg reader and writer from
 # fuzz/corpus, the zip reader from the test archives of tests/game/zips (made by make_zips.py
-# there). Each runs for the given seconds; a target's name runs that one alone.
-# Usage: scripts/fuzz.sh [seconds] [user_cfg|zip]
+# there), the reader of Steam's files from fuzz/vdf. Each runs for the given seconds; a target's
+# name runs that one alone.
+# Usage: scripts/fuzz.sh [seconds] [user_cfg|zip|vdf]
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 seconds="${1:-20}"
@@ -28,4 +29,5 @@ fuzz() {
 status=0
 fuzz user_cfg fuzz/corpus 4096 || status=1
 fuzz zip tests/game/zips 16384 || status=1
+fuzz vdf fuzz/vdf 4096 || status=1
 exit "$status"

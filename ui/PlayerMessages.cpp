@@ -7,6 +7,7 @@
 #include "core/modMain.h"
 #include "platform/AnsiText.h"
 #include "platform/ExceptionText.h"
+#include "platform/PathText.h"
 #include "platform/SystemMessage.h"
 #include "platform/window/MsgBox.h"
 #include "ui/ProgramIdentity.h"
@@ -76,6 +77,31 @@ void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folder
              kMsgBoxError, kLookupTitle);
       return;
   }
+}
+
+std::vector<std::string> NoGameFolderRows() {
+  return {"The game's folder was not found.", "Add chooses it, or drop the folder here."};
+}
+
+std::wstring ChooseGameFolderTitle() { return L"Choose the folder where AoM is installed"; }
+
+void ReportNotAGameFolder(const std::wstring& folder) {
+  MsgBox(L"This folder is not the game's:\r\n" + folder +
+             L"\r\n\r\nThe folder where AoM is installed holds the game's program (aom.exe, or "
+             L"aomx.exe for The Titans) and its folders startup and scenario. Steam installs the "
+             L"game in steamapps\\common\\Age of Mythology of one of its libraries.",
+         kMsgBoxExclamation, "Not the game's folder");
+}
+
+void ReportGameFolderChosen() {
+  // Without its final "\", which a command line would read as an escaped quote.
+  const std::string folder = WithoutTrailingSeparators(AnsiCodePage(), sGamePath, 3);
+  MsgBox("The menus of the game in\r\n" + sGamePath +
+             "\r\nare shown now.\r\n\r\nTo have this folder found at every start, copy "
+             "tessivane.exe into it, or start tessivane.exe from a shortcut that names the folder "
+             "after the program, in quotes:\r\n\r\ntessivane.exe \"" +
+             sGamePath + "\"",
+         kMsgBoxInformation, "Game folder chosen");
 }
 
 void ReportSaveFailure(const FileResult& failure) {

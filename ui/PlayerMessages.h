@@ -14,6 +14,15 @@
 // the lookup gave one (a folder the ANSI code page cannot hold); nothing for Success.
 void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld = L"");
 
+// Where no game was found: what the main window's list says instead of menus.
+std::vector<std::string> NoGameFolderRows();
+// The title of the folder chooser that Add opens then.
+std::wstring ChooseGameFolderTitle();
+// A folder chosen or dropped as the game's that holds no startup folder.
+void ReportNotAGameFolder(const std::wstring& folder);
+// The game folder chosen (sGamePath): how to have it found at every start.
+void ReportGameFolderChosen();
+
 // The one line that Windows shows at a log-off or shut-down while a change cannot be saved.
 std::string EndSessionBlockReason(const FileResult& failure);
 

@@ -1,5 +1,7 @@
 #include "ui/frmMain.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -8,6 +10,8 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "game/modScenarioInstall.h"
+#include "platform/StreamedFiles.h"
+#include "platform/window/FolderChooser.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/Resources.h"
 #include "platform/window/ShutdownReason.h"
@@ -48,15 +52,20 @@ frmSelectScn& frmMain::Picker() {
 void frmMain::Form_Load() {
   m_drops.Attach(Hwnd(),
                  [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
+  if (!LoadGame()) ShowGameLookupMessage(m_lookup, m_folderNotHeld);
+}
+
+bool frmMain::LoadGame() {
   InitMenus();
+  lstMenus.Clear();
   // A window loaded again starts from what it finds now.
   m_menusLoaded = false;
   m_loadFailure.reset();
   m_history = MenuHistory();
   m_lookup = LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld);
   if (m_lookup != GameLookupOutcome::Success) {
-    ShowGameLookupMessage(m_lookup, m_folderNotHeld);
-    return;
+    for (const std::string& row : NoGameFolderRows()) lstMenus.AddItem(row);
+    return false;
   }
 
   bool madePerUserCopy = false;
@@ -66,12 +75,31 @@ void frmMain::Form_Load() {
     // lookup, rather than offering menus that would replace the user's own.
     m_loadFailure = loaded;
     ReportLoadFailure(loaded, sGamePath + std::string(kUserCfgInGameFolder));
-    return;
+    return true;
   }
   m_menusLoaded = true;
   m_history.Reset(colMenus);
   if (madePerUserCopy) ReportPerUserCopy();
-  RefreshList();
+  ShowRows(false);
+  return true;
+}
+
+bool frmMain::TakeGameFolder(const std::wstring& folder) {
+  std::wstring previous = std::exchange(m_gameFolderArgument, folder);
+  if (LoadGame()) {
+    if (m_menusLoaded) ReportGameFolderChosen();
+    return m_menusLoaded;
+  }
+  // Refused: the window stays as it was, and says what it wants.
+  const std::wstring notHeld = m_folderNotHeld;
+  m_gameFolderArgument = std::move(previous);
+  LoadGame();
+  if (notHeld.empty()) {
+    ReportNotAGameFolder(folder);
+  } else {
+    ShowGameLookupMessage(GameLookupOutcome::NoStartupFolder, notHeld);
+  }
+  return false;
 }
 
 void frmMain::Form_Activate() {
@@ -203,6 +231,12 @@ bool frmMain::RefuseChangeWithoutMenus() {
 }
 
 void frmMain::cmdAdd_Click() {
+  // Where no game was found, Add lets the player show where it is.
+  if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success) {
+    const std::optional<std::wstring> folder = ChooseFolder(Hwnd(), ChooseGameFolderTitle());
+    if (folder) TakeGameFolder(*folder);
+    return;
+  }
   if (RefuseChangeWithoutMenus()) return;
   CatchUpWithFile();
   const std::string picked = PickScenario();
@@ -248,6 +282,19 @@ void frmMain::lblHyperLink_Click() { OpenLink(Hwnd(), std::string(kHomePageAddre
 
 void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   if (m_picker && m_picker->IsLoaded()) return;
+  // Where no game was found, a folder dropped on the window is taken as the game's; the files
+  // dropped with it then come in, as with a game folder and files on the command line.
+  if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success) {
+    const auto folder = std::find_if(files.begin(), files.end(), [](const DroppedFile& file) {
+      return GetPathKind(file.path) == PathKind::Folder;
+    });
+    if (folder != files.end()) {
+      std::vector<DroppedFile> others(files.begin(), folder);
+      others.insert(others.end(), folder + 1, files.end());
+      if (TakeGameFolder(folder->path) && !others.empty()) TakeDroppedFiles(others);
+      return;
+    }
+  }
   if (RefuseChangeWithoutMenus()) return;
   std::vector<std::string> names;
   {

@@ -36,7 +36,8 @@ class frmMain : public Form {
   frmSelectScn& Picker();
 
   // Files dropped on the window: the scenarios among them are copied into the game's scenario
-  // folder and become menus (game/modScenarioInstall.h).
+  // folder and become menus (game/modScenarioInstall.h). Where no game was found, a dropped
+  // folder is taken as the game's folder.
   void TakeDroppedFiles(const std::vector<DroppedFile>& files);
 
  private:
@@ -63,6 +64,15 @@ class frmMain : public Form {
   void MoveRowMenu(int fromRow, int toRow);
   // Goes one change back (or forward again) in this window's history, and saves.
   void StepHistory(bool back);
+
+  // Looks for the game (in m_gameFolderArgument, when one is given) and reads its menus, saying
+  // why they cannot be read; where no game is found, the list says how to choose its folder
+  // instead. False when no game was found (not yet said).
+  bool LoadGame();
+  // A folder the player chose as the game's: loaded as one given on the command line, and the
+  // player told how to have it found at every start; refused with a box when it is no game
+  // folder, the window staying as it was. True when the menus were read.
+  bool TakeGameFolder(const std::wstring& folder);
 
   // Rebuilds the list from the slot table and sets the buttons and the selection; saves nothing.
   // keepSelectedSlot: the row of the slot that was selected is selected again, wherever it now is.

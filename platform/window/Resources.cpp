@@ -19,23 +19,6 @@ namespace {
 
 HINSTANCE Module() { return GetModuleHandleA(nullptr); }
 
-template <typename Interface>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (m_pointer) m_pointer->Release();
-  }
-  Interface** Out() { return &m_pointer; }
-  Interface* operator->() const { return m_pointer; }
-  explicit operator bool() const { return m_pointer != nullptr; }
-
- private:
-  Interface* m_pointer = nullptr;
-};
-
 // A resource that the program cannot do without is missing or damaged.
 [[noreturn]] void ThrowMissing(const char* kind, int id) {
   throw WindowError(std::string("The program's ") + kind + " resource " + std::to_string(id) +

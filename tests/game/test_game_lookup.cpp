@@ -2,10 +2,14 @@
 // yields and the error message its outcome is shown with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/modMain.h"
+#include "game/SteamFiles.h"
 #include "game/modGameLookup.h"
 #include "platform/AnsiText.h"
 #include "tests/support/HandlerGuard.h"
@@ -185,6 +189,119 @@ TEST(GameLookup, FolderNamedInAnyScriptIsFoundOrNamedAsWritten) {
       EXPECT_EQ(notHeld, held ? L"" : folder + (argument.empty() ? L"" : L"\\")) << what;
       EXPECT_EQ(shownBoxes, BoxesOf(held ? "" : NoStartupBox(Utf8Of(folder) + "\\"))) << what;
     }
+  }
+  sGamePath.clear();
+}
+
+// Steam's files name folders with each "\\" written as "\\\\".
+std::string Escaped(const std::string& path) {
+  std::string escaped;
+  for (const char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return escaped;
+}
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Steam's own folder and a second library, as Steam lays them out, the game in either or both:
+// Steam's folder for the user in HKEY_CURRENT_USER written as Steam writes it, in lower case with
+// "/", or only where its setup put it, HKEY_LOCAL_MACHINE's 32-bit view; libraryfolders.vdf in
+// today's form or the old one, or damaged; the app manifest naming the game's folder, which
+// holds startup or not (a game uninstalled leaves its folder behind). The registered AppPath comes
+// first, when it holds startup; else the first Steam library with the game does.
+TEST(GameLookup, SteamLibrariesAfterTheRegistry) {
+  test_support::MachineValueGuard appPath{kGamesKey, kGameKey, kAppPath};
+  const test_support::SteamKeysGuard steamKeys;
+  TempFolder root;
+  const std::string steam = root.Path() + "\\Steam", library = root.Path() + "\\SteamLibrary";
+  const std::string manifest = "steamapps\\appmanifest_" + std::string(kSteamAppId) + ".acf";
+  const std::string inSteam = steam + "\\steamapps\\common\\Age of Mythology\\";
+  const std::string inLibrary = library + "\\steamapps\\common\\AoM EE\\";
+  const std::string todays = "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" +
+                             Escaped(steam) + "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                             Escaped(library) + "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"" +
+                             std::string(kSteamAppId) + "\"\t\t\"3418710263\"\n\t\t}\n\t}\n}\n";
+  const std::string old =
+      "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1609459200\"\n"
+      "\t\"ContentStatsID\"\t\t\"-4519864474624416385\"\n\t\"1\"\t\t\"" +
+      Escaped(library) + "\"\n}\n";
+  const auto app = [](const std::string& folder) {
+    return "\"AppState\"\n{\n\t\"appid\"\t\t\"266840\"\n\t\"installdir\"\t\t\"" + folder +
+           "\"\n\t\"StateFlags\"\t\t\"4\"\n}\n";
+  };
+  TempFolder registered;  // AppPath, with a startup folder or not
+  enum Where { kNone = 0, kSteam = 1, kLibrary = 2, kBoth = 3 };
+  struct Case {
+    const char* what;
+    bool forUser;     // SteamPath for the user, else only InstallPath for the machine
+    std::string vdf;  // libraryfolders.vdf
+    int manifests;    // the libraries whose app manifest names the game
+    int games;        // the libraries where the game's folder holds startup
+    int appPath;      // 0 none, 1 a folder without startup, 2 a game folder
+    GameLookupOutcome outcome;
+    std::string gamePath;
+  };
+  const std::string gone = registered.Path() + "\\";
+  const Case cases[] = {
+      {"today's form, the second library", true, todays, kLibrary, kLibrary, 0,
+       GameLookupOutcome::Success, inLibrary},
+      {"the old form", true, old, kLibrary, kLibrary, 0, GameLookupOutcome::Success, inLibrary},
+      {"Steam's own folder, no vdf", true, "", kSteam, kSteam, 0, GameLookupOutcome::Success,
+       inSteam},
+      {"Steam's own folder first", true, todays, kBoth, kBoth, 0, GameLookupOutcome::Success,
+       inSteam},
+      {"a folder left behind is passed over", true, old, kBoth, kLibrary, 0,
+       GameLookupOutcome::Success, inLibrary},
+      {"the machine's InstallPath", false, todays, kLibrary, kLibrary, 0,
+       GameLookupOutcome::Success, inLibrary},
+      {"a damaged vdf: Steam's folder only", true, "\"libraryfolders\" { \"1\" {", kBoth, kBoth, 0,
+       GameLookupOutcome::Success, inSteam},
+      {"a damaged vdf, the game elsewhere", true, todays.substr(0, 60), kLibrary, kLibrary, 0,
+       GameLookupOutcome::NothingRegistered, ""},
+      {"no manifest", true, todays, kNone, kLibrary, 0, GameLookupOutcome::NothingRegistered, ""},
+      {"AppPath first", true, todays, kLibrary, kLibrary, 2, GameLookupOutcome::Success, gone},
+      {"AppPath without startup", true, todays, kLibrary, kLibrary, 1, GameLookupOutcome::Success,
+       inLibrary},
+      {"nothing anywhere: AppPath named", true, todays, kLibrary, kNone, 1,
+       GameLookupOutcome::NoStartupFolder, gone},
+  };
+  const MsgBoxGuard recorder(&RecordBox);
+  for (const Case& c : cases) {
+    test_support::SteamKeysGuard::Remove();
+    RemoveTree(steam);
+    RemoveTree(library);
+    RemoveTree(gone + "startup");
+    // Steam writes its folder for the user in lower case, with "/".
+    std::string written = steam;
+    std::replace(written.begin(), written.end(), '\\', '/');
+    ASSERT_TRUE(c.forUser ? test_support::SetMachineText(test_support::kSteamKey, "SteamPath",
+                                                         WideFromAnsi(Lowered(written)),
+                                                         HKEY_CURRENT_USER)
+                          : test_support::SetMachineText(test_support::kSteamKey, "InstallPath",
+                                                         WideFromAnsi(steam)));
+    if (!c.vdf.empty()) {
+      ASSERT_TRUE(WriteBytesMakingFolders(steam + "\\steamapps\\libraryfolders.vdf", c.vdf));
+    }
+    for (const auto& [where, base, folder] :
+         {std::tuple{kSteam, steam, inSteam}, std::tuple{kLibrary, library, inLibrary}}) {
+      const std::string name = where == kSteam ? "Age of Mythology" : "AoM EE";
+      if (c.manifests & where) {
+        ASSERT_TRUE(WriteBytesMakingFolders(base + "\\" + manifest, app(name)));
+      }
+      ASSERT_TRUE(WriteBytesMakingFolders(
+          folder + (c.games & where ? "startup\\user.cfg" : "aom.exe"), ""));
+    }
+    if (c.appPath == 0) test_support::DeleteMachineValue(kGameKey, kAppPath);
+    if (c.appPath > 0) {
+      ASSERT_TRUE(test_support::SetMachineText(kGameKey, kAppPath, WideFromAnsi(gone)));
+    }
+    if (c.appPath == 2) {
+      ASSERT_TRUE(CreateDirectoryA((gone + "startup").c_str(), nullptr));
+    }
+    EXPECT_EQ(LookUpAndShow(), c.outcome) << c.what;
+    EXPECT_EQ(Lowered(sGamePath), Lowered(c.gamePath)) << c.what;
   }
   sGamePath.clear();
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "platform/window/Form.h"
@@ -73,6 +74,68 @@ class ThreadTimer {
     if (found != Actions().end() && !Action(found->second)()) Stop(id);
   }
   UINT_PTR m_id;
+};
+
+// The first window of this class (a dialog is "#32770") among the children of `parent`, or with
+// no parent among this thread's own windows; visible ones only, unless `anyVisibility`. nullptr
+// when there is none.
+inline HWND FindWindowOfClass(const char* className, HWND parent = nullptr,
+                              bool anyVisibility = false) {
+  struct Search {
+    const char* className;
+    bool anyVisibility;
+    HWND found;
+  } search{className, anyVisibility, nullptr};
+  const WNDENUMPROC match = [](HWND hwnd, LPARAM context) {
+    auto& wanted = *reinterpret_cast<Search*>(context);
+    char name[16] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != wanted.className || !(wanted.anyVisibility || IsWindowVisible(hwnd)))
+      return TRUE;
+    wanted.found = hwnd;
+    return FALSE;
+  };
+  if (parent) {
+    EnumChildWindows(parent, match, reinterpret_cast<LPARAM>(&search));
+  } else {
+    EnumThreadWindows(GetCurrentThreadId(), match, reinterpret_cast<LPARAM>(&search));
+  }
+  return search.found;
+}
+
+// Picks a folder in Windows' folder chooser (in this process or another) as a player does: types
+// it into the chooser's name box and presses OK; "" presses Cancel.
+inline void PickInFolderChooser(HWND chooser, const std::wstring& folder) {
+  if (!folder.empty()) {
+    SendMessageW(FindWindowOfClass("Edit", chooser), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(folder.c_str()));
+  }
+  PostMessageA(chooser, WM_COMMAND, folder.empty() ? IDCANCEL : IDOK, 0);
+}
+
+// Drives the folder chooser of this thread from inside its modal loop: picks the folder once the
+// chooser, the thread's dialog, is up (PickInFolderChooser).
+class FolderChooserDriver {
+ public:
+  explicit FolderChooserDriver(std::wstring folder)
+      : m_folder(std::move(folder)), m_timer(50, [this] { return Tick(); }) {}
+  bool Opened() const { return !m_title.empty(); }
+  const std::wstring& Title() const { return m_title; }
+
+ private:
+  bool Tick() {
+    const HWND chooser = FindWindowOfClass("#32770");
+    if (!chooser) return true;
+    m_title.assign(static_cast<size_t>(GetWindowTextLengthW(chooser)) + 1, L'\0');
+    m_title.resize(static_cast<size_t>(
+        GetWindowTextW(chooser, m_title.data(), static_cast<int>(m_title.size()))));
+    if (m_title.empty()) m_title = L"?";
+    PickInFolderChooser(chooser, m_folder);
+    return false;
+  }
+  std::wstring m_folder;
+  std::wstring m_title;
+  test_support::ThreadTimer m_timer;
 };
 
 // A form that counts its activations and runs what a test hands it at each.

@@ -49,12 +49,13 @@ constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
 }
 
 // Writes a REG_SZ text as the registry keeps it, in UTF-16 and with its NUL, as a setup running
-// in any language writes a folder the ANSI code page may not hold.
+// in any language writes a folder the ANSI code page may not hold; under HKEY_CURRENT_USER too,
+// as Steam keeps its folder for the user.
 [[nodiscard]] inline bool SetMachineText(const std::string& subKey, const std::string& name,
-                                         const std::wstring& text) {
+                                         const std::wstring& text, HKEY root = HKEY_LOCAL_MACHINE) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kSetupView,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kSetupView, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const std::wstring wideName(name.begin(), name.end());  // the value names are ASCII
@@ -132,6 +133,22 @@ class MachineValueGuard {
   REGSAM view_;
   bool ownerExisted_ = false, valueExisted_ = false;
   DWORD type_ = 0;
+};
+
+// Steam's keys, for the user (HKEY_CURRENT_USER\Software\Valve) and for the machine (in the 32-bit
+// view, where its setup writes), removed when the test ends; the test prefix has no Steam.
+inline const std::string kSteamKey = "Software\\Valve\\Steam";
+class SteamKeysGuard {
+ public:
+  SteamKeysGuard() { Remove(); }
+  SteamKeysGuard(const SteamKeysGuard&) = delete;
+  SteamKeysGuard& operator=(const SteamKeysGuard&) = delete;
+  ~SteamKeysGuard() { Remove(); }
+  static void Remove() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Valve");
+    DeleteMachineKey(kSteamKey);
+    DeleteMachineKey("Software\\Valve");
+  }
 };
 
 }  // namespace test_support

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -85,10 +86,8 @@ class BlackBox : public WindowTest {
  protected:
   // Starts the real program with these arguments after its name, in UTF-16 as Explorer does;
   // ended by force at the test's end if it still runs.
-  PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0) {
-    std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
-    if (program[0] == '/') program = "Z:" + program;
-    std::replace(program.begin(), program.end(), '/', '\\');
+  PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0,
+                            std::string program = BuiltProgram()) {
     std::wstring commandLine = L"\"" + WideFromAnsi(program) + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -98,6 +97,13 @@ class BlackBox : public WindowTest {
         << program << ": " << GetLastError();
     tools_.push_back(started);
     return started;
+  }
+  // The tessivane.exe of the build tree.
+  static std::string BuiltProgram() {
+    std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
+    if (program[0] == '/') program = "Z:" + program;
+    std::replace(program.begin(), program.end(), '/', '\\');
+    return program;
   }
   void TearDown() override {
     for (const PROCESS_INFORMATION& tool : tools_) {
@@ -359,6 +365,87 @@ TEST_F(BlackBox, ChangeThatCouldNotBeSavedIsSavedAtCloseOrAskedAbout) {
     EXPECT_EQ(ReadBytes(game_.UserCfg()),
               releasedBeforeClose ? AttractLines({{0, kNorse}}) : before);
   }
+}
+
+// The exe put into a copied game folder, as a player without any setup does, finds that game,
+// also when the registry names another one.
+TEST_F(BlackBox, ProgramInTheGameFolderFindsThatGame) {
+  WriteBytes(game_.UserCfg(), AttractLines({{0, "Registered Game"}}));
+  TempFolder copied;
+  const std::string folder = copied.Path() + "\\Age of Mythology\\";
+  ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
+                                      AttractLines({{0, "Copied Game"}})));
+  ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), (folder + "tessivane.exe").c_str(), FALSE));
+  const PROCESS_INFORMATION tool = Start(L"", 0, folder + "tessivane.exe");
+  HWND main = MainOf(tool);
+  ASSERT_NE(main, nullptr) << "no main window";
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Copied Game"}));
+  EXPECT_EQ(CloseAndWait(main, tool), 0u);
+}
+
+// The Extended Edition in a second Steam library, as Steam leaves it: no AppPath, Steam's folder
+// for the user in lower case with "/", libraryfolders.vdf in today's form and in the old one,
+// the game's app manifest in the library.
+TEST_F(BlackBox, GameInASecondSteamLibraryIsFound) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  const test_support::SteamKeysGuard steamKeys;
+  TempFolder root;
+  const std::string steam = root.Path() + "\\Steam", library = root.Path() + "\\SteamLibrary";
+  std::string escaped;  // the library as Steam's files write it, each "\\" as "\\\\"
+  for (const char c : library) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  std::string written = steam;  // and Steam's folder as the registry holds it for the user
+  std::replace(written.begin(), written.end(), '\\', '/');
+  std::transform(written.begin(), written.end(), written.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
+  ASSERT_TRUE(test_support::SetMachineText(test_support::kSteamKey, "SteamPath",
+                                           WideFromAnsi(written), HKEY_CURRENT_USER));
+  const std::string game = library + "\\steamapps\\common\\Age of Mythology\\";
+  ASSERT_TRUE(WriteBytesMakingFolders(game + std::string(kUserCfgInGameFolder),
+                                      AttractLines({{0, "Steam Game"}})));
+  ASSERT_TRUE(WriteBytesMakingFolders(
+      library + "\\steamapps\\appmanifest_266840.acf",
+      "\"AppState\"\n{\n\t\"appid\"\t\t\"266840\"\n\t\"Universe\"\t\t\"1\"\n"
+      "\t\"name\"\t\t\"Age of Mythology: Extended Edition\"\n\t\"StateFlags\"\t\t\"4\"\n"
+      "\t\"installdir\"\t\t\"Age of Mythology\"\n}\n"));
+  const std::string forms[] = {
+      "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"C:\\\\Program Files "
+      "(x86)\\\\Steam\"\n"
+      "\t\t\"apps\"\n\t\t{\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+          escaped + "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"266840\"\t\t\"3418710263\"\n\t\t}\n\t}\n}\n",
+      "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1609459200\"\n"
+      "\t\"ContentStatsID\"\t\t\"-4519864474624416385\"\n\t\"1\"\t\t\"" +
+          escaped + "\"\n}\n"};
+  for (const std::string& form : forms) {
+    ASSERT_TRUE(WriteBytesMakingFolders(steam + "\\steamapps\\libraryfolders.vdf", form));
+    const PROCESS_INFORMATION tool = Start(L"");
+    HWND main = MainOf(tool);
+    ASSERT_NE(main, nullptr) << "no main window";
+    EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Steam Game"})) << form;
+    EXPECT_EQ(CloseAndWait(main, tool), 0u);
+  }
+}
+
+// No game anywhere: the lookup's box as ever, then Add opens Windows' folder chooser in which the
+// player picks the game's folder; its menus are shown, and a box says how to have the folder found
+// at every start.
+TEST_F(BlackBox, NoGameFoundThenTheFolderChosenWithAdd) {
+  test_support::DeleteMachineValue(kGameKey, kAppPath);
+  WriteBytes(game_.UserCfg(), AttractLines({{0, "Chosen Game"}}));
+  const PROCESS_INFORMATION tool = Start(L"");
+  EXPECT_TRUE(Answer(tool, "Invalid AoM path", IDOK)) << "no lookup box";
+  HWND main = MainOf(tool);
+  ASSERT_NE(main, nullptr) << "no main window";
+  PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (chooser = WindowOf(tool.dwProcessId, "#32770",
+                               "Choose the folder where AoM is installed")) != nullptr;
+  })) << "no folder chooser";
+  PickInFolderChooser(chooser, WideFromAnsi(game_.Path()));
+  EXPECT_TRUE(Answer(tool, "Game folder chosen", IDOK)) << "no box about the chosen folder";
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Chosen Game"}));
+  EXPECT_EQ(CloseAndWait(main, tool), 0u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "platform/AnsiText.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
 
 using namespace test_support;
@@ -246,14 +247,20 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
       CloseHandle(held);   // readable again, yet nothing may be written
     RefuseNewFilesIn("");  // creatable now, yet nothing may be written
 
-    EXPECT_TRUE(Rows(MainList()).empty()) << c.cfg;
+    // Without a game the list says how to choose its folder, and Add opens the chooser (here
+    // cancelled).
+    EXPECT_EQ(Rows(MainList()), c.how == Lookup ? NoGameFolderRows() : std::vector<std::string>{})
+        << c.cfg;
     EXPECT_EQ(Buttons(), "111") << c.cfg;
-    for (const char* button : {"Add", "Edit", "Delete"}) {
+    for (const std::string button : {"Add", "Edit", "Delete"}) {
       PickerDriver driver(main_->Picker(), {Press("OK")});
-      Click(MainButton(button));
+      FolderChooserDriver chooser(L"");
+      Click(MainButton(button.c_str()));
       EXPECT_FALSE(driver.Opened()) << c.cfg << ": " << button;
+      EXPECT_EQ(chooser.Opened(), c.how == Lookup && button == "Add") << c.cfg << ": " << button;
     }
-    ASSERT_EQ(boxes.size(), 4u) << c.cfg << ": the reason at start-up and at each change";
+    ASSERT_EQ(boxes.size(), c.how == Lookup ? 3u : 4u)
+        << c.cfg << ": the reason at start-up and at each change";
     for (const std::string& box : boxes) {
       EXPECT_TRUE(c.how != Lookup ? box.starts_with(c.box + c.cfg + "\r\n") &&
                                         box.find(c.reason) != std::string::npos
@@ -261,6 +268,67 @@ TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWri
           << box;
     }
     EXPECT_EQ(StateOf(c.cfg), before) << c.cfg;
+  }
+}
+
+// No game found: the player shows the window the game's folder, chosen with Add in Windows'
+// folder chooser, or dropped on the window with a scenario beside it. A folder without startup is
+// refused with a box that names it, and the window stays as it was; the game's folder is loaded as
+// one given on the command line, the box says how to have it found at every start, and the window
+// then works as ever.
+TEST_F(MainWindow, GameFolderChosenWithAddOrDroppedWhenNoneWasFound) {
+  TempFolder notGame, downloads;
+  WriteBytes(downloads.Path() + "\\Reef.scn", "reef");
+  const std::wstring reef = WideFromAnsi(downloads.Path() + "\\Reef.scn");
+  const std::string game = game_.Path().substr(0, game_.Path().size() - 1);
+  const std::string chosen = "Game folder chosen\nThe menus of the game in\r\n" + game_.Path() +
+                             "\r\nare shown now.\r\n\r\nTo have this folder found at every start";
+  const std::string refused = "Not the game's folder\nThis folder is not the game's:\r\n" +
+                              notGame.Path() + "\r\n\r\nThe folder where AoM is installed holds";
+  struct Case {
+    const char* what;
+    std::string folder;
+    bool drop;  // dropped with Reef.scn, else chosen with Add
+    std::string box;
+    Slots menus;  // none: the window still has no game
+  };
+  const Case cases[] = {
+      {"chosen, not a game folder", notGame.Path(), false, refused, {}},
+      {"dropped, not a game folder", notGame.Path(), true, refused, {}},
+      {"chosen", game, false, chosen, {{0, kWater}}},
+      {"dropped with a scenario", game + "\\", true, chosen, {{0, kWater}, {1, "Reef"}}},
+  };
+  for (const Case& c : cases) {
+    CloseMain();
+    ResetGlobals();
+    test_support::DeleteMachineValue(kGameKey, kAppPath);
+    WriteBytes(game_.UserCfg(), UserCfg({{0, kWater}}));
+    DeleteFileA((ScenarioFolder() + "\\Reef.scn").c_str());
+    ShowMain();
+    boxes.clear();
+    const std::wstring folder = WideFromAnsi(c.folder);
+    if (c.drop) {
+      main_->TakeDroppedFiles({{reef, reef}, {folder, folder}});
+    } else {
+      FolderChooserDriver chooser(folder);
+      Click(MainButton("Add"));
+      EXPECT_EQ(chooser.Title(), L"Choose the folder where AoM is installed") << c.what;
+    }
+    ASSERT_EQ(boxes.size(), 1u) << c.what;
+    EXPECT_EQ(boxes[0].substr(0, c.box.size()), c.box) << c.what;
+    if (c.menus.empty()) {
+      EXPECT_EQ(Rows(MainList()), NoGameFolderRows()) << c.what;
+      EXPECT_EQ(ReadBytes(game_.UserCfg()), UserCfg({{0, kWater}})) << c.what;
+      continue;
+    }
+    EXPECT_EQ(Rows(MainList()), RowsOf(c.menus)) << c.what;
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), c.drop ? SavedUserCfg(c.menus) : UserCfg(c.menus))
+        << c.what;
+    // From now on Add adds a menu.
+    PressWithPicker("Add", 2);
+    Slots more = c.menus;
+    more[static_cast<int>(more.size())] = "Alpha";
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), SavedUserCfg(more)) << c.what;
   }
 }
 

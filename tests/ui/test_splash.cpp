@@ -100,16 +100,7 @@ TEST_F(Splash, MessageBoxBelongsToTheToolWhenAnotherProgramIsActive) {
   HWND owner = nullptr;
   BOOL splashEnabled = TRUE;
   test_support::ThreadTimer inspect(50, [&] {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) {
-          char name[16] = "";
-          GetClassNameA(hwnd, name, sizeof name);
-          if (std::string(name) == "#32770") *reinterpret_cast<HWND*>(found) = hwnd;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    const HWND box = test_support::FindWindowOfClass("#32770", nullptr, true);
     if (!box) return true;
     owner = GetWindow(box, GW_OWNER);
     splashEnabled = IsWindowEnabled(splash_.Hwnd());

@@ -1,0 +1,148 @@
+#include "game/KeyValues.h"
+
+#include <utility>
+
+#include "platform/AnsiText.h"
+#include "platform/PathText.h"
+
+namespace {
+
+enum class TokenKind { Text, Open, Close, Condition, End, Bad };
+
+struct Token {
+  TokenKind kind;
+  std::string text;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : m_text(text) {}
+
+  // The entries up to the end of the file (top level) or to the brace that closes the block.
+  std::optional<std::vector<KeyValue>> Entries(int depth) {
+    std::vector<KeyValue> entries;
+    for (;;) {
+      Token key = Next();
+      switch (key.kind) {
+        case TokenKind::Condition:
+          continue;  // "[$WIN32]" after a value: every platform's value is taken
+        case TokenKind::End:
+          if (depth > 0) return std::nullopt;
+          return entries;
+        case TokenKind::Close:
+          if (depth == 0) return std::nullopt;
+          return entries;
+        case TokenKind::Text:
+          break;
+        default:
+          return std::nullopt;
+      }
+      KeyValue entry;
+      entry.key = std::move(key.text);
+      Token value = Next();
+      if (value.kind == TokenKind::Open) {
+        if (depth >= kDeepestKeyValuesBlock) return std::nullopt;
+        std::optional<std::vector<KeyValue>> inner = Entries(depth + 1);
+        if (!inner) return std::nullopt;
+        entry.entries = std::move(*inner);
+        entry.isBlock = true;
+      } else if (value.kind == TokenKind::Text) {
+        entry.text = std::move(value.text);
+      } else {
+        return std::nullopt;
+      }
+      entries.push_back(std::move(entry));
+    }
+  }
+
+ private:
+  Token Next() {
+    SkipBlanksAndComments();
+    if (m_at >= m_text.size()) return {TokenKind::End, {}};
+    const char c = m_text[m_at];
+    if (c == '{' || c == '}') {
+      ++m_at;
+      return {c == '{' ? TokenKind::Open : TokenKind::Close, {}};
+    }
+    if (c == '"') return Quoted();
+    // A word without quotes ends at a blank, a quote or a brace.
+    const size_t start = m_at;
+    while (m_at < m_text.size() && !IsBlank(m_text[m_at]) && m_text[m_at] != '"' &&
+           m_text[m_at] != '{' && m_text[m_at] != '}') {
+      ++m_at;
+    }
+    return {c == '[' ? TokenKind::Condition : TokenKind::Text,
+            std::string(m_text.substr(start, m_at - start))};
+  }
+
+  Token Quoted() {
+    std::string text;
+    for (++m_at; m_at < m_text.size(); ++m_at) {
+      const char c = m_text[m_at];
+      if (c == '"') {
+        ++m_at;
+        return {TokenKind::Text, std::move(text)};
+      }
+      if (c != '\\') {
+        text += c;
+        continue;
+      }
+      if (++m_at >= m_text.size()) break;
+      switch (const char escaped = m_text[m_at]) {
+        case '\\':
+        case '"':
+          text += escaped;
+          break;
+        case 'n':
+          text += '\n';
+          break;
+        case 't':
+          text += '\t';
+          break;
+        default:  // not an escape Steam knows: both characters stand
+          text += '\\';
+          text += escaped;
+      }
+    }
+    return {TokenKind::Bad, {}};  // the file ends inside the quotes
+  }
+
+  void SkipBlanksAndComments() {
+    while (m_at < m_text.size()) {
+      if (IsBlank(m_text[m_at])) {
+        ++m_at;
+      } else if (m_text.substr(m_at, 2) == "//") {
+        const size_t end = m_text.find('\n', m_at);
+        m_at = end == std::string_view::npos ? m_text.size() : end + 1;
+      } else {
+        return;
+      }
+    }
+  }
+
+  std::string_view m_text;
+  size_t m_at = 0;
+};
+
+}  // namespace
+
+const KeyValue* KeyValue::Find(std::string_view name) const {
+  // Steam writes UTF-8, in which no byte of a longer character is an ASCII letter.
+  for (const KeyValue& entry : entries) {
+    if (EqualsIgnoringAsciiCase(kUtf8CodePage, entry.key, name)) return &entry;
+  }
+  return nullptr;
+}
+
+std::optional<KeyValue> ReadKeyValues(std::string_view text) {
+  if (text.size() > kLargestKeyValuesFile) return std::nullopt;
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::optional<std::vector<KeyValue>> entries = Reader(text).Entries(0);
+  if (!entries) return std::nullopt;
+  KeyValue file;
+  file.entries = std::move(*entries);
+  file.isBlock = true;
+  return file;
+}

@@ -1,0 +1,42 @@
+#include "game/SteamFiles.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "game/KeyValues.h"
+
+namespace {
+
+bool IsNumber(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
+  const std::optional<KeyValue> file = ReadKeyValues(libraryFolders);
+  const KeyValue* root = file ? file->Find("libraryfolders") : nullptr;
+  if (!root) return {};
+  std::vector<std::string> libraries;
+  for (const KeyValue& entry : root->entries) {
+    if (!IsNumber(entry.key)) continue;
+    const KeyValue* path = entry.isBlock ? entry.Find("path") : &entry;
+    if (path && !path->isBlock && !path->text.empty()) libraries.push_back(path->text);
+  }
+  return libraries;
+}
+
+std::string SteamInstallFolder(std::string_view appManifest) {
+  const std::optional<KeyValue> file = ReadKeyValues(appManifest);
+  const KeyValue* app = file ? file->Find("AppState") : nullptr;
+  const KeyValue* folder = app ? app->Find("installdir") : nullptr;
+  if (!folder || folder->isBlock) return "";
+  const std::string& name = folder->text;
+  // One folder of steamapps\common: a name that leads elsewhere is not Steam's.
+  if (name.empty() || name == "." || name == ".." ||
+      name.find_first_of("\\/:") != std::string::npos) {
+    return "";
+  }
+  return name;
+}
