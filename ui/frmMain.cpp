@@ -75,6 +75,8 @@ void frmMain::Form_Load() {
 
 void frmMain::Form_Activate() {
   bAutoSave = true;
+  // From now on, starts with files for this game hand them here.
+  if (m_lookup == GameLookupOutcome::Success) m_drops.TakeHandedFiles(sGamePath);
   if (bOpenLinkOnShow) {
     bOpenLinkOnShow = false;
     OpenLink(Hwnd(), std::string(kHomePageAddress));

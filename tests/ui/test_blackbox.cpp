@@ -84,7 +84,8 @@ class BlackBox : public WindowTest {
  protected:
   // Starts the real program with these arguments after its name, in UTF-16 as Explorer does;
   // ended by force at the test's end if it still runs.
-  PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0) {
+  PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0,
+                            const std::string& currentFolder = "") {
     std::string program = TESSIVANE_EXE;  // under Wine a Unix path /x/y is Z:\x\y
     if (program[0] == '/') program = "Z:" + program;
     std::replace(program.begin(), program.end(), '/', '\\');
@@ -92,8 +93,10 @@ class BlackBox : public WindowTest {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
+    const std::wstring folder = WideFromAnsi(currentFolder);
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, creationFlags,
-                               nullptr, nullptr, &startup, &started))
+                               nullptr, folder.empty() ? nullptr : folder.c_str(), &startup,
+                               &started))
         << program << ": " << GetLastError();
     tools_.push_back(started);
     return started;
@@ -126,6 +129,13 @@ class BlackBox : public WindowTest {
              !WindowOf(tool.dwProcessId, "TessivaneForm", "");
     });
     return main;
+  }
+  // The exit code of a program that ends by itself; 99 when it is still running.
+  DWORD ExitCodeOf(const PROCESS_INFORMATION& tool) {
+    DWORD exitCode = 99;
+    if (WaitForSingleObject(tool.hProcess, 30000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(tool.hProcess, &exitCode);
+    return exitCode;
   }
   void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
     PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
@@ -256,6 +266,72 @@ TEST_F(BlackBox, FilesOnTheCommandLineAreTakenAsDroppedOnTheWindow) {
   EXPECT_EQ(ReadBytes(folder + "scenario\\Old (2).scn"), "new");
   EXPECT_TRUE(ReadBytes(folder + "scenario\\Dune.scn") == ZipScenario("Dune", 1200));
   EXPECT_EQ(ReadBytes(downloads.Path() + "\\Old.scn"), "new") << "the dropped file stays";
+}
+
+// A start with a file while the tool is open on the same game, as Explorer's "Open with" makes
+// it, named relative to the folder it was started in: the open window takes the file as dropped
+// on it, and the start ends with 0, having shown nothing.
+TEST_F(BlackBox, StartWithAFileHandsItToTheWindowOpenOnTheSameGame) {
+  MakeScenarioFolder({});
+  WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}}));
+  TempFolder downloads;
+  WriteBytes(downloads.Path() + "\\Reef.scn", "reef");
+  const PROCESS_INFORMATION first = Start(L"");
+  HWND main = MainOf(first);
+  ASSERT_NE(main, nullptr) << "no main window";
+
+  const PROCESS_INFORMATION second = Start(L" Reef.scn", 0, downloads.Path());
+  EXPECT_EQ(ExitCodeOf(second), 0u);
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : ~AoM_pgs_Water", "Menu 1 : Reef"}));
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), AttractLines({{0, kWater}, {1, "Reef"}}));
+  EXPECT_EQ(ReadBytes(ScenarioFolder() + "\\Reef.scn"), "reef");
+  EXPECT_EQ(CloseAndWait(main, first), 0u);
+}
+
+// Explorer's "Open with" on three downloads starts the tool three times at once: one window takes
+// all three, and the other two starts end with 0.
+TEST_F(BlackBox, ThreeStartsWithAFileEachAtOnceEndInOneWindow) {
+  MakeScenarioFolder({});
+  WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}}));
+  TempFolder downloads;
+  std::vector<PROCESS_INFORMATION> starts;
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+    const std::string file = downloads.Path() + "\\" + name + ".scn";
+    WriteBytes(file, name);
+    starts.push_back(Start(L" \"" + WideFromAnsi(file) + L"\""));
+  }
+  HWND main = nullptr;
+  const PROCESS_INFORMATION* owner = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (const PROCESS_INFORMATION& start : starts) {
+      if (HWND splash = WindowOf(start.dwProcessId, "TessivaneForm", "")) ClickAway(splash);
+      if (HWND found = WindowOf(start.dwProcessId, "TessivaneForm", kProgramCaption.data())) {
+        main = found;
+        owner = &start;
+      }
+    }
+    return main != nullptr;
+  })) << "no main window";
+  // In the order in which the starts reached the window, which is none in particular.
+  std::vector<std::string> menus;
+  ASSERT_TRUE(WaitUntil([&] {
+    menus.clear();
+    for (const std::string& row : RowsOf(FindList(main))) menus.push_back(row.substr(9));
+    std::sort(menus.begin(), menus.end());
+    return menus.size() == 4;
+  })) << "rows: "
+      << menus.size();
+  EXPECT_EQ(menus, (std::vector<std::string>{"Alpha", "Beta", "Gamma", "~AoM_pgs_Water"}));
+  for (const PROCESS_INFORMATION& start : starts) {
+    if (&start != owner) {
+      EXPECT_EQ(ExitCodeOf(start), 0u);
+    }
+  }
+  EXPECT_EQ(CloseAndWait(main, *owner), 0u);
+  const std::string saved = ReadBytes(game_.UserCfg());
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+    EXPECT_NE(saved.find(std::string(" ") + name + "\r\n"), std::string::npos) << name;
+  }
 }
 
 // Two copies of the tool on one game, as a player leaves one open and starts another: each
