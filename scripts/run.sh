@@ -78,6 +78,11 @@ if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
       cp "$shots/$shot.png" "$root/docs/screenshots/"
     done
     echo "  and the README's copied to docs/screenshots"
+  elif [[ -n "${TESS_PLAIN_FONTS:-}" ]]; then
+    for shot in splash main-window; do
+      cp "$shots/$shot.png" "$root/docs/screenshots/$shot-plain-fonts.png"
+    done
+    echo "  and the README's copied to docs/screenshots"
   fi
   exit 0
 fi
