@@ -3,8 +3,8 @@
 // picture shows through), with an optional mouse cursor of its own and a click event. The caption
 // is one line, never wrapped: where the font actually chosen is wider than designed (another face
 // stands in for a missing one, or the display's DPI rounds it up), it is made smaller until the
-// caption fits the label's width. The label's window is as wide as its text, so that only a click
-// on the text is a click.
+// caption fits the label's width (down to 6 points; a face that is still too wide is cut there).
+// The label's window is as wide as its text, so that only a click on the text is a click.
 #include <windows.h>
 
 #include <functional>
