@@ -172,7 +172,7 @@ TEST_F(Display, LinkLabelsShowTheWholeAddressAtEveryDpi) {
   const struct {
     const Form* form;
     TwipsRect place;
-  } labels[] = {{main_.get(), {1995, 2880, 2415, 255}}, {&splash, {2055, 2700, 2385, 255}}};
+  } labels[] = {{main_.get(), {1995, 2880, 2325, 255}}, {&splash, {2055, 2700, 2385, 255}}};
   for (const int dpi : {96, 120, 144, 192}) {
     for (const auto& label : labels) {
       ChangeDpi(*label.form, dpi);
