@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -302,16 +303,22 @@ TEST_F(BlackBox, ThreeStartsWithAFileEachAtOnceEndInOneWindow) {
   }
   HWND main = nullptr;
   const PROCESS_INFORMATION* owner = nullptr;
+  std::set<DWORD> showing;  // the starts seen with a splash or a window
   ASSERT_TRUE(WaitUntil([&] {
     for (const PROCESS_INFORMATION& start : starts) {
-      if (HWND splash = WindowOf(start.dwProcessId, "TessivaneForm", "")) ClickAway(splash);
+      if (HWND splash = WindowOf(start.dwProcessId, "TessivaneForm", "")) {
+        showing.insert(start.dwProcessId);
+        ClickAway(splash);
+      }
       if (HWND found = WindowOf(start.dwProcessId, "TessivaneForm", kProgramCaption.data())) {
         main = found;
         owner = &start;
+        showing.insert(start.dwProcessId);
       }
     }
     return main != nullptr;
   })) << "no main window";
+  EXPECT_EQ(showing.size(), 1u) << "starts that showed a splash or a window";
   // In the order in which the starts reached the window, which is none in particular.
   std::vector<std::string> menus;
   ASSERT_TRUE(WaitUntil([&] {
