@@ -1,5 +1,5 @@
 # The two commands of the project; everything they need is installed and started by the scripts.
-.PHONY: test run screenshots bench dist
+.PHONY: test run screenshots screenshots-plain-fonts bench dist
 test:
 	@bash scripts/test.sh
 run:
@@ -8,6 +8,10 @@ run:
 # real program under Xvfb into build/screenshots; the README's pictures go to docs/screenshots.
 screenshots:
 	@TESS_SCREENSHOT_SETS=1 bash scripts/run.sh
+# The same at each DPI in a Wine prefix without the bitmap fonts (MS Sans Serif and others) that
+# the tests bring in, into build/screenshots/plain-fonts.
+screenshots-plain-fonts:
+	@TESS_PLAIN_FONTS=1 TESS_SCREENSHOT_SETS="96dpi 120dpi 144dpi 192dpi" bash scripts/run.sh
 # The benchmarks of bench/ against their floor programs, as one table (build/bench/last-run.md).
 bench:
 	@bash scripts/bench.sh

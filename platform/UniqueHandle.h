@@ -68,6 +68,9 @@ struct FindTraits : MinusOneIsInvalid {
 struct RegistryKeyTraits : NullIsInvalid<HKEY> {
   static bool Close(HKEY key);
 };
+struct KernelObjectTraits : NullIsInvalid<void*> {
+  static bool Close(void* handle);
+};
 
 // A file or folder handle of CreateFile.
 using UniqueFile = UniqueHandle<void*, FileTraits>;
@@ -75,3 +78,5 @@ using UniqueFile = UniqueHandle<void*, FileTraits>;
 using UniqueFind = UniqueHandle<void*, FindTraits>;
 // An open registry key.
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+// A kernel object that CreateMutex and its kin return, nullptr when they fail.
+using UniqueKernelObject = UniqueHandle<void*, KernelObjectTraits>;

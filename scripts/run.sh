@@ -4,7 +4,10 @@
 # it runs under Xvfb, and screenshots of the splash, the main window and the open picker are
 # written instead (to TESS_SCREENSHOTS when set). With TESS_SCREENSHOT_SETS (make screenshots)
 # they are taken at 96, 120, 144 and 192 DPI and in a dark and a high-contrast scheme, into
-# build/screenshots, and the README's pictures are copied to docs/screenshots.
+# build/screenshots, and the README's pictures are copied to docs/screenshots. With
+# TESS_PLAIN_FONTS=1 (make screenshots-plain-fonts) they are taken in a prefix of their own without
+# the bitmap fonts that the test session copies in, as in a player's plain Wine prefix, into
+# build/screenshots/plain-fonts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -23,6 +26,9 @@ show_on_display=""
 # The screenshots need a Wine desktop window; a real display must not get one: two prefixes.
 if [[ -n "$show_on_display" ]]; then
   export TESS_WINEPREFIX="$demo/wine"
+elif [[ -n "${TESS_PLAIN_FONTS:-}" ]]; then
+  export TESS_WINEPREFIX="$demo/wine-plain-fonts"
+  TESS_SCREENSHOTS="${TESS_SCREENSHOTS:-$root/build/screenshots/plain-fonts}"
 else
   export TESS_WINEPREFIX="$demo/wine-headless"
 fi
@@ -70,6 +76,11 @@ if [[ -n "${TESS_SCREENSHOT_SETS:-}" ]]; then
     for shot in splash main-window picker main-window-144dpi drop-question drop-rows menu \
       menu-144dpi; do
       cp "$shots/$shot.png" "$root/docs/screenshots/"
+    done
+    echo "  and the README's copied to docs/screenshots"
+  elif [[ -n "${TESS_PLAIN_FONTS:-}" ]]; then
+    for shot in splash main-window; do
+      cp "$shots/$shot.png" "$root/docs/screenshots/$shot-plain-fonts.png"
     done
     echo "  and the README's copied to docs/screenshots"
   fi

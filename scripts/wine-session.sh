@@ -46,8 +46,10 @@ tess_prepare_prefix() {
 
   # Wine registers its own fonts (MS Sans Serif of the link labels, Marlett of the caption
   # buttons) under the prefix's Fonts folder but does not put the files there: bring Debian's.
+  # TESS_PLAIN_FONTS leaves a prefix as a player's plain one is, with other faces standing in.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [[ -d "$fonts" && ! -f "$fonts/sserife.fon" && -d /usr/share/wine/fonts ]]; then
+  if [[ -z "${TESS_PLAIN_FONTS:-}" && -d "$fonts" && ! -f "$fonts/sserife.fon" &&
+    -d /usr/share/wine/fonts ]]; then
     cp /usr/share/wine/fonts/* "$fonts/"
   fi
 

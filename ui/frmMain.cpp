@@ -87,8 +87,10 @@ bool frmMain::LoadGame() {
 bool frmMain::TakeGameFolder(const std::wstring& folder) {
   std::wstring previous = std::exchange(m_gameFolderArgument, folder);
   if (LoadGame()) {
-    if (m_menusLoaded) ReportGameFolderChosen();
-    return m_menusLoaded;
+    if (!m_menusLoaded) return false;
+    m_drops.TakeHandedFiles(sGamePath);  // from now on, as a window that found its game
+    ReportGameFolderChosen();
+    return true;
   }
   // Refused: the window stays as it was, and says what it wants.
   const std::wstring notHeld = m_folderNotHeld;
@@ -104,6 +106,8 @@ bool frmMain::TakeGameFolder(const std::wstring& folder) {
 
 void frmMain::Form_Activate() {
   bAutoSave = true;
+  // From now on, starts with files for this game hand them here.
+  if (m_lookup == GameLookupOutcome::Success) m_drops.TakeHandedFiles(sGamePath);
   if (bOpenLinkOnShow) {
     bOpenLinkOnShow = false;
     OpenLink(Hwnd(), std::string(kHomePageAddress));

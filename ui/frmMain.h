@@ -98,8 +98,9 @@ class frmMain : public Form {
   ListBox lstMenus{*this, {240, 660, 4035, 2205}, 3};
   // Dark grey. 7 pixels (105 twips) further left than when the address was http://: the https
   // address, one character longer, would reach 4 pixels into the frame's right band (x = 288);
-  // here it ends 3 pixels before the band, as the old one did.
-  LinkLabel lblHyperLink{*this, {1995, 2880, 2415, 255}, 4, RGB(64, 64, 64)};
+  // here it ends 3 pixels before the band, as the old one did. The place ends at the band: a face
+  // wider than MS Sans Serif is made smaller rather than reach into it.
+  LinkLabel lblHyperLink{*this, {1995, 2880, 2325, 255}, 4, RGB(64, 64, 64)};
 
   Form* m_splash;
   std::wstring m_gameFolderArgument;

@@ -11,6 +11,7 @@
 
 #include "platform/SystemFunction.h"
 #include "platform/Virtualisation.h"
+#include "platform/window/FileHandOver.h"
 #include "platform/window/MessageLoop.h"
 
 namespace {
@@ -23,6 +24,7 @@ constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
 // CFSTR_FILECONTENTS, which the ANSI headers spell as ANSI text).
 constexpr wchar_t kFileDescriptors[] = L"FileGroupDescriptorW";
 constexpr wchar_t kFileContents[] = L"FileContents";
+constexpr WPARAM kHandedFiles = 1;  // DeliverMessage's parameter for handed files
 
 std::atomic<unsigned> spoolNumber{0};
 
@@ -278,9 +280,18 @@ void FileDropTarget::Detach() {
     m_oleRegistered = false;
   }
   DragAcceptFiles(m_window, FALSE);
+  MarkHandOverTarget(m_window, m_handOverIdentity = L"");
   SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
   RemovePropW(m_window, kProperty);
   m_window = nullptr;
+}
+
+void FileDropTarget::TakeHandedFiles(const std::string& folder) {
+  if (m_window) MarkHandOverTarget(m_window, m_handOverIdentity = FolderIdentity(folder));
+}
+
+void FileDropTarget::DeliverHandedLater() {
+  if (!m_handed.empty()) PostMessageW(m_window, DeliverMessage(), kHandedFiles, 0);
 }
 
 void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
@@ -305,10 +316,29 @@ LRESULT CALLBACK FileDropTarget::SubclassProc(HWND hwnd, UINT message, WPARAM wP
     if (IsWindowEnabled(hwnd) && !self->m_delivering) self->Deliver(std::move(files), L"");
     return 0;
   }
+  if (message == WM_COPYDATA) {
+    auto handed =
+        HandedFiles(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), self->m_handOverIdentity);
+    if (!handed) return FALSE;
+    for (std::wstring& path : *handed) self->m_handed.push_back({path, path});
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    self->DeliverHandedLater();
+    return TRUE;
+  }
+  if (message == DeliverMessage() && wParam == kHandedFiles) {
+    // Taken while a picker or a box was up, they wait for the window to be enabled again: a
+    // drop then would come in the middle of that work.
+    if (!IsWindowEnabled(hwnd) || self->m_delivering) return 0;
+    self->Deliver(std::exchange(self->m_handed, {}), L"");
+    self->DeliverHandedLater();
+    return 0;
+  }
   if (message == DeliverMessage()) {
     self->Deliver(std::exchange(self->m_pending, {}), std::exchange(self->m_pendingSpool, {}));
     return 0;
   }
+  if (message == WM_ENABLE && wParam) self->DeliverHandedLater();
   if (message == WM_DESTROY) self->Detach();
   return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }

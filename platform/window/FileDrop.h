@@ -10,6 +10,8 @@
 // The pointer shows copy over the window; a disabled window (a modal dialog or a message box is
 // up) takes no drop. The callback runs from the window's message queue, after the drag source has
 // been let go.
+// Files that another start of the program hands over (FileHandOver.h) are taken as a drop too;
+// those that come while the window is disabled wait until it is enabled again.
 #include <windows.h>
 
 #include <functional>
@@ -32,11 +34,15 @@ class FileDropTarget {
   // shell's file list is taken.
   void Attach(HWND window, FilesDropped onDrop);
   void Detach();
+  // From now until Detach, takes the files that starts of the program for this game folder hand
+  // over.
+  void TakeHandedFiles(const std::string& folder);
 
  private:
   class OleTarget;
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder);
+  void DeliverHandedLater();
 
   HWND m_window = nullptr;
   WNDPROC m_previousProc = nullptr;
@@ -46,6 +52,8 @@ class FileDropTarget {
   bool m_delivering = false;
   std::vector<DroppedFile> m_pending;
   std::wstring m_pendingSpool;
+  std::wstring m_handOverIdentity;  // of the game folder whose handed files the window takes
+  std::vector<DroppedFile> m_handed;
 };
 
 // Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.

@@ -1,5 +1,6 @@
 #include "platform/window/Label.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/window/DisplaySettings.h"
@@ -15,11 +16,37 @@ void Label::Create(int id) {
   // and the mouse at all (a plain static lets them through to the form).
   CreateChild("STATIC", m_caption, SS_OWNERDRAW | SS_NOTIFY, 0, id);
   if (m_madeForDpi != m_form.Dpi()) MakeFontAndCursor();
+  FitCaption();
 }
 
 void Label::ApplyDpi() {
   Control::ApplyDpi();
   MakeFontAndCursor();
+  FitCaption();
+}
+
+void Label::FitCaption() {
+  if (!m_hwnd) return;
+  const PixelRect place = m_form.Pixels(m_place);
+  MemoryDC dc;
+  SIZE extent{};
+  for (double points = m_fontDesign ? m_fontDesign->points : 0;; points -= kPointsStep) {
+    {
+      SelectedObject font(dc.Get(), m_font ? m_font.Get() : m_form.DefaultFont());
+      GetTextExtentPoint32A(dc.Get(), m_caption.c_str(), static_cast<int>(m_caption.size()),
+                            &extent);
+    }
+    if (extent.cx <= place.width || !m_fontDesign || points - kPointsStep < kSmallestPoints) break;
+    FontDesign smaller = *m_fontDesign;
+    smaller.points = points - kPointsStep;
+    m_font = CreateFontFromDesign(smaller, m_madeForDpi);
+  }
+  // The font that the text is drawn in, for whoever asks the window (WM_GETFONT).
+  SendMessageA(m_hwnd, WM_SETFONT,
+               reinterpret_cast<WPARAM>(m_font ? m_font.Get() : m_form.DefaultFont()), FALSE);
+  SetWindowPos(m_hwnd, nullptr, 0, 0, std::min<int>(extent.cx, place.width),
+               std::max<int>(extent.cy, place.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Redraw();
 }
 
 void Label::MakeFontAndCursor() {
@@ -34,7 +61,7 @@ void Label::MakeFontAndCursor() {
 void Label::SetFont(const FontDesign& font) {
   m_fontDesign = font;
   m_font = CreateFontFromDesign(font, m_madeForDpi);
-  Redraw();
+  FitCaption();
 }
 
 void Label::SetForeColor(COLORREF color) {
@@ -77,5 +104,5 @@ void Label::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const bool designColor = m_foreColor && (m_form.PictureShown() || !HighContrastOn());
   SetTextColor(dc, designColor ? *m_foreColor : GetSysColor(COLOR_BTNTEXT));
   RECT text = item.rcItem;
-  DrawTextA(dc, m_caption.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+  DrawTextA(dc, m_caption.c_str(), -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }

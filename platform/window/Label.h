@@ -1,6 +1,10 @@
 #pragma once
 // A label: one caption in its own font and colour on a transparent background (the form's
-// picture shows through), with an optional mouse cursor of its own and a click event.
+// picture shows through), with an optional mouse cursor of its own and a click event. The caption
+// is one line, never wrapped: where the font actually chosen is wider than designed (another face
+// stands in for a missing one, or the display's DPI rounds it up), it is made smaller until the
+// caption fits the label's width (down to 6 points; a face that is still too wide is cut there).
+// The label's window is as wide as its text, so that only a click on the text is a click.
 #include <windows.h>
 
 #include <functional>
@@ -35,7 +39,13 @@ class Label : public Control {
   HCURSOR MouseCursor() const override { return m_cursor; }
   void ApplyDpi() override;
   void MakeFontAndCursor();
+  // Makes the font smaller while the caption is wider than the label's place, and the window the
+  // text's size (no wider than the place).
+  void FitCaption();
   void Redraw();
+
+  static constexpr double kPointsStep = 0.75;  // a pixel at 96 DPI
+  static constexpr double kSmallestPoints = 6;
 
   std::string m_caption;
   std::optional<FontDesign> m_fontDesign;

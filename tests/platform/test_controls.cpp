@@ -123,6 +123,31 @@ TEST_F(Controls, LabelShowsItsCursorAndTakesClicks) {
   EXPECT_EQ(clicks, 2);
 }
 
+// A caption never wraps: in a face wider than the one designed (Wine without its bitmap fonts
+// gives another face for MS Sans Serif) the font is made smaller until it fits on one line; and
+// the label is only as wide as its text, so that a click beside the text is none.
+TEST_F(Controls, LabelCaptionFitsOnOneLineAndTheLabelIsAsWideAsItsText) {
+  const std::string address = "https://tessivane.example";
+  // The CJK face that the tests install is wide: its letters take 8 pixels each at 12 points.
+  struct {
+    const char* face;
+    double points;
+    std::string caption;
+  } cases[] = {{"WenQuanYi Micro Hei Mono", 12, address},
+               {"Tahoma", 9.75, address},
+               {"WenQuanYi Micro Hei Mono", 12, "a"}};
+  for (const auto& c : cases) {
+    Label label(form, {100, 100, 2415, 255}, c.caption, 0);  // 161 pixels wide
+    label.SetFont({.face = c.face, .points = c.points, .underline = true, .latinOnly = true});
+    form.Load();
+    const LabelFit fit = FitOf(label.Hwnd());
+    EXPECT_GT(fit.textWidth, 0) << c.face;
+    EXPECT_EQ(fit.labelWidth, fit.textWidth) << c.face << " " << c.caption;
+    EXPECT_LE(fit.labelWidth, 161) << c.face << " " << c.caption;
+    form.Unload();
+  }
+}
+
 TEST_F(Controls, TimerTicksOnlyWhileEnabled) {
   Timer disabled(form, 10, false), once(form, 10, true), clock(form, 30, true);
   int disabledTicks = 0, onceTicks = 0, clockTicks = 0;

@@ -47,6 +47,27 @@ inline bool PumpUntil(const std::function<bool()>& done) {
   return true;
 }
 
+// A label's caption measured in the font that it draws with (the one its window tells), and the
+// width of its window: the caption is drawn on one line, so it shows whole if it fits.
+struct LabelFit {
+  long textWidth = 0;
+  long labelWidth = 0;
+};
+inline LabelFit FitOf(HWND label) {
+  char caption[256] = {};
+  const int length = GetWindowTextA(label, caption, sizeof caption);
+  HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, caption, length, &extent);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  RECT client{};
+  GetClientRect(label, &client);
+  return {extent.cx, client.right};
+}
+
 // Runs an action every `ms` milliseconds on the thread's own timer (no window), so that it also
 // runs inside a modal loop. Stops when destroyed or when the action returns false.
 class ThreadTimer {

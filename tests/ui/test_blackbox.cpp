@@ -10,6 +10,7 @@
 #include <cctype>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,13 +88,16 @@ class BlackBox : public WindowTest {
   // Starts the real program with these arguments after its name, in UTF-16 as Explorer does;
   // ended by force at the test's end if it still runs.
   PROCESS_INFORMATION Start(const std::wstring& arguments, DWORD creationFlags = 0,
+                            const std::string& currentFolder = "",
                             std::string program = BuiltProgram()) {
     std::wstring commandLine = L"\"" + WideFromAnsi(program) + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
+    const std::wstring folder = WideFromAnsi(currentFolder);
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, creationFlags,
-                               nullptr, nullptr, &startup, &started))
+                               nullptr, folder.empty() ? nullptr : folder.c_str(), &startup,
+                               &started))
         << program << ": " << GetLastError();
     tools_.push_back(started);
     return started;
@@ -133,6 +137,13 @@ class BlackBox : public WindowTest {
              !WindowOf(tool.dwProcessId, "TessivaneForm", "");
     });
     return main;
+  }
+  // The exit code of a program that ends by itself; 99 when it is still running.
+  DWORD ExitCodeOf(const PROCESS_INFORMATION& tool) {
+    DWORD exitCode = 99;
+    if (WaitForSingleObject(tool.hProcess, 30000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(tool.hProcess, &exitCode);
+    return exitCode;
   }
   void AddRow(const PROCESS_INFORMATION& tool, HWND main, int row) {
     PostMessageA(FindButton(main, "Add"), BM_CLICK, 0, 0);
@@ -311,6 +322,78 @@ TEST_F(BlackBox, AfterARefusedDropTheWindowClosesAndTheProgramEnds) {
   }
 }
 
+// A start with a file while the tool is open on the same game, as Explorer's "Open with" makes
+// it, named relative to the folder it was started in: the open window takes the file as dropped
+// on it, and the start ends with 0, having shown nothing.
+TEST_F(BlackBox, StartWithAFileHandsItToTheWindowOpenOnTheSameGame) {
+  MakeScenarioFolder({});
+  WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}}));
+  TempFolder downloads;
+  WriteBytes(downloads.Path() + "\\Reef.scn", "reef");
+  const PROCESS_INFORMATION first = Start(L"");
+  HWND main = MainOf(first);
+  ASSERT_NE(main, nullptr) << "no main window";
+
+  const PROCESS_INFORMATION second = Start(L" Reef.scn", 0, downloads.Path());
+  EXPECT_EQ(ExitCodeOf(second), 0u);
+  EXPECT_TRUE(ShowsRows(main, {"Menu 0 : ~AoM_pgs_Water", "Menu 1 : Reef"}));
+  EXPECT_EQ(ReadBytes(game_.UserCfg()), AttractLines({{0, kWater}, {1, "Reef"}}));
+  EXPECT_EQ(ReadBytes(ScenarioFolder() + "\\Reef.scn"), "reef");
+  EXPECT_EQ(CloseAndWait(main, first), 0u);
+}
+
+// Explorer's "Open with" on three downloads starts the tool three times at once: one window takes
+// all three, and the other two starts end with 0.
+TEST_F(BlackBox, ThreeStartsWithAFileEachAtOnceEndInOneWindow) {
+  MakeScenarioFolder({});
+  WriteBytes(game_.UserCfg(), AttractLines({{0, kWater}}));
+  TempFolder downloads;
+  std::vector<PROCESS_INFORMATION> starts;
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+    const std::string file = downloads.Path() + "\\" + name + ".scn";
+    WriteBytes(file, name);
+    starts.push_back(Start(L" \"" + WideFromAnsi(file) + L"\""));
+  }
+  HWND main = nullptr;
+  const PROCESS_INFORMATION* owner = nullptr;
+  std::set<DWORD> showing;  // the starts seen with a splash or a window
+  ASSERT_TRUE(WaitUntil([&] {
+    for (const PROCESS_INFORMATION& start : starts) {
+      if (HWND splash = WindowOf(start.dwProcessId, "TessivaneForm", "")) {
+        showing.insert(start.dwProcessId);
+        ClickAway(splash);
+      }
+      if (HWND found = WindowOf(start.dwProcessId, "TessivaneForm", kProgramCaption.data())) {
+        main = found;
+        owner = &start;
+        showing.insert(start.dwProcessId);
+      }
+    }
+    return main != nullptr;
+  })) << "no main window";
+  EXPECT_EQ(showing.size(), 1u) << "starts that showed a splash or a window";
+  // In the order in which the starts reached the window, which is none in particular.
+  std::vector<std::string> menus;
+  ASSERT_TRUE(WaitUntil([&] {
+    menus.clear();
+    for (const std::string& row : RowsOf(FindList(main))) menus.push_back(row.substr(9));
+    std::sort(menus.begin(), menus.end());
+    return menus.size() == 4;
+  })) << "rows: "
+      << menus.size();
+  EXPECT_EQ(menus, (std::vector<std::string>{"Alpha", "Beta", "Gamma", "~AoM_pgs_Water"}));
+  for (const PROCESS_INFORMATION& start : starts) {
+    if (&start != owner) {
+      EXPECT_EQ(ExitCodeOf(start), 0u);
+    }
+  }
+  EXPECT_EQ(CloseAndWait(main, *owner), 0u);
+  const std::string saved = ReadBytes(game_.UserCfg());
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+    EXPECT_NE(saved.find(std::string(" ") + name + "\r\n"), std::string::npos) << name;
+  }
+}
+
 // Two copies of the tool on one game, as a player leaves one open and starts another: each
 // shows what the other saved when it is activated, and the file ends with both menus. The file
 // enables slot 1 but not slot 0: start-up puts the built-in into slot 0 and keeps slot 1.
@@ -376,7 +459,7 @@ TEST_F(BlackBox, ProgramInTheGameFolderFindsThatGame) {
   ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
                                       AttractLines({{0, "Copied Game"}})));
   ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), (folder + "tessivane.exe").c_str(), FALSE));
-  const PROCESS_INFORMATION tool = Start(L"", 0, folder + "tessivane.exe");
+  const PROCESS_INFORMATION tool = Start(L"", 0, "", folder + "tessivane.exe");
   HWND main = MainOf(tool);
   ASSERT_NE(main, nullptr) << "no main window";
   EXPECT_TRUE(ShowsRows(main, {"Menu 0 : Copied Game"}));

@@ -12,6 +12,7 @@
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Resources.h"
 #include "tests/support/WindowTestSupport.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/frmSplash.h"
 #include "ui/res/resource.h"
 
@@ -160,6 +161,32 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
                                  IconWidth(main_->Hwnd(), ICON_SMALL)}),
             (std::array<long, 2>{32, 16}));
   EXPECT_EQ(PlaceOf(MainList()), (Place{16, 44, 269, 147}));
+}
+
+// The home page's address shows whole in both windows at every DPI we test: each link label is
+// as wide as the address in the font it draws with, and within its place.
+TEST_F(Display, LinkLabelsShowTheWholeAddressAtEveryDpi) {
+  ShowMain();
+  frmSplash splash;
+  splash.Show();
+  const struct {
+    const Form* form;
+    TwipsRect place;
+  } labels[] = {{main_.get(), {1995, 2880, 2325, 255}}, {&splash, {2055, 2700, 2385, 255}}};
+  for (const int dpi : {96, 120, 144, 192}) {
+    for (const auto& label : labels) {
+      ChangeDpi(*label.form, dpi);
+      const LabelFit fit =
+          FitOf(FindWindowExA(label.form->Hwnd(), nullptr, "Static", kHomePageAddress.data()));
+      const std::string what =
+          (label.form == &splash ? "splash at " : "main window at ") + std::to_string(dpi) + " DPI";
+      EXPECT_GT(fit.textWidth, 0) << what;
+      EXPECT_EQ(fit.labelWidth, fit.textWidth) << what;
+      EXPECT_LE(fit.labelWidth, ToPixels(label.place, dpi).width) << what;
+    }
+  }
+  for (const auto& label : labels) ChangeDpi(*label.form, kDesignDpi);
+  splash.Unload();
 }
 
 TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsItsHighlight) {

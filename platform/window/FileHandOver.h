@@ -1,0 +1,41 @@
+#pragma once
+// Files named at a start of the program, handed to its window that is already open on the same
+// game folder: Explorer's "Open with" on a selection of downloads starts the program once per
+// file, and all of them are to end in one window. The window's side is
+// FileDropTarget::TakeHandedFiles, which takes them as dropped on it.
+//
+// The starts for one folder take turns at a named mutex of that folder: the first holds it for
+// its whole run and opens the window; the others wait for that window and hand it their files
+// with WM_COPYDATA. A folder is known by the file system's own identity of it (volume and file
+// index), which neither the case of its name, nor its 8.3 name, nor a link to it change.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/UniqueHandle.h"
+
+class FileHandOver {
+ public:
+  // True when a window of the program open on this game folder took the files (full paths); it
+  // takes them as a drop once it is free. False when this start is to open the window itself: no
+  // other start for the folder is under way, or the one under way has not opened its window
+  // within half a minute. While this object lives, later starts for the folder wait for this
+  // start's window.
+  bool HandToOpenWindow(const std::string& folder, const std::vector<std::wstring>& files);
+
+ private:
+  UniqueKernelObject m_turn;
+};
+
+// The file system's identity of the folder as text; "" when it cannot be opened.
+std::wstring FolderIdentity(const std::string& folder);
+
+// The window's side. Marks the window as open on the folder of this identity, so that starts
+// hand their files to it ("": no longer).
+void MarkHandOverTarget(HWND window, const std::wstring& identity);
+// The files of a WM_COPYDATA message that hands them over for the folder of this identity, in
+// time; nothing for any other message.
+std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& message,
+                                                     const std::wstring& identity);
