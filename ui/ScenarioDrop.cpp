@@ -32,6 +32,7 @@ ReplaceAnswer AskReplace(const std::string& name) {
 class Importer {
  public:
   void Take(const DroppedFile& dropped) {
+    if (dropped.tooLarge) return ReportScenarioTooLarge(dropped.name);
     if (GetPathKind(dropped.path) == PathKind::Folder) {
       for (const std::wstring& file : FilesDirectlyIn(dropped.path)) {
         if (IsScenarioFileName(file)) TakeFile(file, file);

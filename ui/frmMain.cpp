@@ -7,6 +7,7 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
+#include "game/ScenarioImport.h"
 #include "platform/window/Resources.h"
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
@@ -45,7 +46,7 @@ frmSelectScn& frmMain::Picker() {
 }
 
 void frmMain::Form_Load() {
-  m_drops.Attach(Hwnd(),
+  m_drops.Attach(Hwnd(), kLargestScenario,
                  [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
   InitMenus();
   // A window loaded again starts from what it finds now.
