@@ -112,10 +112,16 @@ void frmMain::Form_QueryEndSession(bool& cancel) {
   // A log-off or shut-down: a change whose save failed is saved now. When it still cannot be, the
   // session is asked to wait, with the reason Windows shows the player; no box, since Windows is
   // waiting for the answer (a per-user copy made now goes unsaid; the game reads it all the same).
+  // Lines that another program wrote meanwhile win over the change, as at close.
   if (!m_menusLoaded || !HasUnsavedChange()) return;
-  const FileResult saved = SaveMenus();
-  cancel = !saved.ok;
-  SetShutdownBlockReason(*this, saved.ok ? "" : EndSessionBlockReason(saved));
+  std::string reason;
+  if (!CatchUpWithFile(true)) {
+    const FileResult saved = SaveMenus();
+    if (!saved.ok && !(saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile(true)))
+      reason = EndSessionBlockReason(saved);
+  }
+  cancel = !reason.empty();
+  SetShutdownBlockReason(*this, reason);
 }
 
 void frmMain::Form_EndSession(bool ending) {
@@ -123,13 +129,13 @@ void frmMain::Form_EndSession(bool ending) {
   if (!ending) SetShutdownBlockReason(*this, "");
 }
 
-bool frmMain::CatchUpWithFile() {
+bool frmMain::CatchUpWithFile(bool quietly) {
   if (!m_menusLoaded) return false;
   const MenusReread reread = RereadMenusIfChanged();
   if (!reread.reread) return false;
   m_history.Reset(colMenus);  // what another program wrote is not taken back
   ShowRows(true);
-  if (reread.droppedUnsaved) ReportDroppedChange();
+  if (reread.droppedUnsaved && !quietly) ReportDroppedChange();
   return true;
 }
 
