@@ -9,8 +9,8 @@
 //       have landed in the game folder's scenario folder (that many files, that many bytes in
 //       all) and, for tessivane.exe, started as "tessivane.exe <game folder> <zip>", until its
 //       menus are saved and its main window answers; a floor program, started as "<exe> <zip>
-//       <scenario folder>", until it ends. Before each run the scenario folder is emptied and
-//       user.cfg put back. One run before them warms up.
+//       <scenario folder>", until it ends. Before each run, and at the end, the scenario folder is
+//       emptied and user.cfg put back. One run before them warms up.
 //   bench_launch memory <rows> <exe> [arguments...]
 //       Waits until a window of the process shows a list box of that many rows and prints the
 //       process's peak working set. A program started without arguments is tessivane.exe: it is
@@ -244,7 +244,10 @@ HWND WaitForImport(const PROCESS_INFORMATION& process, const std::string& folder
         Landed(folder, files, bytes) &&
         SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer))
       return mainWindow;
-    if (GetTickCount() - start > kTimeoutMs) Fail("timed out waiting for the import");
+    if (GetTickCount() - start > kTimeoutMs) {
+      TerminateProcess(process.hProcess, 1);  // its output is the benchmark's: it must end
+      Fail("timed out waiting for the import");
+    }
     Sleep(1);
   }
 }
@@ -281,6 +284,9 @@ int Import(int runs, const std::string& game, const std::string& zip, int files,
     }
     if (i > 0) samples.push_back(done - start);
   }
+  // The game folder as it was found, for the next round.
+  EmptyFolder(folder);
+  WriteWhole(cfg, original);
   PrintSamples("import", samples);
   return 0;
 }
