@@ -12,10 +12,26 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     "run the tests inside scripts/wine-session.sh's session (make test does)" >&2
   exit 1
 fi
+
 printed=$(mktemp)
 trap 'rm -f "$printed"' EXIT
-wine "$@" 2>&1 | tee "$printed"
-status=${PIPESTATUS[0]}
+# Runs the program; its output goes to ctest and is kept in $printed. Sets status and seconds.
+run() {
+  local start=$SECONDS
+  wine "$@" 2>&1 | tee "$printed"
+  status=${PIPESTATUS[0]}
+  seconds=$((SECONDS - start))
+}
+
+run "$@"
+# Not a line, not even Wine's, and over at once: the program never ran (on a loaded machine Wine
+# now and then fails to start a process). Once more, and said; a program that fails so again is
+# reported below.
+if ((status != 0 && seconds <= 1)) && [[ ! -s "$printed" ]]; then
+  echo "wine-exec.sh: $program ended at once with exit status $status and printed nothing:" \
+    "Wine did not start it; starting it again" >&2
+  run "$@"
+fi
 # 0 and 1 are GoogleTest's own (passed, failed), said in its output. Under Wine the others are
 # the low byte of a Windows status: 53 (0xC0000135) a DLL not found, 5 (0xC0000005) an access
 # violation, 3 abort(); and statuses of Wine's loader that never started the program.
