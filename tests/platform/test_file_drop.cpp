@@ -103,8 +103,8 @@ struct Untrusted {
   std::wstring name;  // up to the whole array, then without a NUL
   std::optional<uint64_t> size;
   std::string bytes;
-  std::string after =
-      "";  // more memory after the bytes, as GlobalSize may give, or a longer stream
+  // More memory after the bytes, as GlobalSize may give, or a stream going on after them.
+  std::string after = "";
 };
 class UntrustedContents : public TestData {
  public:
