@@ -37,6 +37,20 @@ int RunsArgument(int argc, char** argv, int index, const char* usage) {
   return runs;
 }
 
+std::string ReadWhole(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) Fail("cannot open " + path);
+  LARGE_INTEGER size;
+  GetFileSizeEx(file, &size);
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  if (!ok || read != bytes.size()) Fail("cannot read " + path);
+  return bytes;
+}
+
 void Fail(const std::string& what) {
   std::fprintf(stderr, "%s\n", what.c_str());
   std::exit(1);

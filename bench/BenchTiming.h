@@ -1,6 +1,6 @@
 #pragma once
-// What the benchmark programs and their floor programs share: the clock, repeated runs, and the
-// lines through which scripts/bench.sh collects the results.
+// What the benchmark programs and their floor programs share: the clock, repeated runs, reading a
+// file, and the lines through which scripts/bench.sh collects the results.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +29,9 @@ void PumpMessages();
 
 // The number of runs asked for in argv[index]; without a positive one, the usage and exit status 2.
 int RunsArgument(int argc, char** argv, int index, const char* usage);
+
+// The file's bytes; ends the program when it cannot be read.
+std::string ReadWhole(const std::string& path);
 
 // Ends the program with a message when a run did not do what it had to.
 [[noreturn]] void Fail(const std::string& what);

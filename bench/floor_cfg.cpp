@@ -8,20 +8,6 @@
 
 namespace {
 
-std::string ReadWhole(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) Fail("cannot open " + path);
-  LARGE_INTEGER size;
-  GetFileSizeEx(file, &size);
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  if (!ok || read != bytes.size()) Fail("cannot read " + path);
-  return bytes;
-}
-
 void WriteAndReplace(const std::string& path, const std::string& bytes) {
   const std::string temp = path + ".tmp";
   HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -68,6 +68,8 @@ class Import {
 
   // Reads what the player dropped into memory, within the drop's budget.
   void Take(const DroppedFile& dropped) {
+    // File contents that the drop target found beyond the budget before writing them down.
+    if (dropped.tooLarge) return Refuse(dropped.name, L"", Reason::OverBudget);
     if (GetPathKind(dropped.path) == PathKind::Folder) {
       for (const std::wstring& file : FilesDirectlyIn(dropped.path)) {
         if (IsScenarioFileName(file)) TakeFile(file, file);

@@ -12,6 +12,7 @@
 struct DroppedFile {
   std::wstring path;
   std::wstring name;
+  bool tooLarge = false;  // contents beyond what the drop may take: nothing at `path`
 };
 
 // What stands at a path given in UTF-16.

@@ -59,9 +59,37 @@ make_cfg() {
   }' >"$game/startup/user.cfg"
 }
 
+# A download of 100 scenarios, 50 MiB in all, deflated in one zip (pack.zip beside a game folder
+# with an empty scenario folder). The bytes are like a scenario's: stretches of noise, which
+# deflate cannot shrink, between stretches of a small map's repeated tiles, which it can.
+pack_scenarios=100
+pack_bytes=$((pack_scenarios * 512 * 1024))
+make_pack() {
+  local folder="$1"
+  [[ -f "$folder/.complete" ]] && return
+  rm -rf "$folder"
+  mkdir -p "$folder/game/scenario"
+  make_cfg "$folder/game" 10
+  python3 - "$folder/pack.zip" "$pack_scenarios" "$((pack_bytes / pack_scenarios))" <<'PYTHON'
+import random, sys, zipfile
+path, count, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as pack:
+    for n in range(count):
+        rng = random.Random(n)
+        data = bytearray()
+        while len(data) < size:
+            data += rng.randbytes(rng.randrange(256, 2048))
+            tiles = bytes(rng.randrange(16) for _ in range(rng.randrange(4, 32)))
+            data += tiles * rng.randrange(8, 48)
+        pack.writestr("Big Pack/Pack Map %03d.scn" % n, bytes(data[:size]))
+PYTHON
+  touch "$folder/.complete"
+}
+
 echo "Preparing the benchmark folders in $fixtures"
 for count in 200 2000 10000 100000; do make_scenarios "$fixtures/scenarios-$count" "$count"; done
 for count in 50 1000 1000000; do make_cfg "$fixtures/cfg-$count" "$count"; done
+make_pack "$fixtures/import"
 
 # Everything from here on runs on one processor: the program, the wineserver and Xvfb answer each
 # other hundreds of times while a window is made, and on this kind of virtual machine a process
@@ -123,6 +151,14 @@ for _ in $(seq "$rounds"); do
   collect "tool-" "$bin/bench_launch.exe" startup 5 "$TESS_CAPTION" "$(winpath "$exe")"
   collect "floor-" "$bin/bench_launch.exe" startup 5 "Floor main" \
     "$(winpath "$bin/floor_window.exe")"
+done
+
+echo "Timing the import of a zip from the command line"
+import=("$bin/bench_launch.exe" import 3 "$(winpath "$fixtures/import/game")"
+  "$(winpath "$fixtures/import/pack.zip")" "$pack_scenarios" "$pack_bytes")
+for _ in $(seq "$rounds"); do
+  collect "tool-" "${import[@]}" "$(winpath "$exe")"
+  collect "floor-" "${import[@]}" "$(winpath "$bin/floor_import.exe")" floor
 done
 
 echo "Measuring the peak working set"
@@ -190,6 +226,8 @@ for kind in save load; do
 done
 timed_row "start-up: process start to splash shown" tool-first-window floor-first-window 1.5
 timed_row "start-up: hand-over to main window active" tool-main-active floor-main-active 1.5
+timed_row "import of a zip of 100 deflated scenarios, 50 MiB, from the command line" \
+  tool-import floor-import 1.5
 size=$(stat -c %s "$exe")
 kib=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1024 }')
 row "size of tessivane.exe with its pictures" "$kib KiB" "—" "—" "≤ 640 KiB" "$(holds "$kib" 640)"

@@ -50,7 +50,7 @@ frmSelectScn& frmMain::Picker() {
 }
 
 void frmMain::Form_Load() {
-  m_drops.Attach(Hwnd(),
+  m_drops.Attach(Hwnd(), kDropBytes,
                  [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
   if (!LoadGame()) ShowGameLookupMessage(m_lookup, m_folderNotHeld);
 }
@@ -156,10 +156,16 @@ void frmMain::Form_QueryEndSession(bool& cancel) {
     SetShutdownBlockReason(*this, ImportBlockReason());
     return;
   }
+  // Lines that another program wrote meanwhile win over the change, as at close.
   if (!m_menusLoaded || !HasUnsavedChange()) return;
-  const FileResult saved = SaveMenus();
-  cancel = !saved.ok;
-  SetShutdownBlockReason(*this, saved.ok ? "" : EndSessionBlockReason(saved));
+  std::string reason;
+  if (!CatchUpWithFile(true)) {
+    const FileResult saved = SaveMenus();
+    if (!saved.ok && !(saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile(true)))
+      reason = EndSessionBlockReason(saved);
+  }
+  cancel = !reason.empty();
+  SetShutdownBlockReason(*this, reason);
 }
 
 void frmMain::Form_EndSession(bool ending) {
@@ -167,13 +173,13 @@ void frmMain::Form_EndSession(bool ending) {
   if (!ending) SetShutdownBlockReason(*this, "");
 }
 
-bool frmMain::CatchUpWithFile() {
+bool frmMain::CatchUpWithFile(bool quietly) {
   if (!m_menusLoaded) return false;
   const MenusReread reread = RereadMenusIfChanged();
   if (!reread.reread) return false;
   m_history.Reset(colMenus);  // what another program wrote is not taken back
   ShowRows(true);
-  if (reread.droppedUnsaved) ReportDroppedChange();
+  if (reread.droppedUnsaved && !quietly) ReportDroppedChange();
   return true;
 }
 

@@ -78,8 +78,9 @@ class frmMain : public Form {
   // keepSelectedSlot: the row of the slot that was selected is selected again, wherever it now is.
   void ShowRows(bool keepSelectedSlot);
   // When another program changed the menus in user.cfg, reads them again and shows them (and says
-  // so when a change that could not be saved gave way to them). True when it read them again.
-  bool CatchUpWithFile();
+  // so, unless `quietly`, when a change that could not be saved gave way to them). True when it
+  // read them again.
+  bool CatchUpWithFile(bool quietly = false);
 
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();

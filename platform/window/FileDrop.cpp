@@ -6,7 +6,12 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <optional>
 #include <utility>
 
 #include "platform/SystemFunction.h"
@@ -85,68 +90,120 @@ std::vector<DroppedFile> FilesOf(HDROP drop) {
   return files;
 }
 
-// The last part of a descriptor's name, which may carry folders of the source.
-std::wstring LastPart(const wchar_t* name) {
-  std::wstring text(name);
-  const size_t cut = text.find_last_of(L"\\/:");
-  return cut == std::wstring::npos ? text : text.substr(cut + 1);
+// A descriptor's name, which may carry folders of the source. The array need not end in NUL.
+std::wstring NameOf(const FILEDESCRIPTORW& file) {
+  const wchar_t* end = std::find(std::begin(file.cFileName), std::end(file.cFileName), L'\0');
+  return std::wstring(std::begin(file.cFileName), end);
 }
 
-bool WriteAll(HANDLE file, const void* bytes, ULONG size) {
-  DWORD written = 0;
-  return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+std::wstring LastPart(const std::wstring& name) {
+  const size_t cut = name.find_last_of(L"\\/:");
+  return cut == std::wstring::npos ? name : name.substr(cut + 1);
 }
 
-// Writes one file's contents, from a stream or global memory, into `path`.
-bool SpoolContents(IDataObject* data, LONG index, const std::wstring& path) {
+bool WriteAll(HANDLE file, const char* bytes, uint64_t size) {
+  for (DWORD written = 0; size > 0; bytes += written, size -= written) {
+    const DWORD piece = static_cast<DWORD>(std::min<uint64_t>(size, 1u << 30));
+    if (!WriteFile(file, bytes, piece, &written, nullptr) || written != piece) return false;
+  }
+  return true;
+}
+
+enum class Spooled { Whole, TooLarge, Failed };
+
+// Writes one file's contents, from a stream or global memory, into `path`: exactly the size its
+// descriptor gives, when it gives one, and never more than the drop has `left`. Contents that
+// would go beyond that are TooLarge; contents that disagree with their size (a stream ending
+// early or going on, memory too small for it) are Failed. Only Whole leaves a file behind.
+Spooled SpoolContents(IDataObject* data, LONG index, const std::wstring& path,
+                      std::optional<uint64_t> size, uint64_t& left) {
+  if (size && *size > left) return Spooled::TooLarge;  // not even asked for
   FORMATETC format = FormatOf(Format(kFileContents), index, TYMED_ISTREAM | TYMED_HGLOBAL);
   STGMEDIUM medium{};
-  if (FAILED(data->GetData(&format, &medium))) return false;
+  if (FAILED(data->GetData(&format, &medium))) return Spooled::Failed;
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool ok = file != INVALID_HANDLE_VALUE;
-  if (ok && medium.tymed == TYMED_ISTREAM) {
+  Spooled result = file != INVALID_HANDLE_VALUE ? Spooled::Whole : Spooled::Failed;
+  const uint64_t most = size.value_or(left);
+  uint64_t written = 0;
+  if (result == Spooled::Whole && medium.tymed == TYMED_ISTREAM) {
     char piece[64 * 1024];
-    for (ULONG read = 0;;) {
-      const HRESULT status = medium.pstm->Read(piece, sizeof piece, &read);
-      if (FAILED(status)) ok = false;
-      if (!ok || read == 0 || !(ok = WriteAll(file, piece, read))) break;
+    for (ULONG read = 1; result == Spooled::Whole && read > 0;) {
+      // One byte more than may come tells contents that go on.
+      const auto ask = static_cast<ULONG>(std::min<uint64_t>(sizeof piece - 1, most - written) + 1);
+      if (FAILED(medium.pstm->Read(piece, ask, &read))) {
+        result = Spooled::Failed;
+      } else if (read > most - written) {
+        result = size ? Spooled::Failed : Spooled::TooLarge;
+      } else if (!WriteAll(file, piece, read)) {
+        result = Spooled::Failed;
+      } else {
+        written += read;
+      }
     }
-  } else if (ok && medium.tymed == TYMED_HGLOBAL) {
-    const void* bytes = GlobalLock(medium.hGlobal);
-    ok = bytes && WriteAll(file, bytes, static_cast<ULONG>(GlobalSize(medium.hGlobal)));
+    if (result == Spooled::Whole && written != most && size) result = Spooled::Failed;
+  } else if (result == Spooled::Whole && medium.tymed == TYMED_HGLOBAL) {
+    // The memory may be larger than the file: Windows rounds its size up.
+    const uint64_t held = GlobalSize(medium.hGlobal);
+    written = size.value_or(held);
+    const char* bytes = static_cast<const char*>(GlobalLock(medium.hGlobal));
+    if (written > held) result = Spooled::Failed;
+    if (result == Spooled::Whole && written > left) result = Spooled::TooLarge;
+    if (result == Spooled::Whole && !(bytes && WriteAll(file, bytes, written)))
+      result = Spooled::Failed;
     if (bytes) GlobalUnlock(medium.hGlobal);
   } else {
-    ok = false;
+    result = Spooled::Failed;
   }
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   ReleaseStgMedium(&medium);
-  return ok;
+  if (result == Spooled::Whole) {
+    left -= written;
+  } else {
+    DeleteFileW(path.c_str());
+  }
+  return result;
 }
 
-// File contents without a path: each descriptor's file into a new temporary folder.
-std::vector<DroppedFile> SpoolFileContents(IDataObject* data, std::wstring& folder) {
+// File contents without a path: each descriptor's file into a new temporary folder, all of them
+// together within `limit` bytes. Once a file has gone beyond it, the drop has spent it.
+std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
+                                           std::wstring& folder) {
   std::vector<DroppedFile> files;
   FORMATETC format = FormatOf(Format(kFileDescriptors), -1, TYMED_HGLOBAL);
   STGMEDIUM medium{};
   if (FAILED(data->GetData(&format, &medium))) return files;
   const auto* group = static_cast<const FILEGROUPDESCRIPTORW*>(GlobalLock(medium.hGlobal));
+  // Only the descriptors that the memory holds whole, whatever cItems claims.
+  const size_t held = group ? GlobalSize(medium.hGlobal) : 0;
+  const size_t header = offsetof(FILEGROUPDESCRIPTORW, fgd);
+  const auto count = static_cast<UINT>(
+      held < header ? 0
+                    : std::min<size_t>(group->cItems, (held - header) / sizeof(FILEDESCRIPTORW)));
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (group && length > 0 && length <= MAX_PATH) {
+  if (count > 0 && length > 0 && length <= MAX_PATH) {
     folder = std::wstring(temp, length) + L"tessivane-drop-" + Number(GetCurrentProcessId()) +
              L"-" + Number(++spoolNumber);
     if (CreateDirectoryW(folder.c_str(), nullptr)) {
-      for (UINT n = 0; n < group->cItems; ++n) {
+      uint64_t left = limit;
+      for (UINT n = 0; n < count; ++n) {
         const FILEDESCRIPTORW& file = group->fgd[n];
         if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
           continue;
+        std::optional<uint64_t> size;
+        if (file.dwFlags & FD_FILESIZE)
+          size = (uint64_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
         // Each in a folder of its own: two of one name from different folders stay apart.
         const std::wstring own = folder + L"\\" + Number(n);
-        const std::wstring path = own + L"\\" + LastPart(file.cFileName);
+        const std::wstring name = NameOf(file);
+        const std::wstring path = own + L"\\" + LastPart(name);
         // One that cannot be written still counts: the import then says it cannot read it.
-        if (CreateDirectoryW(own.c_str(), nullptr)) SpoolContents(data, static_cast<LONG>(n), path);
-        files.push_back({path, file.cFileName});
+        Spooled spooled = Spooled::Failed;
+        if (CreateDirectoryW(own.c_str(), nullptr))
+          spooled = SpoolContents(data, static_cast<LONG>(n), path, size, left);
+        if (spooled == Spooled::TooLarge) left = 0;
+        files.push_back({path, name, spooled == Spooled::TooLarge});
       }
     } else {
       folder.clear();
@@ -225,7 +282,7 @@ class FileDropTarget::OleTarget final : public IDropTarget {
       files = FilesOf(static_cast<HDROP>(medium.hGlobal));
       ReleaseStgMedium(&medium);
     } else {
-      files = SpoolFileContents(data, spool);
+      files = SpoolFileContents(data, m_owner.m_limit, spool);
     }
     RemoveSpool(std::exchange(m_owner.m_pendingSpool, spool));
     m_owner.m_pending = std::move(files);
@@ -256,9 +313,10 @@ FileDropTarget::~FileDropTarget() {
   delete m_ole;
 }
 
-void FileDropTarget::Attach(HWND window, FilesDropped onDrop) {
+void FileDropTarget::Attach(HWND window, uint64_t limit, FilesDropped onDrop) {
   Detach();
   m_window = window;
+  m_limit = limit;
   m_onDrop = std::move(onDrop);
   SetPropW(window, kProperty, this);
   m_previousProc = reinterpret_cast<WNDPROC>(

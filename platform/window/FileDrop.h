@@ -6,7 +6,8 @@
 // - an OLE drop target (RegisterDragDrop) that takes the shell's file list (CF_HDROP) and file
 //   contents without a path (CFSTR_FILEDESCRIPTORW with CFSTR_FILECONTENTS, as a stream or
 //   global memory). Those are written to files of a temporary folder first, which are removed
-//   when the callback has returned.
+//   when the callback has returned; the contents of one drop take at most the limit that the
+//   caller gives, and each file no more than the size its descriptor gives.
 // The pointer shows copy over the window; a disabled window (a modal dialog or a message box is
 // up) takes no drop. The callback runs from the window's message queue, after the drag source has
 // been let go.
@@ -14,6 +15,7 @@
 // those that come while the window is disabled wait until it is enabled again.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,8 +33,8 @@ class FileDropTarget {
 
   // Takes drops on the window from now until it is destroyed or Detach. Windows does not let OLE
   // drops from a program without administrator rights reach an elevated one: elevated, only the
-  // shell's file list is taken.
-  void Attach(HWND window, FilesDropped onDrop);
+  // shell's file list is taken. `limit`: the bytes that the file contents of one drop may take.
+  void Attach(HWND window, uint64_t limit, FilesDropped onDrop);
   void Detach();
   // From now until Detach, takes the files that starts of the program for this game folder hand
   // over.
@@ -45,6 +47,7 @@ class FileDropTarget {
   void DeliverHandedLater();
 
   HWND m_window = nullptr;
+  uint64_t m_limit = 0;
   WNDPROC m_previousProc = nullptr;
   FilesDropped m_onDrop;
   OleTarget* m_ole = nullptr;

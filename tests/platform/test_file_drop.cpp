@@ -1,12 +1,18 @@
 // The drop target on a form of the test's own: the shell's file list decoded into the callback
 // (names the ANSI code page cannot hold included) while the window takes input, the OLE target
-// registered except where Windows keeps Explorer's OLE drops from an elevated tool, and long work
-// leaving the windows drawn.
+// registered except where Windows keeps Explorer's OLE drops from an elevated tool, file contents
+// of a source that cannot be trusted taken only within their sizes and the drop's limit, and long
+// work leaving the windows drawn.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/AnsiText.h"
 
 #include "platform/Virtualisation.h"
 #include "platform/window/FileDrop.h"
@@ -33,8 +39,8 @@ class FileDrop : public ::testing::Test {
     SetRunningUnderWineForTests(std::nullopt);
     OleUninitialize();
   }
-  void Attach() {
-    drops.Attach(form.Hwnd(), [this](const std::vector<DroppedFile>& files) {
+  void Attach(uint64_t limit = 1 << 20) {
+    drops.Attach(form.Hwnd(), limit, [this](const std::vector<DroppedFile>& files) {
       for (const DroppedFile& file : files) delivered.push_back(file.path + L"|" + file.name);
     });
   }
@@ -89,6 +95,148 @@ TEST_F(FileDrop, OleDropsExceptWhereWindowsKeepsThemFromAnElevatedTool) {
     EXPECT_EQ(second == DRAGDROP_E_ALREADYREGISTERED, underWine) << underWine;
     EXPECT_TRUE(GetWindowLongPtrA(form.Hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << underWine;
     drops.Detach();
+  }
+}
+
+// File contents as a source that cannot be trusted hands them out: its descriptors and contents
+// exactly as given, however much they disagree.
+struct Untrusted {
+  std::wstring name;  // up to the whole array, then without a NUL
+  std::optional<uint64_t> size;
+  std::string bytes;
+  // More memory after the bytes, as GlobalSize may give, or a stream going on after them.
+  std::string after = "";
+};
+class UntrustedContents : public TestData {
+ public:
+  UntrustedContents(Kind kind, std::vector<Untrusted> items, std::optional<UINT> claimed = {})
+      : TestData(kind, {}), m_kind(kind), m_items(std::move(items)), m_claimed(claimed) {}
+  std::vector<LONG> asked;  // the files whose contents were asked for
+
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    *medium = {};
+    medium->tymed = TYMED_HGLOBAL;
+    if (format->cfFormat == Format(L"FileGroupDescriptorW")) {
+      std::vector<char> group(offsetof(FILEGROUPDESCRIPTORW, fgd) +
+                              m_items.size() * sizeof(FILEDESCRIPTORW));
+      auto* descriptors = reinterpret_cast<FILEGROUPDESCRIPTORW*>(group.data());
+      descriptors->cItems = m_claimed.value_or(static_cast<UINT>(m_items.size()));
+      for (size_t n = 0; n < m_items.size(); ++n) {
+        FILEDESCRIPTORW& file = descriptors->fgd[n];
+        const Untrusted& item = m_items[n];
+        std::memcpy(file.cFileName, item.name.data(),
+                    std::min<size_t>(item.name.size(), MAX_PATH) * sizeof(wchar_t));
+        file.dwFlags = item.size ? FD_FILESIZE : 0;
+        file.nFileSizeLow = static_cast<DWORD>(item.size.value_or(0));
+        file.nFileSizeHigh = static_cast<DWORD>(item.size.value_or(0) >> 32);
+      }
+      medium->hGlobal = GlobalOf(group.data(), group.size());
+      return S_OK;
+    }
+    asked.push_back(format->lindex);
+    const std::string memory = m_items[format->lindex].bytes + m_items[format->lindex].after;
+    medium->hGlobal = GlobalOf(memory.data(), memory.size());
+    if (m_kind == Kind::ContentsAsStreams) {
+      medium->tymed = TYMED_ISTREAM;
+      CreateStreamOnHGlobal(std::exchange(medium->hGlobal, nullptr), TRUE, &medium->pstm);
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    const bool ok = format->cfFormat == Format(L"FileGroupDescriptorW") ||
+                    (format->cfFormat == Format(L"FileContents") && format->lindex >= 0 &&
+                     static_cast<size_t>(format->lindex) < m_items.size());
+    return ok ? S_OK : DV_E_FORMATETC;
+  }
+
+ private:
+  static CLIPFORMAT Format(const wchar_t* name) {
+    return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name));
+  }
+  Kind m_kind;
+  std::vector<Untrusted> m_items;
+  std::optional<UINT> m_claimed;
+};
+
+// Dropped file contents reach the callback as files holding exactly the bytes their descriptors
+// give, within the limit the window was given for one drop: memory beyond the size is not
+// written; contents that disagree with their size are not taken; contents beyond the limit are
+// marked too large (a size beyond it is not even asked for), and once one went beyond it the drop
+// takes nothing more; descriptors beyond the memory that holds them, and names beyond their array,
+// are not read.
+TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
+  using Kind = TestData::Kind;
+  const std::wstring longName = std::wstring(MAX_PATH - 9, L'x') + L"\\Reef.scn";
+  struct Case {
+    const char* what;
+    UntrustedContents data;
+    std::vector<std::string> delivered;  // name|bytes, or |none when no file, |too large
+    std::vector<LONG> asked;
+  };
+  Case cases[] = {
+      {"memory larger than the file, sizes given or not",
+       UntrustedContents(Kind::ContentsInMemory,
+                         {{L"maps\\Reef.scn", 4, "reef", "trailing"}, {L"Dune.scn", {}, "dune"}}),
+       {"maps\\Reef.scn|reef", "Dune.scn|dune"},
+       {0, 1}},
+      {"streams that agree with their sizes, or have none",
+       UntrustedContents(Kind::ContentsAsStreams,
+                         {{L"Reef.scn", 4, "reef"}, {L"Dune.scn", {}, "dune"}}),
+       {"Reef.scn|reef", "Dune.scn|dune"},
+       {0, 1}},
+      {"a stream longer than its size, one shorter, then one that agrees",
+       UntrustedContents(Kind::ContentsAsStreams, {{L"Long.scn", 4, "reef", "more"},
+                                                   {L"Short.scn", 10, "reef"},
+                                                   {L"Fine.scn", 4, "fine"}}),
+       {"Long.scn|none", "Short.scn|none", "Fine.scn|fine"},
+       {0, 1, 2}},
+      {"memory smaller than its size",
+       UntrustedContents(Kind::ContentsInMemory, {{L"Short.scn", 10, "reef", ""}}),
+       {"Short.scn|none"},
+       {0}},
+      {"a size beyond the limit, then one within it",
+       UntrustedContents(Kind::ContentsInMemory,
+                         {{L"Huge.scn", uint64_t{1} << 40, ""}, {L"Small.scn", 4, "tiny"}}),
+       {"Huge.scn|too large", "Small.scn|too large"},
+       {}},
+      {"no size, a stream going beyond the limit",
+       UntrustedContents(Kind::ContentsAsStreams,
+                         {{L"Endless.scn", {}, std::string(101, 'e')}, {L"Small.scn", 4, "tiny"}}),
+       {"Endless.scn|too large", "Small.scn|too large"},
+       {0}},
+      {"within the limit each, beyond it together",
+       UntrustedContents(Kind::ContentsInMemory, {{L"A.scn", 60, std::string(60, 'a')},
+                                                  {L"B.scn", {}, std::string(60, 'b')}}),
+       {"A.scn|" + std::string(60, 'a'), "B.scn|too large"},
+       {0, 1}},
+      {"more descriptors claimed than the memory holds",
+       UntrustedContents(Kind::ContentsInMemory, {{L"Reef.scn", 4, "reef"}}, 1000),
+       {"Reef.scn|reef"},
+       {0}},
+      {"a name filling its whole array, without a NUL",
+       UntrustedContents(Kind::ContentsInMemory,
+                         {{longName + L"overrun", 4, "reef"}, {L"Dune.scn", 4, "dune"}}),
+       {AnsiFromWide(longName).value_or("?") + "|reef", "Dune.scn|dune"},
+       {0, 1}},
+  };
+  std::vector<std::string> received;
+  drops.Attach(form.Hwnd(), 100, [&](const std::vector<DroppedFile>& files) {
+    for (const DroppedFile& file : files) {
+      const std::string path = AnsiFromWide(file.path).value_or("?");
+      const std::string bytes = file.tooLarge      ? "too large"
+                                : PathExists(path) ? ReadBytes(path)
+                                                   : "none";
+      received.push_back(AnsiFromWide(file.name).value_or("?") + "|" + bytes);
+    }
+  });
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    received.clear();
+    EXPECT_EQ(DragOnto(form.Hwnd(), &c.data), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_TRUE(PumpUntil([&] { return !received.empty(); }));
+    EXPECT_EQ(received, c.delivered);
+    EXPECT_EQ(c.data.asked, c.asked);
   }
 }
 

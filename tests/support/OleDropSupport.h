@@ -1,7 +1,7 @@
 #pragma once
 // Drops as Windows makes them, for tests: the shell's file list in global memory, a data object
 // of the test's own (the shell's file list, or file contents without a path as a zip folder of
-// Explorer or a mail gives them), and a drag that lets go at once.
+// Explorer or a mail gives them), and a drag that lets go at once over a window.
 #include <windows.h>
 
 #include <ole2.h>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/AnsiText.h"
+#include "tests/support/FormTestSupport.h"
 
 namespace test_support {
 
@@ -137,5 +138,30 @@ class DropAtOnce : public IDropSource {
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return DRAGDROP_S_DROP; }
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
+
+// An OLE drag of the data, let go over the middle of the window; the effect it ended with.
+inline DWORD DragOnto(HWND target, IDataObject* data) {
+  RECT window;
+  GetWindowRect(target, &window);
+  SetForegroundWindow(target);
+  const POINT middle{(window.left + window.right) / 2, (window.top + window.bottom) / 2};
+  SetCursorPos(middle.x, middle.y);
+  // The data goes to the window under the pointer: a window of another program (a test run
+  // before this one) may still stand there for a moment.
+  const auto ofAnotherProgram = [&] {
+    DWORD process = 0;
+    GetWindowThreadProcessId(WindowFromPoint(middle), &process);
+    return process != GetCurrentProcessId();
+  };
+  for (int tries = 0; tries < 100 && ofAnotherProgram(); ++tries) {
+    DrainMessages();
+    Sleep(20);
+  }
+  DropAtOnce source;
+  DWORD effect = DROPEFFECT_NONE;
+  DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+  DrainMessages();
+  return effect;
+}
 
 }  // namespace test_support

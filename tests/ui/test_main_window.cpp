@@ -430,6 +430,38 @@ TEST_F(MainWindow, EndOfSessionSavesAPendingChangeOrWaitsWithItsReasonAndNoBox) 
   CloseMain();
 }
 
+// A change whose save failed, then another program's change to user.cfg: closing the window and
+// logging off both give way to that program's lines; the log-off is not held and shows no box.
+TEST_F(MainWindow, EndOfSessionGivesWayToAnotherProgramsLinesAsClosingDoes) {
+  const std::string theirs = UserCfg({{0, kWater}, {4, "Theirs"}});
+  for (const bool logOff : {false, true}) {
+    SCOPED_TRACE(logOff ? "log-off" : "close");
+    ShowMainOn(UserCfg({{0, kWater}, {1, kNorse}}));
+    givenReason.clear();
+    ShutdownReasonGuard observer([](const std::string& reason) { givenReason = reason; });
+    HANDLE held = HoldWithoutSharing(game_.UserCfg());
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    PressWithPicker("Add", 2);
+    CloseHandle(held);
+    WriteBytes(game_.UserCfg(), theirs);
+    boxes.clear();
+    if (logOff) {
+      EXPECT_EQ(SendMessageA(main_->Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+      EXPECT_EQ(ShutdownBlockReason(main_->Hwnd()), "");
+      EXPECT_TRUE(boxes.empty());
+      EXPECT_EQ(Rows(MainList()), RowsOf({{0, kWater}, {4, "Theirs"}}));
+      SendMessageA(main_->Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    }
+    SendMessageA(main_->Hwnd(), WM_CLOSE, 0, 0);
+    CloseMain();
+    ASSERT_EQ(boxes.size(), logOff ? 0u : 1u);
+    if (!logOff) {
+      EXPECT_TRUE(boxes[0].starts_with("Menus changed elsewhere\n")) << boxes[0];
+    }
+    EXPECT_EQ(ReadBytes(game_.UserCfg()), theirs);
+  }
+}
+
 TEST_F(MainWindow, HasItsDesignGeometryAndCaption) {
   ShowMainOn(UserCfg({{0, kWater}}));
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));

@@ -135,30 +135,7 @@ class ScenarioDrop : public WindowTest {
     SendMessageW(main_->Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(FileList(paths)), 0);
     DrainMessages();
   }
-  // An OLE drag of the data, let go over the middle of the main window; the effect it ended with.
-  DWORD DragOnWindow(IDataObject* data) {
-    RECT window;
-    GetWindowRect(main_->Hwnd(), &window);
-    SetForegroundWindow(main_->Hwnd());
-    const POINT middle{(window.left + window.right) / 2, (window.top + window.bottom) / 2};
-    SetCursorPos(middle.x, middle.y);
-    // The data goes to the window under the pointer: a window of another program (a test run
-    // before this one) may still stand there for a moment.
-    const auto ofAnotherProgram = [&] {
-      DWORD process = 0;
-      GetWindowThreadProcessId(WindowFromPoint(middle), &process);
-      return process != GetCurrentProcessId();
-    };
-    for (int tries = 0; tries < 100 && ofAnotherProgram(); ++tries) {
-      DrainMessages();
-      Sleep(20);
-    }
-    DropAtOnce source;
-    DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
-    DrainMessages();
-    return effect;
-  }
+  DWORD DragOnWindow(IDataObject* data) { return DragOnto(main_->Hwnd(), data); }
 
   TempFolder downloads_;
 
