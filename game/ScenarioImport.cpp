@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/PathText.h"
+
 namespace {
 
 constexpr size_t kExtensionLength = 4;  // ".scn", ".zip"
@@ -47,6 +49,7 @@ NameRefusal CheckScenarioName(std::wstring_view name, bool heldByCodePage) {
   if (name.empty()) return NameRefusal::Empty;
   if (std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32 || c == 127; }))
     return NameRefusal::ControlCharacter;
+  if (IsDeviceName(name)) return NameRefusal::DeviceName;
   return heldByCodePage ? NameRefusal::None : NameRefusal::NotInCodePage;
 }
 

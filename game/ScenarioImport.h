@@ -50,6 +50,7 @@ enum class NameRefusal {
   Empty,             // ".scn" alone
   ControlCharacter,  // CR, LF, NUL... would break user.cfg into lines of its own
   NotInCodePage,     // the ANSI code page has no exact spelling of it
+  DeviceName,        // "CON", "NUL", "COM1"...: Windows would take the file for a device
 };
 // heldByCodePage: the ANSI code page holds the name exactly.
 NameRefusal CheckScenarioName(std::wstring_view name, bool heldByCodePage);

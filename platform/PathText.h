@@ -85,3 +85,17 @@ inline bool StartsWithIgnoringAsciiCase(unsigned codePage, std::string_view text
 inline bool EqualsIgnoringAsciiCase(unsigned codePage, std::string_view a, std::string_view b) {
   return a.size() == b.size() && StartsWithIgnoringAsciiCase(codePage, a, b);
 }
+
+// A name that Windows takes for a device rather than a file, whatever follows its first dot and
+// in any letter case: "CON", "nul.scn", "COM1.txt", "LPT3 .zip". Written to, such a name would
+// send the bytes to the console, a printer or a serial port.
+inline bool IsDeviceName(std::wstring_view fileName) {
+  std::wstring base(fileName.substr(0, fileName.find(L'.')));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  for (wchar_t& c : base) c = c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
+  if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" ||
+      base == L"CONOUT$")
+    return true;
+  return base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT")) &&
+         base[3] >= L'1' && base[3] <= L'9';
+}

@@ -196,6 +196,8 @@ std::string RefusalSentence(const Refusal& refused) {
                                                   "empty."
              : refused.name == NameRefusal::ControlCharacter
                  ? "The game's user.cfg cannot name it: its name holds a control character."
+             : refused.name == NameRefusal::DeviceName
+                 ? "Windows keeps its name for a device (such as CON, NUL or COM1)."
                  : "The game's user.cfg cannot name it: its name holds characters that this "
                    "system's code page cannot write.";
     case Refusal::Reason::NameOfAnother:

@@ -309,7 +309,16 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
   std::vector<std::string> names;
   {
     BusyPointer busy;
-    m_importing = true;
+    // Cleared however the import ends: a failure that escapes it must not leave a close waiting
+    // for good, nor the log-off held.
+    struct Importing {
+      frmMain& form;
+      explicit Importing(frmMain& f) : form(f) { form.m_importing = true; }
+      ~Importing() {
+        form.m_importing = false;
+        SetShutdownBlockReason(form, "");
+      }
+    } importing(*this);
     names = ImportScenarios(
         files,
         [](const std::string& name) {
@@ -320,9 +329,7 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
                                   : ReplaceAnswer::LeaveOut;
         },
         &ReportRefused);
-    m_importing = false;
   }
-  SetShutdownBlockReason(*this, "");
   AddDroppedMenus(names);
   if (std::exchange(m_closeAfterImport, false)) PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }

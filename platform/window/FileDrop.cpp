@@ -14,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/PathText.h"
 #include "platform/SystemFunction.h"
 #include "platform/Virtualisation.h"
 #include "platform/window/FileHandOver.h"
@@ -200,7 +201,8 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
         const std::wstring path = own + L"\\" + LastPart(name);
         // One that cannot be written still counts: the import then says it cannot read it.
         Spooled spooled = Spooled::Failed;
-        if (CreateDirectoryW(own.c_str(), nullptr))
+        // A device's name ("COM1.scn") would send the contents to the device: not written.
+        if (!IsDeviceName(LastPart(name)) && CreateDirectoryW(own.c_str(), nullptr))
           spooled = SpoolContents(data, static_cast<LONG>(n), path, size, left);
         if (spooled == Spooled::TooLarge) left = 0;
         files.push_back({path, name, spooled == Spooled::TooLarge});

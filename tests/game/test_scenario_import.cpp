@@ -61,6 +61,15 @@ TEST(ScenarioImport, NamesThatUserCfgCannotHoldAreRefused) {
       {std::wstring(L"Nul\0x", 5), true, NameRefusal::ControlCharacter},
       {L"Del\x7F", true, NameRefusal::ControlCharacter},
       {L"\u03A9mega", false, NameRefusal::NotInCodePage},
+      // Names Windows keeps for devices, in any case, with a dot or spaces after them.
+      {L"CON", true, NameRefusal::DeviceName},
+      {L"nul", true, NameRefusal::DeviceName},
+      {L"Com1", true, NameRefusal::DeviceName},
+      {L"LPT9 ", true, NameRefusal::DeviceName},
+      {L"aux.old", true, NameRefusal::DeviceName},
+      {L"COM0", true, NameRefusal::None},
+      {L"CONSOLE", true, NameRefusal::None},
+      {L"Con Tower", true, NameRefusal::None},
   };
   for (const Case& c : cases) EXPECT_EQ(CheckScenarioName(c.name, c.held), c.refusal);
 }

@@ -219,6 +219,11 @@ TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
                          {{longName + L"overrun", 4, "reef"}, {L"Dune.scn", 4, "dune"}}),
        {AnsiFromWide(longName).value_or("?") + "|reef", "Dune.scn|dune"},
        {0, 1}},
+      {"a device's name, which would send the bytes to a serial port",
+       UntrustedContents(Kind::ContentsInMemory,
+                         {{L"COM1.scn", 4, "reef"}, {L"Dune.scn", 4, "dune"}}),
+       {"COM1.scn|none", "Dune.scn|dune"},
+       {1}},
   };
   std::vector<std::string> received;
   drops.Attach(form.Hwnd(), 100, [&](const std::vector<DroppedFile>& files) {
