@@ -55,10 +55,8 @@ GameLookupOutcome TakeFolder(const std::wstring& folder, std::wstring* folderNot
 
 // A small file of Steam's, whole; "" when it is missing, unreadable or too large to be Steam's.
 std::string ReadSteamFile(const std::string& path) {
-  const FileStamp stamp = GetFileStamp(path);
   std::string bytes;
-  if (!stamp.exists || stamp.size > kLargestKeyValuesFile || !ReadWholeFile(path, bytes).ok)
-    return "";
+  if (!ReadWholeFile(WidePath(path), bytes, kLargestKeyValuesFile).ok) return "";
   return bytes;
 }
 

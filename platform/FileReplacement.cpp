@@ -10,6 +10,7 @@
 #include "platform/FileLinks.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -162,15 +163,14 @@ FileResult FileReplacement::Commit(const std::string& bytes, bool replaceExistin
 void RemoveLeftOverScenarioTemporaries(const std::string& folder) {
   for (const char* pattern : {"\\*.scn.tmp", "\\~tessivane-*.tmp"}) {
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(WidePath(folder + pattern).c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) continue;
+    const UniqueFind find(FindFirstFileW(WidePath(folder + pattern).c_str(), &found));
+    if (!find) continue;
     do {
       const std::optional<std::string> name = AnsiFromWide(found.cFileName);
       DWORD error = 0;
       if (name && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         RemoveLeftOver(folder + "\\" + *name, &error);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &found));
   }
 }
 
