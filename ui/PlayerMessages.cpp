@@ -233,9 +233,12 @@ std::string More(size_t count) {
 
 void ReportRefused(const std::vector<Refusal>& refused) {
   std::wstring list;
+  // An archive's entries are named by the archive's own name: its folders, again on every line,
+  // would wrap each line of a dozen and push the box past the screen's edge.
   for (size_t n = 0; n < refused.size() && n < kNamedInABox; ++n) {
     const Refusal& one = refused[n];
-    list += L"\r\n" + Shown(one.file) + (one.archive.empty() ? L"" : L" in " + one.archive) +
+    list += L"\r\n" + Shown(one.file) +
+            (one.archive.empty() ? L"" : L" in " + Shown(LastNamePart(one.archive))) +
             L"\r\n      " + WideFromAnsi(RefusalSentence(one));
   }
   MsgBox(WideFromAnsi("These were not added:\r\n") + list + WideFromAnsi(More(refused.size())),

@@ -292,7 +292,13 @@ TEST_F(BlackBox, AfterARefusedDropTheWindowClosesAndTheProgramEnds) {
       SCOPED_TRACE(std::string(archive) + (closeDuringTheBox ? ", closed during the box" : ""));
       ASSERT_TRUE(WriteBytesMakingFolders(folder + std::string(kUserCfgInGameFolder),
                                           AttractLines({{0, "Copied Game"}})));
-      const std::string zip = std::string(TESS_LARGE_ZIPS) + "/" + archive;
+      // Saved deep in a player's folders: the box must still fit on the screen.
+      const std::string zip = downloads.Path() +
+                              "\\Downloads from the fan site\\Scenario packs of the season\\" +
+                              archive;
+      ASSERT_TRUE(WriteBytesMakingFolders(zip, ""));
+      ASSERT_TRUE(
+          CopyFileA((std::string(TESS_LARGE_ZIPS) + "/" + archive).c_str(), zip.c_str(), FALSE));
       const PROCESS_INFORMATION tool =
           Start(L" \"" + WideFromAnsi(zip) + L"\" \"" + WideFromAnsi(folder) + L"\"");
       HWND main = MainOf(tool);
