@@ -1,8 +1,5 @@
 #include "platform/window/GdiHandles.h"
 
-#include <algorithm>
-#include <cstdint>
-
 UniqueBrush CreateSolidBrushOwned(COLORREF color) { return UniqueBrush(CreateSolidBrush(color)); }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -20,47 +17,24 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
   BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
 }
 
-namespace {
-
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
-}  // namespace
-
-PixelImage ReadPixels(HBITMAP bitmap) {
+UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height) {
   const SIZE size = BitmapSize(bitmap);
-  PixelImage image{size.cx, size.cy, {}};
-  if (size.cx <= 0 || size.cy <= 0) return {};
-  image.pixels.resize(static_cast<size_t>(size.cx) * size.cy);
-  BITMAPINFO info = TopDown32(size.cx, size.cy);
-  MemoryDC dc;
-  if (!dc.Get() || GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(size.cy), image.pixels.data(),
-                             &info, DIB_RGB_COLORS) != size.cy) {
+  if (size.cx == 0 || size.cy == 0 || width <= 0 || height <= 0) return {};
+  HDC screen = GetDC(nullptr);
+  UniqueBitmap scaled(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  MemoryDC source, target;
+  if (!scaled || !source.Get() || !target.Get()) return {};
+  SelectedObject from(source.Get(), bitmap);
+  SelectedObject to(target.Get(), scaled.Get());
+  // A whole factor copies pixels into blocks: HALFTONE would blend them there too (Wine's does).
+  const bool wholeFactor = width % size.cx == 0 && height % size.cy == 0;
+  SetStretchBltMode(target.Get(), wholeFactor ? COLORONCOLOR : HALFTONE);
+  // After choosing HALFTONE the brush origin must be set, or brushes are misaligned.
+  SetBrushOrgEx(target.Get(), 0, 0, nullptr);
+  if (!StretchBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, size.cx, size.cy,
+                  SRCCOPY)) {
     return {};
   }
-  return image;
-}
-
-UniqueBitmap BitmapFromPixels(const PixelImage& image) {
-  BITMAPINFO info = TopDown32(image.width, image.height);
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return {};
-  std::copy(image.pixels.begin(), image.pixels.end(), static_cast<uint32_t*>(bits));
-  GdiFlush();
-  return bitmap;
-}
-
-UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height) {
-  const PixelImage pixels = ReadPixels(bitmap);
-  if (pixels.pixels.empty()) return {};
-  return BitmapFromPixels(ScaleByArea(pixels, width, height));
+  return scaled;
 }

@@ -3,17 +3,12 @@
 #include <windows.h>
 
 #include "platform/UniqueHandle.h"
-#include "platform/window/PixelScaling.h"
-
-#include <utility>
 
 template <typename Object>
 struct GdiObjectTraits : NullIsInvalid<Object> {
   static bool Close(Object object) { return DeleteObject(object) != 0; }
 };
-struct CursorTraits : NullIsInvalid<HCURSOR> {
-  static bool Close(HCURSOR cursor) { return DestroyCursor(cursor) != 0; }
-};
+// Cursors too: an HCURSOR is an HICON, and DestroyIcon destroys either.
 struct IconTraits : NullIsInvalid<HICON> {
   static bool Close(HICON icon) { return DestroyIcon(icon) != 0; }
 };
@@ -26,10 +21,10 @@ using UniqueGdiObject = UniqueHandle<Object, GdiObjectTraits<Object>>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueFont = UniqueGdiObject<HFONT>;
-// A cursor this program made (LoadImage without LR_SHARED, CreateCursor).
-using UniqueCursor = UniqueHandle<HCURSOR, CursorTraits>;
-// An icon this program made or loaded at a size of its own (LoadImage without LR_SHARED).
+// An icon or cursor this program made or loaded at a size of its own (LoadImage without
+// LR_SHARED).
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+using UniqueCursor = UniqueIcon;
 
 // A memory device context compatible with the screen, for drawing bitmaps.
 class MemoryDC {
@@ -80,11 +75,8 @@ SIZE BitmapSize(HBITMAP bitmap);
 // Draws the whole bitmap unscaled with its top-left corner at (x, y); the DC's clipping cuts it.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 
-// A bitmap's pixels as 32-bit values (alpha as the bitmap has it: 0 for a bitmap without one).
-PixelImage ReadPixels(HBITMAP bitmap);
-
-// A 32-bit top-down DIB section holding these pixels.
-UniqueBitmap BitmapFromPixels(const PixelImage& image);
-
-// A copy of the bitmap resized to width x height by area averaging (ScaleByArea).
+// A copy of the bitmap resized to width x height, compatible with the screen. Enlarged by a whole
+// factor, every pixel becomes a block of equal pixels, so pixel art stays crisp; at any other size
+// GDI's halftone averaging blends neighbouring pixels rather than doubling some rows and not
+// others.
 UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height);

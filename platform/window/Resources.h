@@ -13,9 +13,8 @@ UniqueBitmap LoadBitmapResource(int id);
 // A JPEG kept as an RCDATA resource, decoded to a bitmap.
 UniqueBitmap LoadJpegResource(int id);
 
-// A CURSOR resource at its size for `dpi`: drawn for 96 DPI, it is scaled with the pictures'
-// area averaging (a whole factor keeps its pixels crisp) and gets soft edges through an alpha
-// channel; the hot spot moves with it.
+// A CURSOR resource at the size Windows gives cursors at `dpi`: drawn for 96 DPI, it is stretched
+// by Windows, its hot spot moved with it.
 UniqueCursor LoadCursorResource(int id, int dpi);
 
 // A window's icons from an ICON resource, at the sizes Windows gives a window at `dpi`: the large

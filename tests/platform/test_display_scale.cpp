@@ -1,15 +1,15 @@
 // Layout and artwork at the display's DPI, and text colours that stay readable: twips to pixels,
-// the pictures' area averaging, and the choice of a text colour on a fixed back colour.
+// the pictures' scaling, and the choice of a text colour on a fixed back colour.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
-#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/window/DisplaySettings.h"
-#include "platform/window/PixelScaling.h"
+#include "platform/window/GdiHandles.h"
 #include "platform/window/Twips.h"
 
 namespace {
@@ -35,31 +35,50 @@ TEST(DisplayScale, TwipsBecomePixelsAtDpiOver1440) {
   }
 }
 
-uint32_t Gray(uint32_t level) { return level * 0x010101u; }
+// The pixels of a bitmap, as 0xRRGGBB values row after row from the top.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
+  const SIZE size = BitmapSize(bitmap);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * size.cy);
+  MemoryDC dc;
+  GetDIBits(dc.Get(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+  for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
 
-TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyAtEdgesOtherwise) {
-  // Two columns, black and white, two rows.
-  const PixelImage art{2, 2, {Gray(0), Gray(255), Gray(0), Gray(255)}};
+constexpr uint32_t kBlack = 0, kWhite = 0xFFFFFF;
 
-  const PixelImage doubled = ScaleByArea(art, 4, 4);
-  for (int y = 0; y < 4; ++y) {
-    const auto row = doubled.pixels.begin() + y * 4;
-    EXPECT_EQ((std::vector<uint32_t>(row, row + 4)),
-              (std::vector<uint32_t>{Gray(0), Gray(0), Gray(255), Gray(255)}))
+TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyNearEdgesOtherwise) {
+  // Four columns, black, black, white, white, three rows: the artwork's hard edges.
+  const uint32_t art[] = {kBlack, kBlack, kWhite, kWhite, kBlack, kBlack,
+                          kWhite, kWhite, kBlack, kBlack, kWhite, kWhite};
+  const UniqueBitmap source(CreateBitmap(4, 3, 1, 32, art));
+  ASSERT_TRUE(source);
+
+  const UniqueBitmap doubled = ScaleBitmap(source.Get(), 8, 6);
+  ASSERT_EQ(BitmapSize(doubled.Get()).cx, 8);
+  const std::vector<uint32_t> twice = PixelsOf(doubled.Get());
+  for (int y = 0; y < 6; ++y) {
+    EXPECT_EQ(
+        std::vector<uint32_t>(twice.begin() + y * 8, twice.begin() + y * 8 + 8),
+        (std::vector<uint32_t>{kBlack, kBlack, kBlack, kBlack, kWhite, kWhite, kWhite, kWhite}))
         << "row " << y << ": no smoothing at a whole factor";
   }
 
-  // 1.5 times: the middle new pixel straddles the edge and blends; the others stay pure.
-  const PixelImage half = ScaleByArea(art, 3, 3);
-  for (int y = 0; y < 3; ++y) {
-    EXPECT_EQ(half.pixels[y * 3 + 0], Gray(0));
-    EXPECT_EQ(half.pixels[y * 3 + 1], Gray(128));
-    EXPECT_EQ(half.pixels[y * 3 + 2], Gray(255));
+  // 1.5 times: the far columns stay pure, only those near the edge may blend, and the grey of
+  // the blend is one of the edge's, never a colour the picture does not have.
+  const UniqueBitmap half = ScaleBitmap(source.Get(), 6, 5);
+  ASSERT_EQ(BitmapSize(half.Get()).cy, 5);
+  const std::vector<uint32_t> larger = PixelsOf(half.Get());
+  for (int y = 0; y < 5; ++y) {
+    EXPECT_EQ(larger[y * 6 + 0], kBlack) << "row " << y;
+    EXPECT_EQ(larger[y * 6 + 5], kWhite) << "row " << y;
+    for (int x = 0; x < 6; ++x) {
+      const uint32_t pixel = larger[y * 6 + x];
+      EXPECT_EQ(pixel, (pixel & 0xFF) * 0x010101u) << "a grey at " << x << ", " << y;
+    }
   }
-
-  // The alpha channel is averaged like the colours: a cursor's edge becomes half transparent.
-  const PixelImage edge{2, 1, {0xFF0000FFu, 0}};
-  EXPECT_EQ(ScaleByArea(edge, 3, 1).pixels, (std::vector<uint32_t>{0xFF0000FFu, 0x80000080u, 0}));
 }
 
 TEST(DisplayScale, TextOnAFixedColourIsAlwaysReadable) {

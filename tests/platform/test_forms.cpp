@@ -217,7 +217,8 @@ TEST_F(Forms, AnEventProcedureThatThrowsIsReportedButAFailedLoadGoesToTheCaller)
 // The form draws what lies under its children once and copies it at each paint: a picture control
 // that comes or goes after a paint must show, and be gone, at the next.
 TEST_F(Forms, APictureAddedOrRemovedAfterAPaintShowsAtTheNextPaint) {
-  const UniqueBitmap red = BitmapFromPixels({20, 20, std::vector<uint32_t>(20 * 20, 0xFF0000u)});
+  const std::vector<uint32_t> redPixels(20 * 20, 0xFF0000u);
+  const UniqueBitmap red(CreateBitmap(20, 20, 1, 32, redPixels.data()));
   RecordingForm form;
   form.Show();
   const auto shownAt = [&](int x, int y) {
