@@ -1,8 +1,6 @@
 #include "platform/window/Fonts.h"
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "platform/window/Twips.h"
 
@@ -35,47 +33,6 @@ BYTE SystemCharset() {
   return static_cast<BYTE>(info.ciCharset);
 }
 
-// Faces that offer a character set, in the system's order, those of varying width first.
-std::vector<std::string> FacesWithCharset(BYTE charset, const std::string& face) {
-  struct Found {
-    std::vector<std::string> proportional, fixed;
-  } found;
-  LOGFONTA wanted{};
-  wanted.lfCharSet = charset;
-  lstrcpynA(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
-  HDC screen = GetDC(nullptr);
-  if (!screen) return {};
-  EnumFontFamiliesExA(
-      screen, &wanted,
-      [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM param) -> int {
-        auto* faces = reinterpret_cast<Found*>(param);
-        if (font->lfFaceName[0] == '@') return 1;  // the same face turned for vertical text
-        ((font->lfPitchAndFamily & 3) == FIXED_PITCH ? faces->fixed : faces->proportional)
-            .emplace_back(font->lfFaceName);
-        return 1;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
-  found.proportional.insert(found.proportional.end(), found.fixed.begin(), found.fixed.end());
-  return found.proportional;
-}
-
-// The face to draw the system's script in: the face designed when it has the script's glyphs
-// (MS Sans Serif on a Western system), else the face of the system's message boxes, else the
-// first face that has them. An MS Sans Serif asked for in the Japanese character set would give
-// its Latin letters and boxes for the rest.
-std::string FaceForCharset(const std::string& designed, BYTE charset) {
-  if (charset == DEFAULT_CHARSET || !FacesWithCharset(charset, designed).empty()) return designed;
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
-      !FacesWithCharset(charset, metrics.lfMessageFont.lfFaceName).empty()) {
-    return metrics.lfMessageFont.lfFaceName;
-  }
-  const std::vector<std::string> faces = FacesWithCharset(charset, "");
-  return faces.empty() ? designed : faces.front();
-}
-
 // MS Sans Serif is a bitmap font, made in a few sizes for 96 DPI only (under Wine it stops
 // growing at 16 pixels): above that its TrueType successor in Windows' own dialogs, Tahoma,
 // grows with the display. At 96 DPI the design's face is kept, pixel for pixel.
@@ -88,11 +45,13 @@ FontDesign ScalableAt(FontDesign design, int dpi) {
 
 UniqueFont CreateFontFromDesign(const FontDesign& requested, int dpi) {
   const FontDesign design = ScalableAt(requested, dpi);
-  // A negative height asks for the character height, which is what a point size measures.
+  // Windows' font mapper weighs the character set above the face's name: asked for MS Sans Serif
+  // in the Japanese set, which that face lacks, it gives a face that has Japanese glyphs (a
+  // proportional sans serif one, as asked) rather than Latin letters and boxes for the rest.
   const BYTE charset = design.latinOnly ? ANSI_CHARSET : SystemCharset();
-  const std::string face = design.latinOnly ? design.face : FaceForCharset(design.face, charset);
+  // A negative height asks for the character height, which is what a point size measures.
   return UniqueFont(CreateFontA(-PointsToPixels(design.points, dpi), 0, 0, 0,
                                 design.bold ? FW_BOLD : FW_NORMAL, FALSE, design.underline, FALSE,
                                 charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+                                VARIABLE_PITCH | FF_SWISS, design.face.c_str()));
 }

@@ -22,7 +22,7 @@ struct FontDesign {
 int ScreenDpi();
 
 // Creates the font in the system's character set (Japanese on a Japanese system), in the face
-// designed when that face has the set's glyphs, else in one that has them (the system's message
-// font's), so that every name shows in the player's script; a latinOnly font in the ANSI
-// (Western) set and its own face. A face the system lacks is replaced by its nearest.
+// designed when that face has the set's glyphs, else in one that Windows finds has them, so that
+// every name shows in the player's script; a latinOnly font in the ANSI (Western) set and its own
+// face. A face the system lacks is replaced by its nearest.
 UniqueFont CreateFontFromDesign(const FontDesign& design, int dpi);

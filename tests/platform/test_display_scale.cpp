@@ -1,5 +1,6 @@
-// Layout and artwork at the display's DPI, and text colours that stay readable: twips to pixels,
-// the pictures' scaling, and the choice of a text colour on a fixed back colour.
+// Layout, artwork and text at the display's DPI and in the player's script, and text colours that
+// stay readable: twips to pixels, the pictures' scaling, the windows' font, and the choice of a
+// text colour on a fixed back colour.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/window/DisplaySettings.h"
+#include "platform/window/Fonts.h"
 #include "platform/window/GdiHandles.h"
 #include "platform/window/Twips.h"
 
@@ -97,6 +99,43 @@ TEST(DisplayScale, TextOnAFixedColourIsAlwaysReadable) {
   for (const Case& c : cases) {
     EXPECT_EQ(ReadableTextColor(c.text, c.back), c.shown) << std::hex << c.text << " on " << c.back;
     EXPECT_GE(ContrastRatio(ReadableTextColor(c.text, c.back), c.back), 4.5);
+  }
+}
+
+// The windows' font shows the player's script: on a Japanese system (code page 932) a face with
+// Japanese glyphs, in the Japanese character set, also where the design's face has only Latin
+// letters; on a Western one the design's face itself. make test runs this in several code pages.
+TEST(DisplayScale, TheWindowsFontDrawsThePlayersScript) {
+  struct Script {
+    UINT codePage;
+    BYTE charset;
+    const wchar_t* text;
+  };
+  const Script scripts[] = {
+      {932, SHIFTJIS_CHARSET, L"\u8868\u793A"},       {936, GB2312_CHARSET, L"\u957F\u57CE"},
+      {950, CHINESEBIG5_CHARSET, L"\u9577\u57CE"},    {949, HANGEUL_CHARSET, L"\uD55C\uAE00"},
+      {1251, RUSSIAN_CHARSET, L"\u041C\u0438\u0440"}, {1252, ANSI_CHARSET, L"Harbour"}};
+  for (const Script& script : scripts) {
+    if (script.codePage != GetACP()) continue;
+    for (const int dpi : {96, 144}) {
+      const UniqueFont font = CreateFontFromDesign(FontDesign{}, dpi);
+      ASSERT_TRUE(font);
+      MemoryDC dc;
+      const SelectedObject selected(dc.Get(), font.Get());
+      char face[LF_FACESIZE] = {};
+      GetTextFaceA(dc.Get(), LF_FACESIZE, face);
+      const std::string what = std::string(face) + " at " + std::to_string(dpi) + " DPI in " +
+                               std::to_string(script.codePage);
+      EXPECT_EQ(GetTextCharset(dc.Get()), script.charset) << what;
+      const std::wstring text = script.text;
+      std::vector<WORD> glyphs(text.size());
+      GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS);
+      for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF) << what << ": a glyph is missing";
+      if (script.codePage == 1252 && dpi == kDesignDpi) {
+        EXPECT_STREQ(face, "MS Sans Serif");
+      }
+    }
   }
 }
 
