@@ -19,7 +19,7 @@ if(WIN32)
   # randomisation with the full 64-bit range, no execution of data pages, no per-session
   # compatibility shims on Terminal Server, and a canary in every function with a local array or
   # a local whose address is taken. -fstack-protector-strong also goes to the link, where it
-  # brings in libssp statically (the toolchain's -static). check_resources checks the result.
+  # brings in libssp statically (the toolchain's -static). tools/check_exe.sh checks the result.
   add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-fstack-protector-strong>")
   add_link_options(-fstack-protector-strong
                    -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--tsaware)

@@ -4,19 +4,13 @@
 #   2. the frame tiles join without a seam in both windows (tools/check_frame.py);
 #   3. ui/res/tessivane.rc compiles with windres;
 #   4. a small executable linked with it loads every resource under Wine, and tessivane.exe carries
-#      the project's version and imports only DLLs of Windows (tools/check_resources.cpp; the
-#      same check runs in make test).
-# Usage: tools/check_art.sh [--show SCREENSHOT.png]
-#   --show also opens the framed main-window layout and the splash under Xvfb and saves a
-#   screenshot of the screen.
+#      the project's version (tools/check_resources.cpp) and imports only DLLs of Windows
+#      (tools/check_exe.sh); the same checks run in make test.
+# Usage: tools/check_art.sh
 # Wine runs in a prefix of its own (build/art-check/wine), apart from the test suite's.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-shot=""
-if [[ "${1:-}" == "--show" ]]; then
-  shot=$(realpath -m "${2:?--show needs a file name}")
-fi
 work="$root/build/art-check"
 mkdir -p "$work"
 tmp=$(mktemp -d)
@@ -50,14 +44,6 @@ export TESS_WINEPREFIX="$work/wine"
 . "$root/scripts/wine-session.sh"
 tess_session_start
 trap 'tess_session_stop; rm -rf "$tmp"' EXIT
-if [[ -n "$shot" ]]; then
-  wine "$checker" "$exe" --show &
-  runner=$!
-  sleep 2.5
-  import -window root "$shot"
-  wait "$runner" || status=1
-  echo "screenshot: $shot"
-else
-  wine "$checker" "$exe" || status=1
-fi
+wine "$checker" "$exe" || status=1
+bash "$root/tools/check_exe.sh" "$exe" || status=1
 exit $status
