@@ -17,32 +17,24 @@ DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
     : m_background(LoadBitmapResource(IDB_BACKGROUND)) {
   form.SetPicture(m_background.Get(), PictureKind::Decoration);
 
-  const int width = layout.client.width;
-  const int height = layout.client.height;
-  auto load = [this](int id) {
+  // Where the tiles of the right and the bottom edge begin.
+  const int right = layout.client.width - kTileThickness;
+  const int bottom = layout.client.height - kTileThickness;
+  // The tiles of one picture, each placed by how far it lies along its edge and across it.
+  const auto add = [&](int id, const std::vector<int>& along, int across, bool horizontal) {
     m_bitmaps.push_back(LoadBitmapResource(id));
-    return m_bitmaps.back().Get();
+    for (int at : along) {
+      const TwipsPoint place = horizontal ? TwipsPoint{at, across} : TwipsPoint{across, at};
+      m_tiles.push_back(std::make_unique<Picture>(form, place, m_bitmaps.back().Get()));
+    }
   };
-
   // Edges first, so that the corners lie above the tiles that reach into them.
-  AddTiles(form, load(IDB_EDGE_TOP), layout.top, true, 0);
-  AddTiles(form, load(IDB_EDGE_BOTTOM), layout.bottom, true, height - kTileThickness);
-  AddTiles(form, load(IDB_EDGE_LEFT), layout.left, false, 0);
-  AddTiles(form, load(IDB_EDGE_RIGHT), layout.right, false, width - kTileThickness);
-
-  AddTile(form, load(IDB_CORNER_TOP_LEFT), {0, 0});
-  AddTile(form, load(IDB_CORNER_BOTTOM_LEFT), {0, height - kTileThickness});
-  AddTile(form, load(IDB_CORNER_BOTTOM_RIGHT), {width - kTileThickness, height - kTileThickness});
-  AddTile(form, load(IDB_CORNER_TOP_RIGHT), {width - kTileThickness, 0});
-}
-
-void DecorativeLook::AddTiles(Form& form, HBITMAP bitmap, const std::vector<int>& offsets,
-                              bool horizontal, int across) {
-  for (int along : offsets) {
-    AddTile(form, bitmap, horizontal ? TwipsPoint{along, across} : TwipsPoint{across, along});
-  }
-}
-
-void DecorativeLook::AddTile(Form& form, HBITMAP bitmap, TwipsPoint position) {
-  m_tiles.push_back(std::make_unique<Picture>(form, position, bitmap));
+  add(IDB_EDGE_TOP, layout.top, 0, true);
+  add(IDB_EDGE_BOTTOM, layout.bottom, bottom, true);
+  add(IDB_EDGE_LEFT, layout.left, 0, false);
+  add(IDB_EDGE_RIGHT, layout.right, right, false);
+  add(IDB_CORNER_TOP_LEFT, {0}, 0, true);
+  add(IDB_CORNER_BOTTOM_LEFT, {0}, bottom, true);
+  add(IDB_CORNER_BOTTOM_RIGHT, {right}, bottom, true);
+  add(IDB_CORNER_TOP_RIGHT, {right}, 0, true);
 }

@@ -33,10 +33,6 @@ class DecorativeLook {
   DecorativeLook& operator=(const DecorativeLook&) = delete;
 
  private:
-  void AddTiles(Form& form, HBITMAP bitmap, const std::vector<int>& offsets, bool horizontal,
-                int across);
-  void AddTile(Form& form, HBITMAP bitmap, TwipsPoint position);
-
   UniqueBitmap m_background;
   std::vector<UniqueBitmap> m_bitmaps;
   std::vector<std::unique_ptr<Picture>> m_tiles;

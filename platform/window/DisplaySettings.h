@@ -16,9 +16,10 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // The user chose a high-contrast theme: decoration and fixed colours give way to the system's.
 bool HighContrastOn();
 
-// Replaces the system's answer behind HighContrastOn (Wine always answers "off"), so that tests
-// and the screenshots can show the windows in high-contrast mode; nullptr puts the system's
-// answer back. Returns the query that was in place.
+// Replaces the system's answer behind HighContrastOn; nullptr puts the system's answer back.
+// Returns the query that was in place. A seam for tests and the screenshots, kept because nothing
+// else can stand in for it: Wine has no high-contrast mode (it always answers "off" and cannot be
+// switched on), so without it no test could see the windows as a player in that mode does.
 using HighContrastQuery = bool (*)();
 HighContrastQuery SetHighContrastQuery(HighContrastQuery query);
 
