@@ -7,17 +7,12 @@
 
 #include "platform/ComApartment.h"
 #include "platform/window/DisplaySettings.h"
+#include "platform/window/Twips.h"
 #include "platform/window/WindowError.h"
 
 namespace {
 
 HINSTANCE Module() { return GetModuleHandleA(nullptr); }
-
-// A resource that the program cannot do without is missing or damaged.
-[[noreturn]] void ThrowMissing(const char* kind, int id) {
-  throw WindowError(std::string("The program's ") + kind + " resource " + std::to_string(id) +
-                    " is missing or damaged.");
-}
 
 UniqueBitmap DecodeJpegResource(int id) {
   HRSRC resource = FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /*RCDATA*/);
@@ -55,11 +50,12 @@ HANDLE LoadImageResource(int id, UINT type, int size) {
   return LoadImageA(Module(), MAKEINTRESOURCEA(id), type, size, size, LR_DEFAULTCOLOR);
 }
 
-// The owner of a loaded resource, or the error that it is missing.
+// The owner of a loaded resource, or the error that the program cannot do without it.
 template <typename Owner>
 Owner Required(Owner owner, const char* kind, int id) {
-  if (!owner) ThrowMissing(kind, id);
-  return owner;
+  if (owner) return owner;
+  throw WindowError(std::string("The program's ") + kind + " resource " + std::to_string(id) +
+                    " is missing or damaged.");
 }
 
 }  // namespace
@@ -72,7 +68,9 @@ UniqueBitmap LoadBitmapResource(int id) {
 UniqueBitmap LoadJpegResource(int id) { return Required(DecodeJpegResource(id), "picture", id); }
 
 UniqueCursor LoadCursorResource(int id, int dpi) {
-  const int size = SystemMetricAt(SM_CXCURSOR, dpi);
+  // The hand grows with the link it points at, as the pictures do: the system's cursor size at
+  // 96 DPI scaled to `dpi` (Wine's own size for 120 DPI is still that of 96).
+  const int size = DesignPixelsAt(SystemMetricAt(SM_CXCURSOR, kDesignDpi), dpi);
   return Required(UniqueCursor(static_cast<HCURSOR>(LoadImageResource(id, IMAGE_CURSOR, size))),
                   "cursor", id);
 }

@@ -147,13 +147,21 @@ TEST_F(Display, At144DpiEveryWindowHasItsDesignSizeInPixels) {
   ExpectAtSuggestedPlace(splash.Hwnd(), ChangeDpi(splash, 144), "splash");
   EXPECT_EQ(ClientSize(splash.Hwnd()), (std::array<long, 2>{450, 300}));
   splash.Unload();
-  // The link's hand grows too, its hot spot still at the fingertip.
-  const UniqueCursor hand = LoadCursorResource(IDC_LINK_HAND, 144);
-  ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(hand.Get(), &info));
-  const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-  EXPECT_EQ(BitmapSize(color.Get()).cx, 48);
-  EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}), (std::array<DWORD, 2>{6, 0}));
+  // The link's hand grows too, at every DPI, its hot spot still at the fingertip.
+  const struct {
+    int dpi, size;
+    DWORD hotSpotX;
+  } hands[] = {{120, 40, 5}, {144, 48, 6}, {192, 64, 8}};
+  for (const auto& expected : hands) {
+    const UniqueCursor hand = LoadCursorResource(IDC_LINK_HAND, expected.dpi);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(hand.Get(), &info));
+    const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    EXPECT_EQ(BitmapSize(color.Get()).cx, expected.size) << expected.dpi << " DPI";
+    EXPECT_EQ((std::array<DWORD, 2>{info.xHotspot, info.yHotspot}),
+              (std::array<DWORD, 2>{expected.hotSpotX, 0}))
+        << expected.dpi << " DPI";
+  }
   // Back on a 96-DPI screen, exactly as designed.
   ExpectAtSuggestedPlace(main_->Hwnd(), ChangeDpi(*main_, 96, {5, 6}), "main window back");
   EXPECT_EQ(ClientSize(main_->Hwnd()), (std::array<long, 2>{301, 225}));
