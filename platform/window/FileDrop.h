@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/BusyPointer.h"
-#include "platform/StreamedFiles.h"
+#include "platform/DroppedFile.h"
+#include "platform/window/BusyPointer.h"
 using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
 
 class FileDropTarget {
