@@ -52,7 +52,8 @@ std::string FileToReplace(const std::string& path) {
   const size_t cut = FindLastSeparator(codePage, path);
   if (cut == std::string::npos) return path;
   const std::string file = FinalPathName(path);
-  if (file.empty() || EqualsIgnoringAsciiCase(codePage, file, FullPathName(path)))
+  if (file.empty() ||
+      EqualsIgnoringAsciiCase(codePage, file, AnsiPath(FullPathName(WidePath(path))).value_or("")))
     return path;  // mostly
   // "C:\" names the drive's root; "C:\Games\" is opened without its final backslash.
   const std::string folder = FinalPathName(path.substr(0, cut > 2 ? cut : cut + 1));

@@ -54,13 +54,6 @@ FileStamp GetFileStamp(const std::string& path) {
   return stamp;
 }
 
-std::string FullPathName(const std::string& path) {
-  return AskForText<std::string>([&](char* buffer, DWORD size) {
-           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-         })
-      .value_or(path);
-}
-
 std::wstring FullPathName(const std::wstring& path) {
   return AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
            return GetFullPathNameW(path.c_str(), size, buffer, nullptr);

@@ -67,8 +67,8 @@ struct FileStamp {
 FileStamp GetFileStamp(const std::string& path);
 
 // The path made full against the current folder, as the system resolves it ("." and ".."
-// resolved, "/" read as "\"); the path itself when the system cannot make it full.
-std::string FullPathName(const std::string& path);
+// resolved, "/" read as "\"); the path itself when the system cannot make it full. (ANSI paths go
+// through WidePath and back through AnsiPath.)
 std::wstring FullPathName(const std::wstring& path);
 bool FolderExists(const std::string& path);
 

@@ -15,9 +15,9 @@
 
 namespace {
 
-int CompareNamesIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size()));
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                        b.data(), static_cast<int>(b.size()));
 }
 
 // The linguistic, case-insensitive order of CompareString over the invariant locale, which is not
@@ -34,8 +34,7 @@ bool HasExtension(const std::string& name, const std::string& extension) {
   if (name.size() < extension.size()) return false;
   const std::string_view end = std::string_view(name).substr(name.size() - extension.size());
   return EqualsIgnoringAsciiCase(AnsiCodePage(), end, extension) ||
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end.data(), static_cast<int>(end.size()),
-                        extension.c_str(), static_cast<int>(extension.size())) == CSTR_EQUAL;
+         CompareNamesIgnoringCase(end, extension) == CSTR_EQUAL;
 }
 
 // Sorts the names as NameLess orders them, each name's sort key made once: LCMapString's keys

@@ -120,7 +120,7 @@ std::string VirtualStorePath(const std::string& path) {
                                                             KnownFolder(FOLDERID_ProgramFilesX86),
                                                             KnownFolder(FOLDERID_Windows)};
   static const std::string localAppData = LocalAppDataFolder();
-  std::string full = FullPathName(path);
+  std::string full = AnsiPath(FullPathName(WidePath(path))).value_or(path);
   // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;
   // asking it for every path would cost more than a whole load of a small user.cfg.
   if (full.find('~') != std::string::npos) full = LongPathName(full);
