@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "platform/DroppedFile.h"
-#include "platform/window/BusyPointer.h"
 using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
 
 class FileDropTarget {

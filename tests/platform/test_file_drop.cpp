@@ -16,6 +16,7 @@
 #include "platform/AnsiText.h"
 
 #include "platform/VirtualStore.h"
+#include "platform/window/BusyPointer.h"
 #include "platform/window/FileDrop.h"
 #include "platform/window/FileHandOver.h"
 #include "tests/support/FormTestSupport.h"
