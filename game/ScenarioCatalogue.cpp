@@ -1,6 +1,5 @@
 #include "game/ScenarioCatalogue.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
