@@ -9,9 +9,9 @@
 #include "core/UserCfgFormat.h"
 #include "core/modMain.h"
 #include "platform/AnsiText.h"
+#include "platform/FileReplacement.h"
 #include "platform/PathText.h"
 #include "platform/VirtualStore.h"
-#include "platform/Virtualisation.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ void MenusFile::Remember(const std::string& path, const FileStamp& stamp,
 
 std::string MenusFile::FileTheGameReads() const {
   const std::string copy = PerUserCopyOf(m_gameFolder, sCfgFile);
-  return !copy.empty() && GetPathKind(copy) == PathKind::File ? copy : sCfgFile;
+  return !copy.empty() && GetPathKind(WidePath(copy)) == PathKind::File ? copy : sCfgFile;
 }
 
 // Writes the file's bytes to its per-user copy instead, when the file's folder refused the write
@@ -81,7 +81,7 @@ FileResult MenusFile::WriteToPerUserCopy(const FileResult& refused, const std::s
     return FileResult::FromLastError(copy, error);
   FileReplacement replacement(copy);
   if (!replacement.Locked().ok) return replacement.Locked();
-  if (GetPathKind(copy) != PathKind::Missing) return ChangedElsewhere(copy);
+  if (GetPathKind(WidePath(copy)) != PathKind::Missing) return ChangedElsewhere(copy);
   FileResult written = replacement.Commit(bytes, false);
   if (AppearedMeanwhile(written)) return ChangedElsewhere(copy);
   if (written.ok) {
@@ -96,14 +96,14 @@ FileResult MenusFile::Load(bool* madePerUserCopy) {
   m_gameFolder = sGamePath;
   std::string path = sGamePath + std::string(kUserCfgInGameFolder);
   const std::string copy = PerUserCopyOf(m_gameFolder, path);
-  if (!copy.empty() && GetPathKind(copy) == PathKind::File) path = copy;
+  if (!copy.empty() && GetPathKind(WidePath(copy)) == PathKind::File) path = copy;
 
   // Read first and ask why only when that fails: the file is there nearly always. Its stamp is
   // taken first: a change while it is read then shows at the next look.
   std::string bytes;
   FileStamp stamp = GetFileStamp(path);
-  FileResult read = ReadWholeFile(path, bytes);
-  if (!read.ok && GetPathKind(path) == PathKind::Missing) {
+  FileResult read = ReadWholeFile(WidePath(path), bytes);
+  if (!read.ok && GetPathKind(WidePath(path)) == PathKind::Missing) {
     // The default lines are read back like any other file's. Should the file or its per-user
     // copy appear meanwhile, that one is read instead.
     const std::string defaults = DefaultUserCfg();
@@ -112,7 +112,7 @@ FileResult MenusFile::Load(bool* madePerUserCopy) {
     if (!created.ok && !AppearedMeanwhile(created)) return created;
     if (!created.file.empty()) path = created.file;  // the per-user copy, or one that appeared
     stamp = GetFileStamp(path);
-    read = ReadWholeFile(path, bytes);
+    read = ReadWholeFile(WidePath(path), bytes);
   }
   if (!read.ok) return read;  // a folder of that name fails here, with the system's own words
   if (IsUtf16Text(bytes)) return Utf16Refused(path);
@@ -125,9 +125,9 @@ FileResult MenusFile::Load(bool* madePerUserCopy) {
 }
 
 FileResult MenusFile::RewrittenForSave(const std::string& path, std::string& bytes) {
-  const FileResult read = ReadWholeFile(path, bytes);
+  const FileResult read = ReadWholeFile(WidePath(path), bytes);
   // A file that another program removed since start-up: the new file holds the ten lines alone.
-  if (!read.ok && GetPathKind(path) != PathKind::Missing) return read;
+  if (!read.ok && GetPathKind(WidePath(path)) != PathKind::Missing) return read;
   // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
   if (IsUtf16Text(bytes)) return Utf16Refused(path);
   // Slots that another program set since the tool last looked are not replaced unseen, nor is a
@@ -186,7 +186,7 @@ MenusReread MenusFile::RereadIfChanged() {
   const FileStamp stamp = GetFileStamp(path);
   if (!stamp.exists || (path == sCfgFile && stamp == m_seen.stamp)) return {};
   std::string bytes;
-  if (!ReadWholeFile(path, bytes).ok || IsUtf16Text(bytes)) return {};
+  if (!ReadWholeFile(WidePath(path), bytes).ok || IsUtf16Text(bytes)) return {};
   MenuCollection read = NewMenuTable();
   std::string attractLines = ReadAttractModeLines(bytes, read);
   sCfgFile = path;

@@ -6,15 +6,15 @@
 // For a game under Program Files (or the Windows folder) the file is the one the game reads when
 // it runs without administrator rights, as it normally does: Windows' per-user copy of it
 // (platform/VirtualStore.h) when there is one, else the real file, wherever Windows really keeps
-// such copies for the game (platform/Virtualisation.h). Which of the two it is, is decided again at
-// every load, look and save: a per-user copy that appeared meanwhile (the game, or another copy of
-// the tool, made it) is read and used from then on. When the real file's folder refuses the save
-// there, the procedures make the per-user copy, never over one that appeared meanwhile.
+// such copies for the game. Which of the two it is, is decided again at every load, look and save:
+// a per-user copy that appeared meanwhile (the game, or another copy of the tool, made it) is read
+// and used from then on. When the real file's folder refuses the save there, the procedures make
+// the per-user copy, never over one that appeared meanwhile.
 //
 // The attract-mode lines are the player's, whoever wrote them last: another copy of the tool or a
 // text editor may change them while the tool runs. The procedures remember the lines they last
 // read or wrote, and a save never replaces lines that the tool has not seen: it holds the file's
-// lock (platform/FileSystem.h) from its check for such changes until its bytes are in place.
+// lock (platform/FileReplacement.h) from its check for such changes until its bytes are in place.
 #include <string>
 
 #include "platform/FileSystem.h"

@@ -1,6 +1,5 @@
 #include "game/ScenarioCatalogue.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -11,13 +10,6 @@ namespace {
 
 // ".scn", cut by its length alone: the listing has already matched the extension.
 constexpr size_t kExtensionLength = 4;
-
-bool HoldsControlCharacter(std::string_view name) {
-  return std::any_of(name.begin(), name.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 32 || byte == 127;
-  });
-}
 
 bool IsBuiltIn(unsigned codePage, std::string_view base) {
   return EqualsIgnoringAsciiCase(codePage, base, kBuiltInWater) ||

@@ -35,11 +35,6 @@ bool IsScenarioFileName(std::wstring_view fileName) {
 
 bool IsZipFileName(std::wstring_view fileName) { return EndsWithIgnoringCase(fileName, L".zip"); }
 
-std::wstring LastNamePart(std::wstring_view name) {
-  const size_t cut = name.find_last_of(L"/\\:");
-  return std::wstring(cut == std::wstring_view::npos ? name : name.substr(cut + 1));
-}
-
 std::wstring ScenarioBaseName(std::wstring_view fileName) {
   return std::wstring(
       fileName.substr(0, fileName.size() - std::min(fileName.size(), kExtensionLength)));
@@ -47,8 +42,7 @@ std::wstring ScenarioBaseName(std::wstring_view fileName) {
 
 NameRefusal CheckScenarioName(std::wstring_view name, bool heldByCodePage) {
   if (name.empty()) return NameRefusal::Empty;
-  if (std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32 || c == 127; }))
-    return NameRefusal::ControlCharacter;
+  if (HoldsControlCharacter(name)) return NameRefusal::ControlCharacter;
   if (IsDeviceName(name)) return NameRefusal::DeviceName;
   return heldByCodePage ? NameRefusal::None : NameRefusal::NotInCodePage;
 }

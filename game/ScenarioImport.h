@@ -35,11 +35,6 @@ bool IsScenarioFileName(std::wstring_view fileName);
 // A zip archive: ".zip" in any letter case.
 bool IsZipFileName(std::wstring_view fileName);
 
-// The last part of a name that may carry folders ("maps/Oasis.scn", "maps\Oasis.scn"), a drive
-// ("C:\Oasis.scn", "C:Oasis.scn") or climb out ("../../Oasis.scn"): what follows the last "/",
-// "\" or ":". Nothing of it can point outside the folder it is written into.
-std::wstring LastNamePart(std::wstring_view name);
-
 // The scenario name of a file name: without its four-character extension, as the catalogue cuts
 // it.
 std::wstring ScenarioBaseName(std::wstring_view fileName);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 // The records of the format: the signature each starts with, and the size of its fixed part.
@@ -28,8 +30,6 @@ constexpr uint16_t kFlagUtf8Name = 1u << 11;
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;
 constexpr uint16_t kMethodAesEncrypted = 99;
-
-constexpr size_t kPieceSize = 64 * 1024;
 
 // Little-endian fields of a record.
 class Fields {

@@ -7,7 +7,7 @@
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
 #include "platform/Registry.h"
-#include "platform/Virtualisation.h"
+#include "platform/VirtualStore.h"
 
 namespace {
 

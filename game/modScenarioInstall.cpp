@@ -8,6 +8,8 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "platform/AnsiText.h"
+#include "platform/FileReplacement.h"
+#include "platform/FolderListing.h"
 #include "platform/PathText.h"
 
 namespace {
@@ -71,8 +73,11 @@ class Import {
     // File contents that the drop target found beyond the budget before writing them down.
     if (dropped.tooLarge) return Refuse(dropped.name, L"", Reason::OverBudget);
     if (GetPathKind(dropped.path) == PathKind::Folder) {
-      for (const std::wstring& file : FilesDirectlyIn(dropped.path)) {
-        if (IsScenarioFileName(file)) TakeFile(file, file);
+      std::vector<FolderEntry> entries;
+      ListFolder(dropped.path, entries);
+      for (const FolderEntry& entry : entries) {
+        const std::wstring file = dropped.path + L"\\" + entry.name;
+        if (!entry.folder && IsScenarioFileName(file)) TakeFile(file, file);
       }
     } else if (IsScenarioFileName(dropped.path)) {
       TakeFile(dropped.path, dropped.name);  // one that cannot be read is said as a failed copy
@@ -213,7 +218,7 @@ class Import {
     for (const std::string& folder : {m_perUser, RealFolder()}) {
       if (folder.empty()) continue;
       const std::string path = FileIn(folder, name);
-      if (GetPathKind(path) == PathKind::File) return {path, IsAliasOfAnother(path)};
+      if (GetPathKind(WidePath(path)) == PathKind::File) return {path, IsAliasOfAnother(path)};
     }
     return {};
   }
@@ -221,7 +226,7 @@ class Import {
   static bool SameBytes(const std::string& path, const std::string& bytes) {
     if (GetFileStamp(path).size != bytes.size()) return false;
     std::string there;
-    return ReadWholeFile(path, there).ok && there == bytes;
+    return ReadWholeFile(WidePath(path), there).ok && there == bytes;
   }
 
   static FileResult Write(const std::string& folder, const std::string& name,

@@ -14,8 +14,8 @@
 
 #include "game/ScenarioImport.h"
 #include "game/ZipArchive.h"
+#include "platform/DroppedFile.h"
 #include "platform/FileSystem.h"
-#include "platform/StreamedFiles.h"
 
 // Something of a drop that did not go in, and why.
 struct Refusal {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 unsigned AnsiCodePage() { return GetACP(); }
 
 std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
@@ -30,6 +32,16 @@ std::wstring WidePath(std::string_view path) {
       return std::wstring(folder, length) + WideFromAnsi(rest);
   }
   return WideFromAnsi(path);
+}
+
+std::optional<std::string> AnsiPath(std::wstring_view path) {
+  if (std::optional<std::string> ansi = AnsiFromWide(path)) return ansi;
+  const std::wstring folder = WidePath(kLocalAppDataVariable);
+  const std::wstring_view rest = path.substr(std::min(folder.size(), path.size()));
+  std::optional<std::string> ansiRest = AnsiFromWide(rest);
+  if (!path.starts_with(folder) || (!rest.empty() && rest[0] != L'\\') || !ansiRest)
+    return std::nullopt;
+  return std::string(kLocalAppDataVariable) + *ansiRest;
 }
 
 std::wstring WideFromAnsi(std::string_view ansi) { return WideFromCodePage(CP_ACP, ansi); }

@@ -31,3 +31,6 @@ inline constexpr std::string_view kLocalAppDataVariable = "%LOCALAPPDATA%";
 // platform/ opens its path through here. A leading %LOCALAPPDATA% is replaced by the folder in
 // UTF-16, so that a per-user copy there is reached without short (8.3) names.
 std::wstring WidePath(std::string_view path);
+// The other way: a path in UTF-16 in the ANSI code page, its local application data folder named
+// by the variable when the code page cannot hold that folder; nothing when it cannot hold the rest.
+std::optional<std::string> AnsiPath(std::wstring_view path);

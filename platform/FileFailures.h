@@ -1,13 +1,13 @@
 #pragma once
-// How the file functions of platform/ tell one failure from another: a file held by another
-// program, a refusal for want of rights, a file that is read-only or a folder. For the files of
-// platform/ alone; the rest of the tool sees the outcome as a FileResult (FileSystem.h).
+// What the file functions of platform/ share: telling one failure from another (a file held by
+// another program, a refusal for want of rights, a file that is read-only or a folder), the
+// retries of a file in use, and writing bytes whole. For the files of platform/ alone; the rest of
+// the tool sees the outcome as a FileResult (FileSystem.h).
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
-#include "platform/BusyPointer.h"
 #include "platform/FileSystem.h"
 
 // A refusal because another program holds the file without sharing it.
@@ -21,9 +21,19 @@ FileResult AtStep(FileResult result, FileStep step);
 // In use for a sharing refusal; otherwise the system's own words for the error.
 FileResult BusyOrError(const std::string& path, DWORD error);
 
+// A file that cannot be replaced for what it is: read-only, or a folder; nothing for any other.
+std::optional<FileResult> RefusedForWhatItIs(const std::string& path, DWORD error);
+
 // What a replace refused after its retries really met: a file in use, a read-only file, or a
 // user without the right to change it.
 FileResult RefusedReplace(const std::string& path, DWORD error);
+
+// Writes every byte, in calls of at most kLargestCall bytes; false (error in *error) when a write
+// fails or stops short.
+bool WriteAll(HANDLE file, const char* bytes, size_t size, DWORD* error);
+
+// The most that one ReadFile or WriteFile is asked for: far below the DWORD that counts it.
+constexpr DWORD kLargestCall = 1u << 30;
 
 // Text that a Windows call writes into a buffer of the given size, asked again with the size it
 // says it needs when the buffer was too small; nothing when the call fails.
@@ -41,16 +51,8 @@ std::optional<Text> AskForText(Call call) {
   }
 }
 
-// A file in use is tried again for about a second: the game and editors keep user.cfg open only
-// briefly, and another copy of the tool holds its temporary file only while it saves.
+// A file in use is tried again for about a second, a pause between tries: the game and editors
+// keep user.cfg open only briefly, and another copy of the tool holds its temporary file only
+// while it saves.
 constexpr int kBusyRetries = 10;
-
-// The pauses between those tries. The thread pumps no messages meanwhile, so the pointer shows
-// that the tool is busy from the first pause on, and what it was before once the wait ends.
-class BusyWait {
- public:
-  void Pause();
-
- private:
-  std::optional<BusyPointer> m_pointer;
-};
+constexpr DWORD kBusyPause = 100;

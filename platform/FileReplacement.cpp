@@ -1,4 +1,5 @@
-// The atomic replace of a file, and the lock that its temporary file is.
+#include "platform/FileReplacement.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,8 +8,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileFailures.h"
-#include "platform/FileLinks.h"
-#include "platform/FileSystem.h"
+#include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/UniqueHandle.h"
 
@@ -21,34 +21,55 @@ void ReportStep(ReplaceStep step) {
   if (replaceStepHook) replaceStepHook(step);
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
-      *error = GetLastError();
-      return false;
-    }
-    if (written == 0) {
-      *error = ERROR_WRITE_FAULT;
-      return false;
-    }
-    done += written;
-  }
-  return true;
+// The path without the "\\?\" that GetFinalPathNameByHandle puts in front.
+std::string WithoutLongPathPrefix(const std::string& path) {
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// Where the file or folder really lies, links followed; "" when it cannot be opened.
+std::string FinalPathName(const std::string& path) {
+  UniqueFile handle(CreateFileW(WidePath(path).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return "";
+  const std::optional<std::wstring> final =
+      AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
+        return GetFinalPathNameByHandleW(handle.Get(), buffer, size, 0);
+      });
+  if (!final) return "";
+  // A link to a place the code page cannot name is not followed: no exact name to keep.
+  return WithoutLongPathPrefix(AnsiFromWide(*final).value_or(""));
+}
+
+// The file that a save replaces: the path itself, or, when it is a symbolic link (players on
+// Linux link user.cfg to a file they share), the file it points to. Replacing the link itself
+// would turn it into a file of its own and cut it from the shared one. A plain file's final path
+// is its folder's final path and its own name; anything else came through a link.
+std::string FileToReplace(const std::string& path) {
+  const unsigned codePage = AnsiCodePage();
+  const size_t cut = FindLastSeparator(codePage, path);
+  if (cut == std::string::npos) return path;
+  const std::string file = FinalPathName(path);
+  if (file.empty() ||
+      EqualsIgnoringAsciiCase(codePage, file, AnsiPath(FullPathName(WidePath(path))).value_or("")))
+    return path;  // mostly
+  // "C:\" names the drive's root; "C:\Games\" is opened without its final backslash.
+  const std::string folder = FinalPathName(path.substr(0, cut > 2 ? cut : cut + 1));
+  if (folder.empty()) return path;
+  std::string expected = folder;
+  if (!EndsWithSeparator(codePage, expected)) expected += '\\';
+  expected += path.substr(cut + 1);
+  return EqualsIgnoringAsciiCase(codePage, file, expected) ? path : file;
 }
 
 // Removes a temporary file that nobody holds: a save that was killed left it. One left read-only,
-// hidden or system would refuse the removal, so those attributes go first. A temporary file that
+// hidden or system would refuse the removal, so its attributes go first. A temporary file that
 // another save holds refuses the removal with a sharing error (in *error).
 bool RemoveLeftOver(const std::string& tempPath, DWORD* error) {
   const std::wstring wide = WidePath(tempPath);
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
-  constexpr DWORD kInTheWay =
-      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kInTheWay))
-    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (DeleteFileW(wide.c_str())) return true;
   *error = GetLastError();
   return false;
@@ -56,18 +77,17 @@ bool RemoveLeftOver(const std::string& tempPath, DWORD* error) {
 
 // Makes the temporary file, only when absent, and holds it without sharing. The handle may
 // delete the file, and so move it onto another.
-FileResult TakeLock(const std::string& tempPath, HANDLE* temp) {
-  BusyWait wait;
+FileResult TakeLock(const std::string& tempPath, UniqueFile& temp) {
   for (int attempt = 1;; ++attempt) {
-    DWORD error = NewFileRefusal(tempPath);
+    DWORD error = newFileGate ? newFileGate(tempPath) : 0;
     if (error != 0)
       return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
-    *temp = CreateFileW(WidePath(tempPath).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (*temp != INVALID_HANDLE_VALUE) return FileResult::Success();
+    temp.Reset(CreateFileW(WidePath(tempPath).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (temp) return FileResult::Success();
     error = GetLastError();
     // A folder in the way of the temporary file refuses it as well, but for no want of rights.
-    if (GetPathKind(tempPath) == PathKind::Folder) {
+    if (GetPathKind(WidePath(tempPath)) == PathKind::Folder) {
       return AtStep(FileResult::Failure(tempPath, error, FailureKind::SystemError),
                     FileStep::CreateTemporary);
     }
@@ -75,7 +95,7 @@ FileResult TakeLock(const std::string& tempPath, HANDLE* temp) {
     if (exists && RemoveLeftOver(tempPath, &error) && attempt < kBusyRetries) continue;
     if (!IsSharingError(error) || attempt >= kBusyRetries)
       return AtStep(BusyOrError(tempPath, error), FileStep::CreateTemporary);
-    wait.Pause();
+    Sleep(kBusyPause);
   }
 }
 
@@ -92,7 +112,6 @@ FileResult MoveOnto(HANDLE temp, const std::string& path, bool replaceExisting) 
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::copy(target.begin(), target.end(), info->FileName);
-  BusyWait wait;
   for (int attempt = 1;; ++attempt) {
     if (SetFileInformationByHandle(temp, FileRenameInfo, info, static_cast<DWORD>(buffer.size()))) {
       return FileResult::Success();
@@ -100,89 +119,60 @@ FileResult MoveOnto(HANDLE temp, const std::string& path, bool replaceExisting) 
     const DWORD error = GetLastError();
     if (!IsBusyError(error)) return FileResult::FromLastError(path, error);
     if (attempt >= kBusyRetries) return RefusedReplace(path, error);
-    wait.Pause();
+    Sleep(kBusyPause);
   }
 }
 
 }  // namespace
 
 FileReplacement::FileReplacement(const std::string& linkOrPath)
-    : m_path(FileToReplace(linkOrPath)), m_tempPath(m_path + ".tmp"), m_temp(INVALID_HANDLE_VALUE) {
+    : m_path(FileToReplace(linkOrPath)), m_tempPath(m_path + ".tmp") {
   // Wine, unlike Windows, lets a replace overwrite a read-only file: refuse it here for both.
-  const DWORD attributes = GetFileAttributesW(WidePath(m_path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      m_locked = AtStep(FileResult::Failure(m_path, ERROR_ACCESS_DENIED, FailureKind::SystemError),
-                        FileStep::Replace);
-      return;
-    }
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-      m_locked = AtStep(FileResult::Failure(m_path, ERROR_ACCESS_DENIED, FailureKind::ReadOnly),
-                        FileStep::Replace);
-      return;
-    }
+  if (std::optional<FileResult> refused = RefusedForWhatItIs(m_path, ERROR_ACCESS_DENIED)) {
+    m_locked = AtStep(*refused, FileStep::Replace);
+    return;
   }
-  HANDLE temp = INVALID_HANDLE_VALUE;
-  m_locked = TakeLock(m_tempPath, &temp);
-  m_temp = temp;
+  m_locked = TakeLock(m_tempPath, m_temp);
   if (m_locked.ok) ReportStep(ReplaceStep::TempCreated);
 }
 
 FileReplacement::~FileReplacement() {
-  if (m_temp == INVALID_HANDLE_VALUE) return;
-  CloseHandle(m_temp);
+  if (!m_temp) return;
+  m_temp.Reset();
   // Should another save take the name in between, its handle shares nothing and refuses this.
   DeleteFileW(WidePath(m_tempPath).c_str());
 }
 
 FileResult FileReplacement::Commit(const std::string& bytes, bool replaceExisting) {
   if (!m_locked.ok) return m_locked;
-  if (m_temp == INVALID_HANDLE_VALUE)
+  if (!m_temp)
     return AtStep(FileResult::Failure(m_tempPath, ERROR_INVALID_HANDLE, FailureKind::SystemError),
                   FileStep::Write);
   const auto failed = [&](DWORD writeError) {
     return AtStep(FileResult::FromLastError(m_tempPath, writeError), FileStep::Write);
   };
   DWORD error = 0;
-  if (!WriteAll(m_temp, bytes, &error)) return failed(error);
+  if (!WriteAll(m_temp.Get(), bytes.data(), bytes.size(), &error)) return failed(error);
   ReportStep(ReplaceStep::TempWritten);
-  if (!FlushFileBuffers(m_temp)) return failed(GetLastError());
+  if (!FlushFileBuffers(m_temp.Get())) return failed(GetLastError());
   ReportStep(ReplaceStep::TempFlushed);
 
   ReportStep(ReplaceStep::BeforeReplace);
-  FileResult moved = AtStep(MoveOnto(m_temp, m_path, replaceExisting), FileStep::Replace);
+  FileResult moved = AtStep(MoveOnto(m_temp.Get(), m_path, replaceExisting), FileStep::Replace);
   if (!moved.ok) return moved;
   // The handle now holds the file itself: nothing is left to remove.
-  const BOOL closed = CloseHandle(m_temp);
-  m_temp = INVALID_HANDLE_VALUE;
-  if (!closed) return failed(GetLastError());
+  if (!m_temp.Close()) return failed(GetLastError());
   ReportStep(ReplaceStep::AfterReplace);
   return moved;
 }
 
 void RemoveLeftOverScenarioTemporaries(const std::string& folder) {
-  for (const char* pattern : {"\\*.scn.tmp", "\\~tessivane-*.tmp"}) {
-    WIN32_FIND_DATAW found;
-    const UniqueFind find(FindFirstFileW(WidePath(folder + pattern).c_str(), &found));
-    if (!find) continue;
-    do {
-      const std::optional<std::string> name = AnsiFromWide(found.cFileName);
-      DWORD error = 0;
-      if (name && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        RemoveLeftOver(folder + "\\" + *name, &error);
-    } while (FindNextFileW(find.Get(), &found));
-  }
-}
-
-FileResult ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  FileReplacement replacement(path);
-  return replacement.Commit(bytes);
+  std::vector<std::string> names;
+  ListFolderFiles(folder, ".scn.tmp", names);
+  DWORD error = 0;
+  for (const std::string& name : names) RemoveLeftOver(folder + "\\" + name, &error);
 }
 
 void SetNewFileGate(NewFileGate gate) { newFileGate = gate; }
-
-unsigned long NewFileRefusal(const std::string& path) {
-  return newFileGate ? newFileGate(path) : 0;
-}
 
 void SetReplaceStepHook(ReplaceStepHook hook) { replaceStepHook = hook; }

@@ -10,40 +10,34 @@
 #include "platform/PathText.h"
 #include "platform/UniqueHandle.h"
 
-namespace {
-
-// What ReadWholeFile reserves beyond the file's size: a save appends ten lines to what it read.
-constexpr size_t kAppendRoom = 4096;
-
-// Opens a file, trying again for a while when another program holds it without sharing.
-HANDLE OpenWithRetries(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                       DWORD* error) {
-  BusyWait wait;
-  for (int attempt = 1;; ++attempt) {
-    HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) return handle;
-    *error = GetLastError();
-    if (!IsSharingError(*error) || attempt >= kBusyRetries) return handle;
-    wait.Pause();
-  }
+FileResult FileResult::Failure(const std::string& file, unsigned long error, FailureKind kind) {
+  FileResult result;
+  result.ok = false;
+  result.error = error;
+  result.file = file;
+  result.kind = kind;
+  return result;
 }
 
-}  // namespace
+FileResult FileResult::FromLastError(const std::string& file, unsigned long error) {
+  return Failure(
+      file, error,
+      error == ERROR_ACCESS_DENIED ? FailureKind::AccessRefused : FailureKind::SystemError);
+}
 
-PathKind GetPathKind(const std::string& path, unsigned long* error) {
-  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD lastError = GetLastError();
-    if (error) *error = lastError;
-    if (lastError == ERROR_FILE_NOT_FOUND || lastError == ERROR_PATH_NOT_FOUND ||
-        lastError == ERROR_INVALID_NAME || lastError == ERROR_BAD_NETPATH) {
+PathKind GetPathKind(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
       return PathKind::Missing;
-    }
-    return PathKind::Unknown;
+    default:
+      return PathKind::Unknown;
   }
-  if (error) *error = 0;
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
 FileStamp GetFileStamp(const std::string& path) {
@@ -60,13 +54,6 @@ FileStamp GetFileStamp(const std::string& path) {
   return stamp;
 }
 
-std::string FullPathName(const std::string& path) {
-  return AskForText<std::string>([&](char* buffer, DWORD size) {
-           return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-         })
-      .value_or(path);
-}
-
 std::wstring FullPathName(const std::wstring& path) {
   return AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
            return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
@@ -77,13 +64,13 @@ std::wstring FullPathName(const std::wstring& path) {
 bool FolderExists(const std::string& path) {
   // "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
   const std::string folder = WithoutTrailingSeparators(AnsiCodePage(), path, 3);
-  return !folder.empty() && GetPathKind(folder) == PathKind::Folder;
+  return !folder.empty() && GetPathKind(WidePath(folder)) == PathKind::Folder;
 }
 
 bool CreateFolders(const std::string& folder, unsigned long* error) {
   const unsigned codePage = AnsiCodePage();
   const std::string path = WithoutTrailingSeparators(codePage, folder, 3);
-  if (GetPathKind(path) == PathKind::Folder) return true;
+  if (GetPathKind(WidePath(path)) == PathKind::Folder) return true;
   const size_t parentEnd = FindLastSeparator(codePage, path);
   if (parentEnd != std::string::npos && parentEnd > 0 && path[parentEnd - 1] != ':' &&
       !CreateFolders(path.substr(0, parentEnd), error)) {
@@ -95,35 +82,31 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
   return false;
 }
 
-FileResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  FileResult read = ReadWholeFile(WidePath(path), bytes, bytes.max_size());
-  if (!read.ok) read.file = path;
-  return read;
-}
-
-FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes,
-                         unsigned long long limit) {
+FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes, uint64_t limit) {
   bytes.clear();
-  const std::string path = AnsiFromWide(widePath).value_or("");
-  DWORD error = 0;
-  UniqueFile file(OpenWithRetries(widePath, GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  OPEN_EXISTING, &error));
-  if (!file) return BusyOrError(path, error);
+  const std::string path = AnsiPath(widePath).value_or("");
+  UniqueFile file;
+  // A file that another program holds without sharing is tried again for a while.
+  for (int attempt = 1;; ++attempt) {
+    file.Reset(CreateFileW(widePath.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) break;
+    const DWORD error = GetLastError();
+    if (!IsSharingError(error) || attempt >= kBusyRetries) return BusyOrError(path, error);
+    Sleep(kBusyPause);
+  }
 
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.Get(), &size)) return FileResult::FromLastError(path, GetLastError());
-  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit)
+  if (size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > limit)
     return FileResult::FromLastError(path, ERROR_FILE_TOO_LARGE);
 
   // Read until the end rather than trusting the size alone: the file may grow or shrink meanwhile
   // (but not beyond the limit). The bytes go straight into the string, asked for one more than the
-  // size: a read that stops short has reached the end. The room beyond the size lets a caller
-  // append a few lines without moving all the bytes.
-  const size_t expected = static_cast<size_t>(size.QuadPart);
-  bytes.reserve(expected + kAppendRoom);
+  // size: a read that stops short has reached the end.
   size_t filled = 0;
-  DWORD wanted = static_cast<DWORD>(std::min<size_t>(expected + 1, 1u << 30));
+  DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(size.QuadPart + 1, kLargestCall));
   for (;;) {
     bytes.resize(filled + wanted);
     DWORD read = 0;
@@ -138,8 +121,14 @@ FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes,
       bytes.clear();
       return FileResult::FromLastError(path, ERROR_FILE_TOO_LARGE);
     }
-    wanted = 64 * 1024;  // more than its size said: read on
+    wanted = kPieceSize;  // more than its size said: read on
   }
   bytes.resize(filled);
   return FileResult::Success();
+}
+
+uint64_t FreeBytesIn(const std::string& folder) {
+  ULARGE_INTEGER free;
+  if (!GetDiskFreeSpaceExW(WidePath(folder).c_str(), &free, nullptr, nullptr)) return UINT64_MAX;
+  return free.QuadPart;
 }

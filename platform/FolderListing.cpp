@@ -11,24 +11,13 @@
 
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
-#include "platform/SystemMessage.h"
 #include "platform/UniqueHandle.h"
 
 namespace {
 
-int CompareNamesIgnoringCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size()));
-}
-
-// Whether two names name the same file: equal but for letter case, as the file system compares
-// them (its upper-casing of UTF-16 units). CompareString's linguistic equality is not that: it
-// passes over characters of no weight (a soft hyphen) and, under Wine, finds Hangul syllables
-// such as 갂 and 갵 equal, which would hide one of two different scenarios.
-bool SameFileName(const std::string& a, const std::string& b) {
-  const std::wstring wideA = WideFromAnsi(a), wideB = WideFromAnsi(b);
-  return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
-                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                        b.data(), static_cast<int>(b.size()));
 }
 
 // The linguistic, case-insensitive order of CompareString over the invariant locale, which is not
@@ -45,8 +34,7 @@ bool HasExtension(const std::string& name, const std::string& extension) {
   if (name.size() < extension.size()) return false;
   const std::string_view end = std::string_view(name).substr(name.size() - extension.size());
   return EqualsIgnoringAsciiCase(AnsiCodePage(), end, extension) ||
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, end.data(), static_cast<int>(end.size()),
-                        extension.c_str(), static_cast<int>(extension.size())) == CSTR_EQUAL;
+         CompareNamesIgnoringCase(end, extension) == CSTR_EQUAL;
 }
 
 // Sorts the names as NameLess orders them, each name's sort key made once: LCMapString's keys
@@ -89,45 +77,50 @@ void SortNames(std::vector<std::string>& names) {
   names.swap(sorted);
 }
 
-// The files of the folder whose own name ends in the extension. The pattern is "*", not "*.ext":
-// Windows matches a pattern against 8.3 names too, so "*.scn" would find "a.scnx" (short name
-// A~1.SCN). Names come as UTF-16, and those that the code page cannot hold are left out.
-FileResult ListFilesByExtension(const std::string& folder, const std::string& extension,
-                                std::vector<std::string>& names) {
-  std::string pattern = folder;
-  if (!pattern.empty() && !EndsWithSeparator(AnsiCodePage(), pattern)) pattern += '\\';
+}  // namespace
+
+// The pattern is "*", not "*.ext": Windows matches a pattern against 8.3 names too, so "*.scn"
+// would find "a.scnx" (short name A~1.SCN).
+FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  std::wstring pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
   WIN32_FIND_DATAW found;
-  UniqueFind search(FindFirstFileW(WidePath(pattern + "*").c_str(), &found));
+  UniqueFind search(FindFirstFileW((pattern + L"*").c_str(), &found));
+  const std::string path = AnsiPath(folder).value_or("");
   if (!search) {
     const DWORD error = GetLastError();
     // A folder without even "." and ".." (a drive's root) has no file to find.
     if (error == ERROR_FILE_NOT_FOUND &&
-        GetPathKind(folder.empty() ? "." : folder) == PathKind::Folder)
+        GetPathKind(folder.empty() ? L"." : folder) == PathKind::Folder)
       return FileResult::Success();
     // A folder that is not there is a path not found, as FindFirstFile reports a missing folder.
-    return FileResult::FromLastError(folder,
+    return FileResult::FromLastError(path,
                                      error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
   }
   do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::optional<std::string> name = AnsiFromWide(found.cFileName);
-    if (name && HasExtension(*name, extension)) names.push_back(std::move(*name));
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..")
+      entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (FindNextFileW(search.Get(), &found));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) {
-    names.clear();
-    return FileResult::FromLastError(folder, error);
+    entries.clear();
+    return FileResult::FromLastError(path, error);
   }
   return FileResult::Success();
 }
 
-}  // namespace
-
 FileResult ListFolderFiles(const std::string& folder, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
-  FileResult listed = ListFilesByExtension(folder, extension, names);
-  if (listed.ok) SortNames(names);
+  std::vector<FolderEntry> entries;
+  FileResult listed = ListFolder(WidePath(folder), entries);
+  for (const FolderEntry& entry : entries) {
+    std::optional<std::string> name = AnsiFromWide(entry.name);
+    if (!entry.folder && name && HasExtension(*name, extension)) names.push_back(std::move(*name));
+  }
+  SortNames(names);
   return listed;
 }
 
@@ -157,4 +150,21 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
     names.erase(std::unique(names.begin(), names.end(), SameFileName), names.end());
   }
   return FileResult::Success();
+}
+
+bool IsAliasOfAnother(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  // FindFirstFileW reads "*" and "?" as wildcards, which no file name holds.
+  if (wide.find_first_of(L"*?") != std::wstring::npos) return false;
+  WIN32_FIND_DATAW found;
+  UniqueFind find(FindFirstFileW(wide.c_str(), &found));
+  if (!find) return false;
+  const size_t nameAt = wide.find_last_of(L"\\/") + 1;
+  return CompareStringOrdinal(wide.c_str() + nameAt, -1, found.cFileName, -1, TRUE) != CSTR_EQUAL;
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  const std::wstring wideA = WideFromAnsi(a), wideB = WideFromAnsi(b);
+  return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }

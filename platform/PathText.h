@@ -7,6 +7,7 @@
 // natively too; the caller names the code page (AnsiCodePage() on Windows).
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // True for a byte that starts a two-byte character in this code page. The single-byte code
 // pages and UTF-8 (whose bytes of a longer character are all 0x80 and above) have none.
@@ -98,4 +99,24 @@ inline bool IsDeviceName(std::wstring_view fileName) {
     return true;
   return base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT")) &&
          base[3] >= L'1' && base[3] <= L'9';
+}
+
+// The last part of a name that may carry folders ("maps/Oasis.scn", "maps\Oasis.scn"), a drive
+// ("C:\Oasis.scn", "C:Oasis.scn") or climb out ("../../Oasis.scn"): what follows the last "/",
+// "\" or ":". Nothing of it can point outside the folder it is written into. (UTF-16, where no
+// character's second unit is a "\".)
+inline std::wstring LastNamePart(std::wstring_view name) {
+  const size_t cut = name.find_last_of(L"/\\:");
+  return std::wstring(cut == std::wstring_view::npos ? name : name.substr(cut + 1));
+}
+
+// A control character (CR, LF, NUL, DEL...) in a name, as ANSI bytes or UTF-16: written into
+// user.cfg it would break the line. (No byte of a two-byte character is below 0x40.)
+template <typename Text>
+bool HoldsControlCharacter(const Text& name) {
+  for (const auto c : name) {
+    const auto code = static_cast<std::make_unsigned_t<std::remove_const_t<decltype(c)>>>(c);
+    if (code < 32 || code == 127) return true;
+  }
+  return false;
 }

@@ -9,10 +9,12 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -43,9 +45,7 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
 // another script) is named by its variable, which the file functions turn into the folder in
 // UTF-16: short (8.3) names would not do, since a volume may keep none.
 std::string LocalAppDataFolder() {
-  const std::wstring wide = KnownFolderWide(FOLDERID_LocalAppData);
-  if (std::optional<std::string> ansi = AnsiFromWide(wide)) return *ansi;
-  return WidePath(kLocalAppDataVariable) == wide ? std::string(kLocalAppDataVariable) : "";
+  return AnsiPath(KnownFolderWide(FOLDERID_LocalAppData)).value_or("");
 }
 
 // The path with its 8.3 names written long, as far as it exists (a file about to be made
@@ -57,6 +57,40 @@ std::string LongPathName(const std::string& path) {
   const size_t cut = FindLastSeparator(AnsiCodePage(), path);
   if (cut == std::string::npos || cut < 3) return path;
   return LongPathName(path.substr(0, cut)) + path.substr(cut);
+}
+
+std::optional<bool> wineForTests;
+
+constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+constexpr char kLayersKey[] =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+
+// A policy switch that is off only when the value says 0; a missing value leaves it on.
+bool PolicySwitchedOff(const char* name) {
+  return ReadRegistryNumber(HKEY_LOCAL_MACHINE, kPolicyKey, name, RegistryView::Programs64) == 0u;
+}
+
+// The compatibility layers of a program are one text value named by its full path, words
+// separated by spaces ("~ RUNASADMIN WINXPSP3").
+bool LayersRunAsAdministrator(HKEY root, RegistryView view, const std::string& program) {
+  const std::optional<std::wstring> layers = ReadRegistryText(root, kLayersKey, program, view);
+  if (!layers) return false;
+  std::wstring_view rest(layers->c_str());  // up to the terminating NUL
+  while (!rest.empty()) {
+    const std::wstring_view word = rest.substr(0, rest.find(L' '));
+    if (CompareStringOrdinal(word.data(), static_cast<int>(word.size()), L"RUNASADMIN", -1, TRUE) ==
+        CSTR_EQUAL) {
+      return true;
+    }
+    rest.remove_prefix(std::min(word.size() + 1, rest.size()));
+  }
+  return false;
+}
+
+bool RunsAsAdministrator(const std::string& program) {
+  return LayersRunAsAdministrator(HKEY_CURRENT_USER, RegistryView::Programs64, program) ||
+         LayersRunAsAdministrator(HKEY_LOCAL_MACHINE, RegistryView::Programs64, program) ||
+         LayersRunAsAdministrator(HKEY_LOCAL_MACHINE, RegistryView::Programs32, program);
 }
 
 }  // namespace
@@ -86,9 +120,33 @@ std::string VirtualStorePath(const std::string& path) {
                                                             KnownFolder(FOLDERID_ProgramFilesX86),
                                                             KnownFolder(FOLDERID_Windows)};
   static const std::string localAppData = LocalAppDataFolder();
-  std::string full = FullPathName(path);
+  std::string full = AnsiPath(FullPathName(WidePath(path))).value_or(path);
   // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;
   // asking it for every path would cost more than a whole load of a small user.cfg.
   if (full.find('~') != std::string::npos) full = LongPathName(full);
   return VirtualStorePathFor(full, localAppData, protectedFolders);
+}
+
+bool RunningUnderWine() {
+  if (wineForTests) return *wineForTests;
+  static const bool underWine = [] {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return underWine;
+}
+
+void SetRunningUnderWineForTests(std::optional<bool> underWine) { wineForTests = underWine; }
+
+bool WindowsVirtualises() {
+  return !RunningUnderWine() && !PolicySwitchedOff("EnableLUA") &&
+         !PolicySwitchedOff("EnableVirtualization");
+}
+
+bool WindowsVirtualisesFor(const std::vector<std::string>& programs) {
+  if (!WindowsVirtualises()) return false;
+  for (const std::string& program : programs) {
+    if (RunsAsAdministrator(program)) return false;
+  }
+  return true;
 }

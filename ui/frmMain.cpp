@@ -10,7 +10,7 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "game/modScenarioInstall.h"
-#include "platform/StreamedFiles.h"
+#include "platform/window/BusyPointer.h"
 #include "platform/window/FolderChooser.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/Resources.h"
@@ -62,14 +62,14 @@ bool frmMain::LoadGame() {
   m_menusLoaded = false;
   m_loadFailure.reset();
   m_history = MenuHistory();
-  m_lookup = LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld);
+  m_lookup = WhileBusy([&] { return LookUpGamePath(m_gameFolderArgument, &m_folderNotHeld); });
   if (m_lookup != GameLookupOutcome::Success) {
     for (const std::string& row : NoGameFolderRows()) lstMenus.AddItem(row);
     return false;
   }
 
   bool madePerUserCopy = false;
-  FileResult loaded = LoadMenus(&madePerUserCopy);
+  const FileResult loaded = WhileBusy([&] { return LoadMenus(&madePerUserCopy); });
   if (!loaded.ok) {
     // Nothing was read, so nothing may be written: the window stays empty, as after a failed
     // lookup, rather than offering menus that would replace the user's own.
@@ -136,7 +136,7 @@ void frmMain::Form_QueryUnload(bool& cancel) {
   for (;;) {
     if (CatchUpWithFile()) return;  // the file was changed elsewhere, and wins; said
     bool madePerUserCopy = false;
-    const FileResult saved = SaveMenus(&madePerUserCopy);
+    const FileResult saved = WhileBusy([&] { return SaveMenus(&madePerUserCopy); });
     if (saved.ok) {
       if (madePerUserCopy) ReportPerUserCopy();
       return;
@@ -160,7 +160,7 @@ void frmMain::Form_QueryEndSession(bool& cancel) {
   if (!m_menusLoaded || !HasUnsavedChange()) return;
   std::string reason;
   if (!CatchUpWithFile(true)) {
-    const FileResult saved = SaveMenus();
+    const FileResult saved = WhileBusy([] { return SaveMenus(); });
     if (!saved.ok && !(saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile(true)))
       reason = EndSessionBlockReason(saved);
   }
@@ -175,7 +175,7 @@ void frmMain::Form_EndSession(bool ending) {
 
 bool frmMain::CatchUpWithFile(bool quietly) {
   if (!m_menusLoaded) return false;
-  const MenusReread reread = RereadMenusIfChanged();
+  const MenusReread reread = WhileBusy([] { return RereadMenusIfChanged(); });
   if (!reread.reread) return false;
   m_history.Reset(colMenus);  // what another program wrote is not taken back
   ShowRows(true);
@@ -194,7 +194,7 @@ void frmMain::RefreshList() {
   ShowRows(false);
   if (!bAutoSave) return;
   bool madePerUserCopy = false;
-  const FileResult saved = SaveMenus(&madePerUserCopy);
+  const FileResult saved = WhileBusy([&] { return SaveMenus(&madePerUserCopy); });
   // Slots that another program set meanwhile are not overwritten: the list shows them instead.
   if (!saved.ok && saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile()) return;
   if (!saved.ok) ReportSaveFailure(saved);

@@ -9,7 +9,6 @@
 #include "game/modGameLookup.h"
 #include "platform/ComApartment.h"
 #include "platform/FileSystem.h"
-#include "platform/StreamedFiles.h"
 #include "platform/window/FileHandOver.h"
 #include "platform/window/Form.h"
 #include "platform/window/MessageLoop.h"

@@ -1,4 +1,6 @@
 #include "platform/window/FileDrop.h"
+// Before <shlobj.h>, whose COM interface Folder PathKind::Folder would otherwise shadow.
+#include "platform/FileSystem.h"
 
 #include <windows.h>
 
@@ -7,16 +9,18 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <optional>
 #include <utility>
 
+#include "platform/FileFailures.h"
+#include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/SystemFunction.h"
-#include "platform/Virtualisation.h"
+#include "platform/UniqueHandle.h"
+#include "platform/VirtualStore.h"
 #include "platform/window/FileHandOver.h"
 #include "platform/window/MessageLoop.h"
 
@@ -31,8 +35,6 @@ constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
 constexpr wchar_t kFileDescriptors[] = L"FileGroupDescriptorW";
 constexpr wchar_t kFileContents[] = L"FileContents";
 constexpr WPARAM kHandedFiles = 1;  // DeliverMessage's parameter for handed files
-
-std::atomic<unsigned> spoolNumber{0};
 
 UINT DeliverMessage() {
   static const UINT message = RegisterWindowMessageW(L"TessivaneFilesDropped");
@@ -58,14 +60,12 @@ FORMATETC FormatOf(CLIPFORMAT format, LONG index, DWORD media) {
 // apart.)
 bool ShellRunsBelowUs() {
   if (RunningUnderWine()) return false;
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  UniqueKernelObject token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out())) return false;
   TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
   DWORD size = 0;
-  const bool split = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
-                     type == TokenElevationTypeFull;
-  CloseHandle(token);
-  return split;
+  return GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size) &&
+         type == TokenElevationTypeFull;
 }
 
 // An elevated window still gets the shell's file list from Explorer, which runs without
@@ -97,19 +97,6 @@ std::wstring NameOf(const FILEDESCRIPTORW& file) {
   return std::wstring(std::begin(file.cFileName), end);
 }
 
-std::wstring LastPart(const std::wstring& name) {
-  const size_t cut = name.find_last_of(L"\\/:");
-  return cut == std::wstring::npos ? name : name.substr(cut + 1);
-}
-
-bool WriteAll(HANDLE file, const char* bytes, uint64_t size) {
-  for (DWORD written = 0; size > 0; bytes += written, size -= written) {
-    const DWORD piece = static_cast<DWORD>(std::min<uint64_t>(size, 1u << 30));
-    if (!WriteFile(file, bytes, piece, &written, nullptr) || written != piece) return false;
-  }
-  return true;
-}
-
 enum class Spooled { Whole, TooLarge, Failed };
 
 // Writes one file's contents, from a stream or global memory, into `path`: exactly the size its
@@ -122,13 +109,14 @@ Spooled SpoolContents(IDataObject* data, LONG index, const std::wstring& path,
   FORMATETC format = FormatOf(Format(kFileContents), index, TYMED_ISTREAM | TYMED_HGLOBAL);
   STGMEDIUM medium{};
   if (FAILED(data->GetData(&format, &medium))) return Spooled::Failed;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  Spooled result = file != INVALID_HANDLE_VALUE ? Spooled::Whole : Spooled::Failed;
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  Spooled result = file ? Spooled::Whole : Spooled::Failed;
   const uint64_t most = size.value_or(left);
   uint64_t written = 0;
+  DWORD error = 0;
   if (result == Spooled::Whole && medium.tymed == TYMED_ISTREAM) {
-    char piece[64 * 1024];
+    char piece[kPieceSize];
     for (ULONG read = 1; result == Spooled::Whole && read > 0;) {
       // One byte more than may come tells contents that go on.
       const auto ask = static_cast<ULONG>(std::min<uint64_t>(sizeof piece - 1, most - written) + 1);
@@ -136,7 +124,7 @@ Spooled SpoolContents(IDataObject* data, LONG index, const std::wstring& path,
         result = Spooled::Failed;
       } else if (read > most - written) {
         result = size ? Spooled::Failed : Spooled::TooLarge;
-      } else if (!WriteAll(file, piece, read)) {
+      } else if (!WriteAll(file.Get(), piece, read, &error)) {
         result = Spooled::Failed;
       } else {
         written += read;
@@ -150,13 +138,13 @@ Spooled SpoolContents(IDataObject* data, LONG index, const std::wstring& path,
     const char* bytes = static_cast<const char*>(GlobalLock(medium.hGlobal));
     if (written > held) result = Spooled::Failed;
     if (result == Spooled::Whole && written > left) result = Spooled::TooLarge;
-    if (result == Spooled::Whole && !(bytes && WriteAll(file, bytes, written)))
+    if (result == Spooled::Whole && !(bytes && WriteAll(file.Get(), bytes, written, &error)))
       result = Spooled::Failed;
     if (bytes) GlobalUnlock(medium.hGlobal);
   } else {
     result = Spooled::Failed;
   }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file.Reset();
   ReleaseStgMedium(&medium);
   if (result == Spooled::Whole) {
     left -= written;
@@ -181,12 +169,13 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
   const auto count = static_cast<UINT>(
       held < header ? 0
                     : std::min<size_t>(group->cItems, (held - header) / sizeof(FILEDESCRIPTORW)));
-  wchar_t temp[MAX_PATH + 1];
+  // The folder takes the name that Windows finds free for a temporary file: never one that a
+  // killed run left behind.
+  wchar_t temp[MAX_PATH + 1], unique[MAX_PATH];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (count > 0 && length > 0 && length <= MAX_PATH) {
-    folder = std::wstring(temp, length) + L"tessivane-drop-" + Number(GetCurrentProcessId()) +
-             L"-" + Number(++spoolNumber);
-    if (CreateDirectoryW(folder.c_str(), nullptr)) {
+  if (count > 0 && length > 0 && length <= MAX_PATH && GetTempFileNameW(temp, L"tes", 0, unique)) {
+    folder = unique;
+    if (DeleteFileW(unique) && CreateDirectoryW(unique, nullptr)) {
       uint64_t left = limit;
       for (UINT n = 0; n < count; ++n) {
         const FILEDESCRIPTORW& file = group->fgd[n];
@@ -198,11 +187,11 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
         // Each in a folder of its own: two of one name from different folders stay apart.
         const std::wstring own = folder + L"\\" + Number(n);
         const std::wstring name = NameOf(file);
-        const std::wstring path = own + L"\\" + LastPart(name);
+        const std::wstring path = own + L"\\" + LastNamePart(name);
         // One that cannot be written still counts: the import then says it cannot read it.
         Spooled spooled = Spooled::Failed;
         // A device's name ("COM1.scn") would send the contents to the device: not written.
-        if (!IsDeviceName(LastPart(name)) && CreateDirectoryW(own.c_str(), nullptr))
+        if (!IsDeviceName(LastNamePart(name)) && CreateDirectoryW(own.c_str(), nullptr))
           spooled = SpoolContents(data, static_cast<LONG>(n), path, size, left);
         if (spooled == Spooled::TooLarge) left = 0;
         files.push_back({path, name, spooled == Spooled::TooLarge});
@@ -219,19 +208,15 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
 // Removes the folder with everything in it.
 void RemoveSpool(const std::wstring& folder) {
   if (folder.empty()) return;
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveSpool(folder + L"\\" + name);
-      } else {
-        DeleteFileW((folder + L"\\" + name).c_str());
-      }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+  std::vector<FolderEntry> entries;
+  ListFolder(folder, entries);
+  for (const FolderEntry& entry : entries) {
+    const std::wstring path = folder + L"\\" + entry.name;
+    if (entry.folder) {
+      RemoveSpool(path);
+    } else {
+      DeleteFileW(path.c_str());
+    }
   }
   RemoveDirectoryW(folder.c_str());
 }

@@ -20,8 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/BusyPointer.h"
-#include "platform/StreamedFiles.h"
+#include "platform/DroppedFile.h"
 using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
 
 class FileDropTarget {

@@ -10,6 +10,7 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
+#include "platform/FileReplacement.h"
 
 namespace {
 

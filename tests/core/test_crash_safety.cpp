@@ -9,7 +9,7 @@
 #include "core/modFileOperation.h"
 #include "core/modMain.h"
 #include "core/modMenus.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReplacement.h"
 #include "tests/support/TempGameFolder.h"
 
 using namespace test_support;

@@ -10,7 +10,7 @@
 #include "game/modRegistry.h"
 #include "platform/AnsiText.h"
 #include "platform/Registry.h"
-#include "platform/Virtualisation.h"
+#include "platform/VirtualStore.h"
 #include "tests/support/RegistrySupport.h"
 
 namespace {

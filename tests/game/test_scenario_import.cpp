@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/ScenarioImport.h"
+#include "platform/PathText.h"
 
 namespace {
 

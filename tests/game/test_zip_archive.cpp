@@ -12,6 +12,7 @@
 
 #include "game/ScenarioImport.h"
 #include "game/ZipArchive.h"
+#include "platform/PathText.h"
 #include "tests/support/ZipFixtures.h"
 
 namespace {

@@ -10,11 +10,13 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/AnsiText.h"
 
-#include "platform/Virtualisation.h"
+#include "platform/VirtualStore.h"
+#include "platform/window/BusyPointer.h"
 #include "platform/window/FileDrop.h"
 #include "platform/window/FileHandOver.h"
 #include "tests/support/FormTestSupport.h"
@@ -225,10 +227,11 @@ TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
        {"COM1.scn|none", "Dune.scn|dune"},
        {1}},
   };
-  std::vector<std::string> received;
+  std::vector<std::string> received, spools;
   drops.Attach(form.Hwnd(), 100, [&](const std::vector<DroppedFile>& files) {
     for (const DroppedFile& file : files) {
       const std::string path = AnsiFromWide(file.path).value_or("?");
+      spools.push_back(path.substr(0, path.find_last_of('\\', path.find_last_of('\\') - 1)));
       const std::string bytes = file.tooLarge      ? "too large"
                                 : PathExists(path) ? ReadBytes(path)
                                                    : "none";
@@ -242,6 +245,8 @@ TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
     EXPECT_TRUE(PumpUntil([&] { return !received.empty(); }));
     EXPECT_EQ(received, c.delivered);
     EXPECT_EQ(c.data.asked, c.asked);
+    // Once the callback has returned, nothing of the contents is left on disk.
+    for (const std::string& spool : std::exchange(spools, {})) EXPECT_FALSE(PathExists(spool));
   }
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/AnsiText.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReplacement.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/VirtualStore.h"
@@ -75,11 +75,13 @@ TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   const std::string file = folder + "\\user.cfg";
   unsigned long error = 0;
   EXPECT_TRUE(CreateFolders(folder, &error)) << error;
-  EXPECT_TRUE(ReplaceFileContents(file, "attractMode-scenario-0 ~UI_Norse\r\n").ok);
-  EXPECT_EQ(GetPathKind(file), PathKind::File);
+  EXPECT_TRUE(FileReplacement(file).Commit("attractMode-scenario-0 ~UI_Norse\r\n").ok);
+  EXPECT_EQ(GetPathKind(WidePath(file)), PathKind::File);
   std::string bytes;
-  EXPECT_TRUE(ReadWholeFile(file, bytes).ok);
+  EXPECT_TRUE(ReadWholeFile(WidePath(file), bytes).ok);
   EXPECT_EQ(bytes, "attractMode-scenario-0 ~UI_Norse\r\n");
+  // A failure there names the file as the tool's paths do, by the variable.
+  EXPECT_EQ(ReadWholeFile(WidePath(folder + "\\gone.cfg"), bytes).file, folder + "\\gone.cfg");
   std::vector<std::string> names;
   EXPECT_TRUE(ListFolderFiles(folder, ".cfg", names).ok);
   EXPECT_EQ(names, std::vector<std::string>{"user.cfg"});

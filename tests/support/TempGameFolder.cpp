@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "platform/AnsiText.h"
-#include "platform/FileSystem.h"
+#include "platform/FileReplacement.h"
 #include "platform/PathText.h"
-#include "platform/Virtualisation.h"
+#include "platform/VirtualStore.h"
 
 namespace test_support {
 namespace {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/AnsiText.h"
+#include "platform/FileReplacement.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
@@ -201,6 +202,32 @@ TEST_F(MainWindow, ReadOnlyUserCfgIsReportedAndLeftUnchanged) {
   EXPECT_NE(boxes[0].find(game_.UserCfg()), std::string::npos) << boxes[0];
   EXPECT_EQ(StateOf(game_.UserCfg()), before);
   SetFileAttributesA(game_.UserCfg().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A save waits for another's lock (its temporary file) for about a second, pumping no messages:
+// the pointer shows the tool busy at every try, and as it was once the save has ended.
+std::vector<HCURSOR> pointersAtEachTry;
+TEST_F(MainWindow, SaveThatWaitsForAFileInUseShowsTheBusyPointer) {
+  ShowMainOn(UserCfg({{0, kWater}, {1, kNorse}}));
+  const std::string temp = game_.UserCfg() + ".tmp";
+  WriteBytes(temp, "");
+  HANDLE held = HoldWithoutSharing(temp);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  pointersAtEachTry.clear();
+  SetNewFileGate([](const std::string&) -> unsigned long {
+    pointersAtEachTry.push_back(GetCursor());
+    return 0;
+  });
+  Click(MainButton("Delete"));
+  SetNewFileGate(nullptr);
+  CloseHandle(held);
+  ASSERT_GT(pointersAtEachTry.size(), 2u) << "tried again";
+  for (HCURSOR pointer : pointersAtEachTry) EXPECT_EQ(pointer, LoadCursorA(nullptr, IDC_WAIT));
+  EXPECT_EQ(GetCursor(), arrow);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find(temp), std::string::npos) << boxes[0];
 }
 
 TEST_F(MainWindow, UnreadableUserCfgOrFailedLookupLeavesItEmptyAndEveryChangeWritesNothing) {

@@ -533,10 +533,7 @@ TEST_F(ScenarioDrop, HostileArchivesAndTheBudgetOfADrop) {
 // another copy of the tool holds stays); the answer then writes the scenario whole.
 TEST_F(ScenarioDrop, NothingOnDiskBeforeTheAnswerAndALogOffWaits) {
   Prepare({{"Old.scn", "new"}, {"players.zip", "zip:players.zip"}},
-          {{"Old.scn", "old"},
-           {"Killed.scn.tmp", "half"},
-           {"~tessivane-12-1.tmp", "half"},
-           {"Held.scn.tmp", "busy"}});
+          {{"Old.scn", "old"}, {"Killed.scn.tmp", "half"}, {"Held.scn.tmp", "busy"}});
   HANDLE held = HoldWithoutSharing(ScenarioFolder() + "\\Held.scn.tmp");
   Start({{0, "Map0"}});
   const Files before = GameFiles();

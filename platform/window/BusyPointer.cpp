@@ -1,4 +1,4 @@
-#include "platform/BusyPointer.h"
+#include "platform/window/BusyPointer.h"
 
 BusyPointer::BusyPointer() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
 

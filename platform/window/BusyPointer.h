@@ -14,3 +14,11 @@ class BusyPointer {
  private:
   HCURSOR m_previous;
 };
+
+// The work's result, the pointer busy while it runs: file work that waits for a file in use for
+// about a second, pumping no messages meanwhile.
+template <typename Work>
+auto WhileBusy(Work work) {
+  BusyPointer busy;
+  return work();
+}
