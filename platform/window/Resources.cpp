@@ -44,7 +44,6 @@ UniqueBitmap DecodeJpegResource(int id) {
   std::memcpy(target, bytes, size);
   GlobalUnlock(copy);
 
-  ComApartment com;
   ComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(copy, TRUE, stream.Out()))) {
     GlobalFree(copy);
