@@ -383,10 +383,3 @@ bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, L
   if (message == WM_ENABLE && wParam) DeliverHandedLater();
   return false;
 }
-
-void KeepWindowsDrawn() {
-  // A bounded number: a window that never validates its area would keep asking.
-  MSG message;
-  for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
-    DispatchMessageW(&message);
-}

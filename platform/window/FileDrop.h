@@ -54,6 +54,3 @@ class FileDropTarget : public FormPart {
   std::wstring m_handOverIdentity;  // of the game folder whose handed files the window takes
   std::vector<DroppedFile> m_handed;
 };
-
-// Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
-void KeepWindowsDrawn();

@@ -59,6 +59,8 @@ int RunMessageLoop();
 // Handles one message as the message loops do: the form's Form_KeyDown first, keyboard
 // navigation (Tab between controls) for the forms' windows, then translation and dispatch.
 void DispatchFormMessage(MSG& msg);
+// Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
+void KeepWindowsDrawn();
 
 // A part of a form that lives as long as the form object: a control, a timer, a picture, the
 // drop target. It joins its form when made and leaves it when destroyed; the form tells it when

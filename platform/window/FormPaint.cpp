@@ -115,3 +115,10 @@ void Form::DrawBackdrop(HDC dc, const RECT& area) {
   for (const FormPart* part : m_parts) part->DrawBackground(dc);
   RestoreDC(dc, saved);
 }
+
+void KeepWindowsDrawn() {
+  // A bounded number: a window that never validates its area would keep asking.
+  MSG message;
+  for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+    DispatchMessageW(&message);
+}
