@@ -1,18 +1,17 @@
 #pragma once
-// COM on the calling thread for the lifetime of this object, apartment-threaded, as the shell
-// (ShellExecuteA) and the picture decoder expect of a window thread, and without the OLE 1.0
-// DDE window, which the shell asks its callers to leave out. A thread that has COM already keeps
-// it as it is.
-#include <objbase.h>
+// OLE, and with it COM in an apartment of the calling thread, for the lifetime of this object.
+// The program's window thread holds one for the whole run: drops (RegisterDragDrop), the shell's
+// open (ShellExecute), the folder chooser and the picture decoder all need it there. A thread that
+// has it already keeps it as it is.
+#include <ole2.h>
 
 class ComApartment {
  public:
-  ComApartment()
-      : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ComApartment() : m_result(OleInitialize(nullptr)) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {
-    if (SUCCEEDED(m_result)) CoUninitialize();  // S_FALSE too: every success is paired
+    if (SUCCEEDED(m_result)) OleUninitialize();  // S_FALSE too: every success is paired
   }
 
  private:

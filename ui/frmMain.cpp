@@ -50,8 +50,6 @@ frmSelectScn& frmMain::Picker() {
 }
 
 void frmMain::Form_Load() {
-  m_drops.Attach(Hwnd(), kDropBytes,
-                 [this](const std::vector<DroppedFile>& files) { TakeDroppedFiles(files); });
   if (!LoadGame()) ShowGameLookupMessage(m_lookup, m_folderNotHeld);
 }
 

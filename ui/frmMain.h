@@ -8,6 +8,7 @@
 
 #include "core/MenuHistory.h"
 #include "core/MenuRows.h"
+#include "game/ScenarioImport.h"
 #include "game/modGameLookup.h"
 #include "platform/FileSystem.h"
 #include "platform/window/Button.h"
@@ -48,6 +49,7 @@ class frmMain : public Form {
   void Form_QueryEndSession(bool& cancel) override;
   void Form_EndSession(bool ending) override;
   void Form_Unload() override;
+  void Form_DropFiles(const std::vector<DroppedFile>& files) override { TakeDroppedFiles(files); }
   void cmdAdd_Click();
   void cmdEdit_Click();
   void cmdDelete_Click();
@@ -107,7 +109,7 @@ class frmMain : public Form {
   std::wstring m_gameFolderArgument;
   std::wstring m_folderNotHeld;  // the game folder, when the ANSI code page cannot hold its name
   std::unique_ptr<frmSelectScn> m_picker;
-  FileDropTarget m_drops;
+  FileDropTarget m_drops{*this, kDropBytes};
   std::vector<std::wstring> m_droppedFiles;  // from the command line, until the first activation
   std::vector<MenuRow> m_rows;               // the slot that each row of lstMenus shows
   MenuHistory m_history;                     // the changes made here since the menus were read

@@ -4,7 +4,6 @@
 
 #include "core/modMain.h"
 #include "core/modMenus.h"
-#include "platform/window/Keyboard.h"
 #include "platform/window/PopupMenu.h"
 #include "ui/frmMain.h"
 

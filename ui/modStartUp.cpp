@@ -11,7 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/window/FileHandOver.h"
 #include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
 #include "ui/frmSplash.h"
@@ -35,7 +35,8 @@ bool HandedToOpenWindow(const SortedArguments& arguments, FileHandOver& handOver
 }  // namespace
 
 int RunTessivane(std::wstring_view commandLineArguments) {
-  // For the whole run: the shell's open of the home page needs COM on this thread.
+  // For the whole run: drops, the shell's open of the home page and the folder chooser need OLE
+  // and COM on this thread.
   ComApartment com;
   // A failure in an event says so under the program's caption, as a failed start does.
   SetEventErrorTitle(std::string(kProgramCaption));

@@ -3,9 +3,8 @@
 #include <utility>
 
 #include "platform/window/DisplaySettings.h"
-#include "platform/window/Form.h"
 #include "platform/window/GdiHandles.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 Button::Button(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}

@@ -1,17 +1,13 @@
 #include "platform/window/Control.h"
 
-#include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 Control::Control(Form& form, TwipsRect place, int tabIndex)
-    : m_form(form), m_place(place), m_tabIndex(tabIndex) {
-  m_form.Attach(this);
-}
+    : FormPart(form, tabIndex), m_place(place) {}
 
 Control::~Control() {
   // The window itself goes with the form's window; only the link to this object must end now.
   Unsubclass();
-  m_form.Detach(this);
 }
 
 HWND Control::CreateChild(const char* className, const std::string& text, DWORD style,
@@ -27,6 +23,7 @@ HWND Control::CreateChild(const char* className, const std::string& text, DWORD 
 }
 
 void Control::ApplyDpi() {
+  if (!m_hwnd) return;
   const PixelRect r = m_form.Pixels(m_place);
   SetWindowPos(m_hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_form.DefaultFont()), TRUE);
@@ -54,11 +51,6 @@ LRESULT Control::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(m_originalProc, m_hwnd, message, wParam, lParam);
 }
 
-LRESULT Control::SendDirect(UINT message, WPARAM wParam, LPARAM lParam) {
-  return m_originalProc ? CallOriginal(message, wParam, lParam)
-                        : SendMessageA(m_hwnd, message, wParam, lParam);
-}
-
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* control = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!control || !control->m_originalProc) return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -75,7 +67,38 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
   }
 }
 
-void Control::Detached() {
+bool Control::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!m_hwnd) return false;
+  switch (message) {
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) != m_hwnd) return false;
+      OnCommand(HIWORD(wParam));
+      return true;
+    case WM_DRAWITEM:
+      if (reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem != m_hwnd) return false;
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
+      return true;
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (reinterpret_cast<HWND>(lParam) != m_hwnd) return false;
+      result = reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam)));
+      return result != 0;
+    case WM_SETCURSOR: {
+      HCURSOR cursor = MouseCursor();
+      if (reinterpret_cast<HWND>(wParam) != m_hwnd || LOWORD(lParam) != HTCLIENT || !cursor)
+        return false;
+      SetCursor(cursor);
+      result = TRUE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void Control::Destroyed() {
   m_hwnd = nullptr;
   m_originalProc = nullptr;
 }

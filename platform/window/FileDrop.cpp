@@ -22,11 +22,10 @@
 #include "platform/UniqueHandle.h"
 #include "platform/VirtualStore.h"
 #include "platform/window/FileHandOver.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 namespace {
 
-constexpr wchar_t kProperty[] = L"TessivaneFileDrop";
 // WM_COPYGLOBALDATA, which carries the shell's file list across processes.
 constexpr UINT kCopyGlobalData = 0x0049;
 constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
@@ -292,42 +291,29 @@ class FileDropTarget::OleTarget final : public IDropTarget {
   bool m_takes = false;
 };
 
-FileDropTarget::FileDropTarget() : m_ole(new OleTarget(*this)) {}
+FileDropTarget::FileDropTarget(Form& form, uint64_t limit)
+    : FormPart(form), m_limit(limit), m_ole(new OleTarget(*this)) {}
 
 FileDropTarget::~FileDropTarget() {
-  Detach();
+  Destroyed();
   RemoveSpool(m_pendingSpool);
   delete m_ole;
 }
 
-void FileDropTarget::Attach(HWND window, uint64_t limit, FilesDropped onDrop) {
-  Detach();
-  m_window = window;
-  m_limit = limit;
-  m_onDrop = std::move(onDrop);
-  SetPropW(window, kProperty, this);
-  m_previousProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
-  DragAcceptFiles(window, TRUE);
-  LetShellMessagesThrough(window);
+void FileDropTarget::Create(int /*id*/) {
+  m_window = m_form.Hwnd();
+  DragAcceptFiles(m_window, TRUE);
+  LetShellMessagesThrough(m_window);
   // There only the shell's file list gets through, and only while no OLE target is registered.
-  if (!ShellRunsBelowUs() && SUCCEEDED(OleInitialize(nullptr))) {
-    m_oleRegistered = SUCCEEDED(RegisterDragDrop(window, m_ole));
-    if (!m_oleRegistered) OleUninitialize();
-  }
+  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_window, m_ole));
 }
 
-void FileDropTarget::Detach() {
+void FileDropTarget::Destroyed() {
   if (!m_window) return;
-  if (m_oleRegistered) {
-    RevokeDragDrop(m_window);
-    OleUninitialize();
-    m_oleRegistered = false;
-  }
+  if (m_oleRegistered) RevokeDragDrop(m_window);
+  m_oleRegistered = false;
   DragAcceptFiles(m_window, FALSE);
   MarkHandOverTarget(m_window, m_handOverIdentity = L"");
-  SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
-  RemovePropW(m_window, kProperty);
   m_window = nullptr;
 }
 
@@ -340,57 +326,45 @@ void FileDropTarget::DeliverHandedLater() {
 }
 
 void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
-  if (!files.empty() && m_onDrop) {
-    // Nothing may leave the window procedure: what fails is reported like any event procedure's.
+  if (!files.empty()) {
     m_delivering = true;
-    RunEventProcedure([&] { m_onDrop(files); });
+    RaiseDropFiles(files);
     m_delivering = false;
   }
   RemoveSpool(spoolFolder);
 }
 
-LRESULT CALLBACK FileDropTarget::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-  auto* self = static_cast<FileDropTarget*>(GetPropW(hwnd, kProperty));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  const WNDPROC previous = self->m_previousProc;
+bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_DROPFILES) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<DroppedFile> files = FilesOf(drop);
     DragFinish(drop);
-    if (IsWindowEnabled(hwnd) && !self->m_delivering) self->Deliver(std::move(files), L"");
-    return 0;
+    if (IsWindowEnabled(m_window) && !m_delivering) Deliver(std::move(files), L"");
+    return true;
   }
   if (message == WM_COPYDATA) {
-    auto handed =
-        HandedFiles(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), self->m_handOverIdentity);
-    if (!handed) return FALSE;
-    for (std::wstring& path : *handed) self->m_handed.push_back({path, path});
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    SetForegroundWindow(hwnd);
-    self->DeliverHandedLater();
-    return TRUE;
+    auto handed = HandedFiles(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), m_handOverIdentity);
+    result = handed ? TRUE : FALSE;
+    if (!handed) return true;
+    for (std::wstring& path : *handed) m_handed.push_back({path, path});
+    if (IsIconic(m_window)) ShowWindow(m_window, SW_RESTORE);
+    SetForegroundWindow(m_window);
+    DeliverHandedLater();
+    return true;
   }
   if (message == DeliverMessage() && wParam == kHandedFiles) {
     // Taken while a picker or a box was up, they wait for the window to be enabled again: a
     // drop then would come in the middle of that work.
-    if (!IsWindowEnabled(hwnd) || self->m_delivering) return 0;
-    self->Deliver(std::exchange(self->m_handed, {}), L"");
-    self->DeliverHandedLater();
-    return 0;
+    if (IsWindowEnabled(m_window) && !m_delivering) {
+      Deliver(std::exchange(m_handed, {}), L"");
+      DeliverHandedLater();
+    }
+    return true;
   }
   if (message == DeliverMessage()) {
-    self->Deliver(std::exchange(self->m_pending, {}), std::exchange(self->m_pendingSpool, {}));
-    return 0;
+    Deliver(std::exchange(m_pending, {}), std::exchange(m_pendingSpool, {}));
+    return true;
   }
-  if (message == WM_ENABLE && wParam) self->DeliverHandedLater();
-  if (message == WM_DESTROY) self->Detach();
-  return CallWindowProcA(previous, hwnd, message, wParam, lParam);
-}
-
-void KeepWindowsDrawn() {
-  // A bounded number: a window that never validates its area would keep asking.
-  MSG message;
-  for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
-    DispatchMessageW(&message);
+  if (message == WM_ENABLE && wParam) DeliverHandedLater();
+  return false;
 }

@@ -1,54 +1,50 @@
 #pragma once
-// Files dropped on a window, from Explorer, a Linux file manager under Wine, a zip folder opened
-// in Explorer or a mail. Two ways in, decoded into one callback with the files' paths:
+// Files dropped on a form's window, from Explorer, a Linux file manager under Wine, a zip folder
+// opened in Explorer or a mail. Two ways in, both raising the form's Form_DropFiles with the
+// files' paths:
 // - the shell's file list (WM_DROPFILES, DragAcceptFiles), also let through to an elevated
 //   program from a non-elevated Explorer;
 // - an OLE drop target (RegisterDragDrop) that takes the shell's file list (CF_HDROP) and file
 //   contents without a path (CFSTR_FILEDESCRIPTORW with CFSTR_FILECONTENTS, as a stream or
 //   global memory). Those are written to files of a temporary folder first, which are removed
-//   when the callback has returned; the contents of one drop take at most the limit that the
+//   when the event has returned; the contents of one drop take at most the limit that the
 //   caller gives, and each file no more than the size its descriptor gives.
 // The pointer shows copy over the window; a disabled window (a modal dialog or a message box is
-// up) takes no drop. The callback runs from the window's message queue, after the drag source has
-// been let go.
+// up) takes no drop. The event runs from the window's message queue, after the drag source has
+// been let go. The OLE target needs OLE on the window's thread (OleInitialize at start-up).
 // Files that another start of the program hands over (FileHandOver.h) are taken as a drop too;
 // those that come while the window is disabled wait until it is enabled again.
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/DroppedFile.h"
-using FilesDropped = std::function<void(const std::vector<DroppedFile>& files)>;
+#include "platform/window/Form.h"
 
-class FileDropTarget {
+class FileDropTarget : public FormPart {
  public:
-  FileDropTarget();
-  FileDropTarget(const FileDropTarget&) = delete;
-  FileDropTarget& operator=(const FileDropTarget&) = delete;
-  ~FileDropTarget();
+  // Takes drops on the form's window whenever it is loaded. Windows does not let OLE drops from a
+  // program without administrator rights reach an elevated one: elevated, only the shell's file
+  // list is taken. `limit`: the bytes that the file contents of one drop may take.
+  FileDropTarget(Form& form, uint64_t limit);
+  ~FileDropTarget() override;
 
-  // Takes drops on the window from now until it is destroyed or Detach. Windows does not let OLE
-  // drops from a program without administrator rights reach an elevated one: elevated, only the
-  // shell's file list is taken. `limit`: the bytes that the file contents of one drop may take.
-  void Attach(HWND window, uint64_t limit, FilesDropped onDrop);
-  void Detach();
-  // From now until Detach, takes the files that starts of the program for this game folder hand
-  // over.
+  // From now until the window is destroyed, takes the files that starts of the program for this
+  // game folder hand over.
   void TakeHandedFiles(const std::string& folder);
 
  private:
   class OleTarget;
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Create(int id) override;
+  void Destroyed() override;
+  bool OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder);
   void DeliverHandedLater();
 
   HWND m_window = nullptr;
-  uint64_t m_limit = 0;
-  WNDPROC m_previousProc = nullptr;
-  FilesDropped m_onDrop;
+  uint64_t m_limit;
   OleTarget* m_ole = nullptr;
   bool m_oleRegistered = false;
   bool m_delivering = false;
@@ -57,6 +53,3 @@ class FileDropTarget {
   std::wstring m_handOverIdentity;  // of the game folder whose handed files the window takes
   std::vector<DroppedFile> m_handed;
 };
-
-// Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
-void KeepWindowsDrawn();

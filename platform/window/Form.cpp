@@ -1,15 +1,21 @@
+// The form's window class and procedure, its layout at the display's DPI, its activation and its
+// modal loop, and the program's message loop.
 #include "platform/window/Form.h"
 
 #include <algorithm>
-#include <stdexcept>
 
-#include "platform/window/Control.h"
 #include "platform/window/DisplaySettings.h"
-#include "platform/window/MessageLoop.h"
-
-#include "platform/window/Timer.h"
+#include "platform/window/WindowError.h"
 
 namespace {
+
+const char kFormClassName[] = "TessivaneForm";
+
+ATOM formClass = 0;
+int loadedForms = 0;
+// The program's active form: Form_Activate runs when another form becomes it, not when the
+// program gets the activation back from another program or from a message box.
+Form* activeForm = nullptr;
 
 RECT WorkAreaNear(HWND hwnd) {
   MONITORINFO info{};
@@ -34,7 +40,56 @@ POINT StartUpPlace(StartUpPosition position, HWND owner, int width, int height) 
   return place;
 }
 
+// Disables the thread's visible, enabled top-level windows other than the dialog; returns them,
+// to be enabled again when it closes (and no others).
+std::vector<HWND> DisableOtherThreadWindows(HWND dialog) {
+  struct Disabling {
+    HWND dialog;
+    std::vector<HWND> disabled;
+  } modal{dialog, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) {
+        auto* state = reinterpret_cast<Disabling*>(param);
+        if (hwnd != state->dialog && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+          EnableWindow(hwnd, FALSE);
+          state->disabled.push_back(hwnd);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&modal));
+  return modal.disabled;
+}
+
+// Runs messages until the window is gone (nullptr: until WM_QUIT). A WM_QUIT that arrives
+// meanwhile ends the loop early: its exit code comes back, for the caller to post again once the
+// window is closed, so that the loop outside ends too.
+std::optional<int> RunMessagesWhile(HWND window) {
+  while (!window || IsWindow(window)) {
+    MSG msg;
+    const BOOL result = GetMessageA(&msg, nullptr, 0, 0);
+    if (result == 0) return static_cast<int>(msg.wParam);
+    if (result == -1) break;
+    DispatchFormMessage(msg);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+FormPart::FormPart(Form& form, int tabIndex) : m_form(form), m_tabIndex(tabIndex) {
+  m_form.m_parts.push_back(this);
+  m_form.m_backdrop.bitmap = {};  // a picture part comes or goes
+}
+
+FormPart::~FormPart() {
+  std::erase(m_form.m_parts, this);
+  m_form.m_backdrop.bitmap = {};
+}
+
+void FormPart::RaiseDropFiles(const std::vector<DroppedFile>& files) {
+  RunEventProcedure([&] { m_form.Form_DropFiles(files); });
+}
 
 Form::Form(FormDesign design) : m_design(std::move(design)) {}
 
@@ -49,19 +104,6 @@ Form::~Form() {
 }
 
 bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
-
-void Form::SetIcon(int iconId) {
-  m_iconId = iconId;
-  if (m_hwnd) ApplyIcon();
-}
-
-void Form::ApplyIcon() {
-  WindowIcons icons = LoadWindowIcons(m_iconId, m_dpi);
-  SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.large.Get()));
-  SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.Get()));
-  // The window has let go of the icons it had: they go now.
-  m_icons = std::move(icons);
-}
 
 void Form::Load() {
   // A form centred on its owner is owned by the window that is active when it loads.
@@ -105,8 +147,7 @@ void Form::Create(HWND owner) {
     // A new window has no icon of its own: telling it "none" would still cost Wine a round trip
     // to the X server.
     if (m_iconId) ApplyIcon();
-    CreateControls();
-    for (Timer* timer : m_timers) timer->Start();
+    CreateParts();
     // A form whose load failed halfway is not fit to show: its caller hears of it.
     Form_Load();
   } catch (...) {
@@ -115,16 +156,16 @@ void Form::Create(HWND owner) {
   }
 }
 
-void Form::CreateControls() {
-  std::vector<Control*> order = m_controls;
-  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-    return a->TabIndex() < b->TabIndex();
+void Form::CreateParts() {
+  std::vector<FormPart*> order = m_parts;
+  std::stable_sort(order.begin(), order.end(), [](const FormPart* a, const FormPart* b) {
+    return a->m_tabIndex < b->m_tabIndex;
   });
   // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
   // Tab moves along the order of the child windows, and a new child window goes below its
   // siblings: made in tab index order, the controls are in tab order, as a dialog's are.
   int id = 100;
-  for (Control* control : order) control->Create(id++);
+  for (FormPart* part : order) part->Create(id++);
 }
 
 void Form::Show() {
@@ -144,4 +185,260 @@ void Form::Unload() {
   if (!m_hwnd) return;
   if (m_modal) EndModal();
   if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+ATOM Form::WindowClass() {
+  if (formClass) return formClass;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  // No CS_DBLCLKS: two quick clicks on a form are two clicks.
+  windowClass.lpfnWndProc = &Form::WindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.lpszClassName = kFormClassName;
+  formClass = RegisterClassExA(&windowClass);
+  if (!formClass) ThrowWindowsError("Registering the window class");
+  return formClass;
+}
+
+Form* Form::FromHwnd(HWND hwnd) {
+  if (!hwnd || !formClass || GetClassLongPtrA(hwnd, GCW_ATOM) != formClass) return nullptr;
+  return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+int Form::LoadedFormCount() { return loadedForms; }
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Form* form = nullptr;
+  if (message == WM_NCCREATE) {
+    form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    form->m_hwnd = hwnd;
+    ++loadedForms;
+  } else {
+    form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    form->OnDestroyed();
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  try {
+    return form->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ReportEventError(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // By index: a part's event may add a part to the form.
+  for (size_t n = 0; n < m_parts.size(); ++n) {
+    LRESULT result = 0;
+    if (m_parts[n]->OnFormMessage(message, wParam, lParam, result)) return result;
+  }
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT draws everything
+    case WM_PAINT: {
+      const PaintScope paint(m_hwnd);
+      if (paint.Get()) Paint(paint.Get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // High contrast switched on or off, or other colours: everything is drawn anew.
+      RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case kActivateMessage:
+      RunEventProcedure([this] { Form_Activate(); });
+      return 0;
+    case kReactivateMessage:
+      RunEventProcedure([this] { Form_Reactivate(); });
+      return 0;
+    case WM_LBUTTONDOWN:
+      m_leftButtonDown = true;
+      return 0;
+    case WM_LBUTTONUP:
+      if (std::exchange(m_leftButtonDown, false)) RunEventProcedure([this] { Form_Click(); });
+      return 0;
+    case WM_COMMAND:
+      return 0;  // from no part: IDOK and IDCANCEL of the dialog manager
+    case WM_CLOSE: {
+      bool cancel = false;
+      RunEventProcedure([&] { Form_QueryUnload(cancel); });
+      if (!cancel) Unload();
+      return 0;
+    }
+    case WM_QUERYENDSESSION: {
+      bool cancel = false;
+      RunEventProcedure([&] { Form_QueryEndSession(cancel); });
+      return cancel ? FALSE : TRUE;
+    }
+    case WM_ENDSESSION:
+      RunEventProcedure([&] { Form_EndSession(wParam != FALSE); });
+      return 0;
+  }
+  return DefWindowProcA(m_hwnd, message, wParam, lParam);
+}
+
+void Form::OnDestroyed() {
+  for (FormPart* part : m_parts) part->Destroyed();
+  m_hwnd = nullptr;
+  m_focusChild = nullptr;
+  m_leftButtonDown = false;
+  if (activeForm == this) activeForm = nullptr;
+  if (--loadedForms == 0) PostQuitMessage(0);
+}
+
+void Form::StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle) {
+  // By FormBorder: a title bar without maximise, a 1-pixel line, a raised dialog frame.
+  constexpr DWORD kBorders[] = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                WS_POPUP | WS_BORDER, WS_POPUP | WS_DLGFRAME};
+  // The form paints everything under its controls itself.
+  style = WS_CLIPCHILDREN | kBorders[static_cast<int>(design.border)];
+  exStyle = design.showInTaskbar ? 0 : WS_EX_TOOLWINDOW;
+}
+
+RECT Form::WindowRectAt(int dpi) const {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  StylesFor(m_design, style, exStyle);
+  RECT frame{0, 0, TwipsToPixels(m_design.clientSize.width, dpi),
+             TwipsToPixels(m_design.clientSize.height, dpi)};
+  AdjustWindowRectForDpi(frame, style, exStyle, dpi);
+  return frame;
+}
+
+void Form::ApplyDpi(int dpi, const RECT* suggested) {
+  if (!m_hwnd || dpi <= 0) return;
+  const bool changed = dpi != m_dpi;
+  m_dpi = dpi;
+  if (changed) {
+    // The controls let go of the old font before it is deleted, at the end of this block.
+    UniqueFont oldFont = std::exchange(m_font, CreateFontFromDesign(m_design.font, dpi));
+    m_scaled.clear();
+    for (FormPart* part : m_parts) part->ApplyDpi();
+    if (m_iconId) ApplyIcon();
+  }
+  // Windows suggests the design size at the new DPI with the title bar and borders of that DPI
+  // (the old frame would leave the client area short); without a suggestion the window keeps its
+  // top-left corner.
+  RECT place = WindowRectAt(dpi);
+  if (suggested) {
+    place = *suggested;
+  } else {
+    RECT window;
+    GetWindowRect(m_hwnd, &window);
+    OffsetRect(&place, window.left - place.left, window.top - place.top);
+  }
+  SetWindowPos(m_hwnd, nullptr, place.left, place.top, place.right - place.left,
+               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Where the frame is not drawn at the window's DPI (Wine keeps the system's), the client area
+  // would miss the design size: the frame the window has decides the outer size then.
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  const int missingWidth = TwipsToPixels(m_design.clientSize.width, dpi) - client.right;
+  const int missingHeight = TwipsToPixels(m_design.clientSize.height, dpi) - client.bottom;
+  if (missingWidth || missingHeight) {
+    SetWindowPos(m_hwnd, nullptr, 0, 0, place.right - place.left + missingWidth,
+                 place.bottom - place.top + missingHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form::ShowModal(Form* owner) {
+  HWND ownerWindow = owner && owner->IsLoaded() ? owner->Hwnd() : GetActiveWindow();
+  if (!m_hwnd) Create(ownerWindow);
+  if (!m_hwnd || m_modal) return;
+  const HWND dialog = m_hwnd;
+
+  m_disabledWindows = DisableOtherThreadWindows(dialog);
+  m_modal = true;
+  m_modalOwner = GetWindow(dialog, GW_OWNER);
+  Show();
+
+  const std::optional<int> quit = RunMessagesWhile(dialog);
+  if (m_hwnd == dialog) Unload();
+  // Destroyed with its owner, the dialog went without Unload: what it disabled is enabled here.
+  if (m_modal) EndModal();
+  if (quit) PostQuitMessage(*quit);
+}
+
+void Form::EndModal() {
+  m_modal = false;
+  // Enabled again before the dialog goes, so that Windows does not hand the activation to
+  // another program's window.
+  for (HWND hwnd : m_disabledWindows) {
+    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+  }
+  m_disabledWindows.clear();
+  if (m_modalOwner && IsWindow(m_modalOwner) && IsWindowVisible(m_modalOwner) &&
+      GetActiveWindow() == m_hwnd) {
+    SetActiveWindow(m_modalOwner);
+  }
+  m_modalOwner = nullptr;
+}
+
+void Form::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(m_hwnd, focus)) m_focusChild = focus;
+    return;
+  }
+  if (activeForm != this) {
+    activeForm = this;
+    PostMessageA(m_hwnd, kActivateMessage, 0, 0);
+  } else {
+    PostMessageA(m_hwnd, kReactivateMessage, 0, 0);
+  }
+  if (!HIWORD(wParam)) RestoreFocus();  // not while minimised
+}
+
+void Form::RestoreFocus() {
+  HWND target = m_focusChild;
+  if (!target || !IsWindow(target) || !IsChild(m_hwnd, target) || !IsWindowEnabled(target) ||
+      !IsWindowVisible(target)) {
+    // The first tab stop in tab order.
+    target = GetNextDlgTabItem(m_hwnd, nullptr, FALSE);
+    if (target && !(IsChild(m_hwnd, target) && (GetWindowLongPtrA(target, GWL_STYLE) & WS_TABSTOP)))
+      target = nullptr;
+  }
+  SetFocus(target ? target : m_hwnd);
+}
+
+void DispatchFormMessage(MSG& msg) {
+  // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
+  // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  Form* form = Form::FromHwnd(root);
+  if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    bool used = false;
+    const int keyCode = static_cast<int>(msg.wParam);
+    const int shift = CurrentShiftState();
+    RunEventProcedure([&] { used = form->Form_KeyDown(keyCode, shift); });
+    if (used) return;
+  }
+  if (form && IsDialogMessageA(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+int RunMessageLoop() {
+  return Form::LoadedFormCount() == 0 ? 0 : RunMessagesWhile(nullptr).value_or(-1);
 }

@@ -24,6 +24,9 @@
 // Load, Show and ShowModal throw WindowError when the window or a control cannot be made, and
 // pass on what Form_Load throws (the form is then not loaded). An exception that leaves any other
 // event procedure goes no further: it is reported with ReportEventError.
+//
+// Every message of the form's window comes through the form's own window procedure: what concerns
+// a control, a timer or the drop target is handed to that part of the form (FormPart).
 #include <windows.h>
 
 #include <exception>
@@ -37,9 +40,64 @@
 #include "platform/window/Resources.h"
 #include "platform/window/Twips.h"
 
-class Control;
-class Timer;
-class Picture;
+class Form;
+struct DroppedFile;
+
+// The shift state of key events: the sum of the modifier keys held.
+constexpr int kShiftMask = 1;
+constexpr int kCtrlMask = 2;
+constexpr int kAltMask = 4;
+
+// The modifier keys held as the current message was sent (GetKeyState's high bit).
+inline int CurrentShiftState() {
+  return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
+         (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) | (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
+// Runs the program's message loop until no form is loaded any more; returns the exit code.
+int RunMessageLoop();
+// Handles one message as the message loops do: the form's Form_KeyDown first, keyboard
+// navigation (Tab between controls) for the forms' windows, then translation and dispatch.
+void DispatchFormMessage(MSG& msg);
+// Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
+void KeepWindowsDrawn();
+
+// A part of a form that lives as long as the form object: a control, a timer, a picture, the
+// drop target. It joins its form when made and leaves it when destroyed; the form tells it when
+// its window is made, laid out again and destroyed, and hands it the window's messages.
+class FormPart {
+ public:
+  FormPart(const FormPart&) = delete;
+  FormPart& operator=(const FormPart&) = delete;
+
+ protected:
+  // Parts are made in the order of their tab index, which for a control is also its tab order.
+  explicit FormPart(Form& form, int tabIndex = 0);
+  virtual ~FormPart();
+
+  // The form's window was made: the part makes what it needs on it; `id` is its own.
+  virtual void Create(int /*id*/) {}
+  // The form's window is being destroyed (it still exists): what was made on it goes with it.
+  virtual void Destroyed() {}
+  // The form is laid out at another DPI now.
+  virtual void ApplyDpi() {}
+  // A message of the form's window, offered to each part in turn before the form handles it;
+  // true with its result when this part has handled it.
+  virtual bool OnFormMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                             LRESULT& /*result*/) {
+    return false;
+  }
+  // Draws the part into what lies under the form's child windows (a picture).
+  virtual void DrawBackground(HDC /*dc*/) const {}
+  // Raises the form's Form_DropFiles.
+  void RaiseDropFiles(const std::vector<DroppedFile>& files);
+
+  Form& m_form;
+
+ private:
+  friend class Form;
+  int m_tabIndex;
+};
 
 enum class FormBorder {
   FixedSingle,           // title bar with icon, caption, minimise and close buttons; no maximise
@@ -144,11 +202,11 @@ class Form {
   // A key pressed in the window, whichever of its controls has the focus, before that control
   // sees it; true when the form used it and the control must not get it.
   virtual bool Form_KeyDown(int /*keyCode*/, int /*shift*/) { return false; }
+  // Files dropped on the window or handed over to it (FileDrop.h).
+  virtual void Form_DropFiles(const std::vector<DroppedFile>& /*files*/) {}
 
  private:
-  friend class Control;
-  friend class Timer;
-  friend class Picture;
+  friend class FormPart;
   friend void DispatchFormMessage(MSG& msg);
 
   // Posted on activation, so that Form_Activate runs after the procedure that showed the form.
@@ -158,15 +216,13 @@ class Form {
   // Posted when the active form becomes active again after another program's window or a message
   // box.
   static constexpr UINT kReactivateMessage = WM_APP + 2;
-  // The program's active form.
-  static Form* s_activeForm;
 
   static ATOM WindowClass();
   static void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Create(HWND owner);
-  void CreateControls();
+  void CreateParts();
   void Paint(HDC dc);
   void DrawBackdrop(HDC dc, const RECT& area);
   // Lays the window out again at `dpi`: size, fonts, controls, pictures. `suggested` is where
@@ -178,25 +234,6 @@ class Form {
   void RestoreFocus();
   void OnDestroyed();
   void EndModal();
-  Control* ControlFromHwnd(HWND hwnd) const;
-  Timer* TimerFromId(UINT_PTR id) const;
-
-  void Attach(Control* control) { m_controls.push_back(control); }
-  void Attach(Timer* timer) { m_timers.push_back(timer); }
-  void Attach(Picture* picture) {
-    m_pictures.push_back(picture);
-    m_backdrop.bitmap = {};
-  }
-  template <typename T>
-  static void Detach(std::vector<T*>& list, T* item) {
-    std::erase(list, item);
-  }
-  void Detach(Control* control) { Detach(m_controls, control); }
-  void Detach(Timer* timer) { Detach(m_timers, timer); }
-  void Detach(Picture* picture) {
-    Detach(m_pictures, picture);
-    m_backdrop.bitmap = {};
-  }
 
   FormDesign m_design;
   HWND m_hwnd = nullptr;
@@ -213,10 +250,8 @@ class Form {
   WindowIcons m_icons;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
-  std::vector<Control*> m_controls;
-  std::vector<Timer*> m_timers;
-  std::vector<Picture*> m_pictures;
-  // What lies under the child windows (back colour, picture, picture controls), drawn once for the
+  std::vector<FormPart*> m_parts;
+  // What lies under the child windows (back colour, picture, picture parts), drawn once for the
   // client size, DPI, picture and colour it holds, and copied by every paint and transparent label.
   struct Backdrop {
     RECT client{};

@@ -1,7 +1,20 @@
-// Painting: the back colour, the picture and the picture controls under the child windows.
+// What the form shows: the back colour, the picture and the picture parts under the child
+// windows, and its icon.
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
-#include "platform/window/Picture.h"
+
+void Form::SetIcon(int iconId) {
+  m_iconId = iconId;
+  if (m_hwnd) ApplyIcon();
+}
+
+void Form::ApplyIcon() {
+  WindowIcons icons = LoadWindowIcons(m_iconId, m_dpi);
+  SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.large.Get()));
+  SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.Get()));
+  // The window has let go of the icons it had: they go now.
+  m_icons = std::move(icons);
+}
 
 COLORREF Form::BackColor() const {
   return m_design.backColor && !HighContrastOn() ? *m_design.backColor : GetSysColor(COLOR_BTNFACE);
@@ -99,6 +112,13 @@ void Form::DrawBackdrop(HDC dc, const RECT& area) {
     RestoreDC(dc, beforeFill);
   }
   DrawBitmap(dc, ScaledBitmap(shown, picture.width, picture.height), 0, 0);
-  for (const Picture* item : m_pictures) item->Draw(dc);
+  for (const FormPart* part : m_parts) part->DrawBackground(dc);
   RestoreDC(dc, saved);
+}
+
+void KeepWindowsDrawn() {
+  // A bounded number: a window that never validates its area would keep asking.
+  MSG message;
+  for (int n = 0; n < 64 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++n)
+    DispatchMessageW(&message);
 }

@@ -4,9 +4,8 @@
 #include <utility>
 
 #include "platform/window/DisplaySettings.h"
-#include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
 #include "platform/window/Resources.h"
+#include "platform/window/WindowError.h"
 
 Label::Label(Form& form, TwipsRect place, std::string caption, int tabIndex)
     : Control(form, place, tabIndex), m_caption(std::move(caption)) {}

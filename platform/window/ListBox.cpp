@@ -1,8 +1,6 @@
 #include "platform/window/ListBox.h"
 
 #include "platform/window/DisplaySettings.h"
-#include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
 #include "platform/window/WindowError.h"
 
 ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
@@ -14,45 +12,25 @@ void ListBox::Create(int id) {
               WS_EX_CLIENTEDGE, id);
   Subclass();
   m_widestRow = 0;
-  MeasureFont();
 }
 
 void ListBox::ApplyDpi() {
   Control::ApplyDpi();
   // The rows are as wide as the new font makes them.
-  MeasureFont();
   m_widestRow = 0;
   SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
   for (int i = 0, count = ListCount(); i < count; ++i) FitRow(List(i));
 }
 
-void ListBox::MeasureFont() {
-  // In a code page of one byte a character, a row is as wide as its characters' widths added
-  // up: read once, that is much quicker than asking for each row's width when a folder of
-  // thousands of scenarios fills the list.
-  CPINFO codePage{};
-  SelectedObject font(m_measure.Get(), m_form.DefaultFont());
-  m_byteWidthsKnown = m_measure.Get() && GetCPInfo(CP_ACP, &codePage) &&
-                      codePage.MaxCharSize == 1 &&
-                      GetCharWidth32A(m_measure.Get(), 0, 255, m_byteWidths.data());
-}
-
-int ListBox::RowWidth(const std::string& text) {
-  if (m_byteWidthsKnown) {
-    int width = 0;
-    for (unsigned char byte : text) width += m_byteWidths[byte];
-    return width;
-  }
-  SelectedObject font(m_measure.Get(), m_form.DefaultFont());
-  SIZE size{};
-  GetTextExtentPoint32A(m_measure.Get(), text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
-
 void ListBox::FitRow(const std::string& text) {
   if (!m_measure.Get()) return;
+  SIZE size{};
+  {
+    SelectedObject font(m_measure.Get(), m_form.DefaultFont());
+    GetTextExtentPoint32A(m_measure.Get(), text.data(), static_cast<int>(text.size()), &size);
+  }
   // The list box draws a row's text a little way in from its left edge: room on both sides.
-  const int width = RowWidth(text) + DesignPixelsAt(6, m_form.Dpi());
+  const int width = size.cx + DesignPixelsAt(6, m_form.Dpi());
   if (width <= m_widestRow) return;
   m_widestRow = width;
   SendMessageA(m_hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
@@ -79,7 +57,8 @@ void ListBox::Clear() {
 
 void ListBox::AddItem(const std::string& text) {
   if (!m_hwnd) return;
-  const LRESULT result = SendDirect(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT result =
+      SendMessageA(m_hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (result == LB_ERR || result == LB_ERRSPACE) {
     throw WindowError("The list has no room for another row.");
   }

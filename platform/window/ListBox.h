@@ -3,7 +3,6 @@
 // only in the window: a form that loads again starts with an empty list.
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -11,7 +10,6 @@
 
 #include "platform/window/Control.h"
 #include "platform/window/GdiHandles.h"
-#include "platform/window/Keyboard.h"
 #include "platform/window/ListInput.h"
 
 class ListBox : public Control {
@@ -49,8 +47,6 @@ class ListBox : public Control {
   void ApplyDpi() override;
   // Widens the horizontal scroll range to fit this row, when it is the widest so far.
   void FitRow(const std::string& text);
-  void MeasureFont();
-  int RowWidth(const std::string& text);
   LRESULT OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   friend class RedrawOff;
@@ -59,9 +55,7 @@ class ListBox : public Control {
   std::optional<COLORREF> m_backColor;
   // Measures rows in the list's font.
   MemoryDC m_measure;
-  int m_widestRow = 0;                  // pixels, margins included: the horizontal scroll range
-  std::array<int, 256> m_byteWidths{};  // each character's width, in a one-byte code page
-  bool m_byteWidthsKnown = false;
+  int m_widestRow = 0;  // pixels, margins included: the horizontal scroll range
   RowDrag m_drag;
 };
 

@@ -5,24 +5,17 @@
 // the child windows.
 #include <windows.h>
 
-#include "platform/window/Twips.h"
+#include "platform/window/Form.h"
 
-class Form;
-
-class Picture {
+class Picture : public FormPart {
  public:
   // The bitmap stays its caller's and must outlive its use here.
   Picture(Form& form, TwipsPoint position, HBITMAP bitmap = nullptr);
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-  ~Picture();
+  ~Picture() override;
 
  private:
-  friend class Form;
-  void Draw(HDC dc) const;
-  void Invalidate() const;
+  void DrawBackground(HDC dc) const override;
 
-  Form& m_form;
   TwipsPoint m_position;
   HBITMAP m_bitmap;
 };

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 int ShowPopupMenu(HWND owner, POINT at, const std::vector<PopupMenuItem>& items) {
   HMENU menu = CreatePopupMenu();

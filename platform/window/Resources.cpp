@@ -21,7 +21,6 @@ UniqueBitmap DecodeJpegResource(int id) {
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes || size == 0) return {};
 
-  ComApartment com;
   // The picture reads from a stream; this one holds a copy of the bytes in memory of its own.
   ComPtr<IStream> stream;
   ULONG written = 0;

@@ -8,7 +8,8 @@ class Form;
 // Windows Vista) nothing is shown.
 void SetShutdownBlockReason(const Form& form, const std::string& reason);
 
-// Tests see every reason given (Wine's functions do nothing, and it has no way to ask for the
-// reason again); nullptr for none. Returns the observer before.
+// A test seam: tests see every reason given; nullptr for none. Returns the observer before. A
+// test cannot read the real reason under Wine: its ShutdownBlockReasonCreate does nothing, and its
+// user32 has no ShutdownBlockReasonQuery.
 using ShutdownReasonObserver = void (*)(const std::string& reason);
 ShutdownReasonObserver SetShutdownReasonObserver(ShutdownReasonObserver observer);

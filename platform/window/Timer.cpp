@@ -1,17 +1,11 @@
 #include "platform/window/Timer.h"
 
-#include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 Timer::Timer(Form& form, unsigned intervalMs, bool enabled)
-    : m_form(form), m_interval(intervalMs), m_enabled(enabled) {
-  m_form.Attach(this);
-}
+    : FormPart(form), m_interval(intervalMs), m_enabled(enabled) {}
 
-Timer::~Timer() {
-  Stop();
-  m_form.Detach(this);
-}
+Timer::~Timer() { Stop(); }
 
 void Timer::SetEnabled(bool enabled) {
   m_enabled = enabled;
@@ -31,8 +25,9 @@ void Timer::Stop() {
   if (m_form.IsLoaded()) KillTimer(m_form.Hwnd(), Id());
 }
 
-void Timer::Tick() {
+bool Timer::OnFormMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& /*result*/) {
+  if (message != WM_TIMER || wParam != Id()) return false;
   // KillTimer leaves a WM_TIMER that was already posted in the queue.
-  if (!m_enabled || m_interval == 0 || !OnTimer) return;
-  RunEventProcedure(OnTimer);
+  if (m_enabled && m_interval > 0 && OnTimer) RunEventProcedure(OnTimer);
+  return true;
 }

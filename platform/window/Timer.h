@@ -5,15 +5,13 @@
 
 #include <functional>
 
-class Form;
+#include "platform/window/Form.h"
 
-class Timer {
+class Timer : public FormPart {
  public:
   // An interval of 0 never ticks.
   Timer(Form& form, unsigned intervalMs, bool enabled);
-  Timer(const Timer&) = delete;
-  Timer& operator=(const Timer&) = delete;
-  ~Timer();
+  ~Timer() override;
 
   // Disabling stops it at once: a tick already queued does not run either.
   void SetEnabled(bool enabled);
@@ -21,13 +19,13 @@ class Timer {
   std::function<void()> OnTimer;
 
  private:
-  friend class Form;
   UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
+  void Create(int /*id*/) override { Start(); }
+  bool OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // On the form's window, when it is loaded and the timer enabled.
   void Start();
   void Stop();
-  void Tick();
 
-  Form& m_form;
   unsigned m_interval;
   bool m_enabled;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 #include "tests/support/HandlerGuard.h"
 #include "ui/modStartUp.h"
 

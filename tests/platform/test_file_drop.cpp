@@ -1,13 +1,14 @@
-// The drop target on a form of the test's own: the shell's file list decoded into the callback
-// (names the ANSI code page cannot hold included) while the window takes input, the OLE target
-// registered except where Windows keeps Explorer's OLE drops from an elevated tool, file contents
-// of a source that cannot be trusted taken only within their sizes and the drop's limit, and long
-// work leaving the windows drawn.
+// The drop target on a form of the test's own: the shell's file list decoded into the form's
+// Form_DropFiles (names the ANSI code page cannot hold included) while the window takes input, the
+// OLE target registered except where Windows keeps Explorer's OLE drops from an elevated tool, file
+// contents of a source that cannot be trusted taken only within their sizes and the drop's limit,
+// and long work leaving the windows drawn.
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,32 +28,37 @@ using namespace test_support;
 
 namespace {
 
+// A form that takes drops as the main window does, with file contents of at most 100 bytes a drop.
+class DropForm : public RecordingForm {
+ public:
+  FileDropTarget drops{*this, 100};
+  std::function<void(const std::vector<DroppedFile>&)> onDrop;
+
+ protected:
+  void Form_DropFiles(const std::vector<DroppedFile>& files) override { onDrop(files); }
+};
+
 class FileDrop : public ::testing::Test {
  protected:
   void SetUp() override {
     OleInitialize(nullptr);
+    form.onDrop = [this](const std::vector<DroppedFile>& files) {
+      for (const DroppedFile& file : files) delivered.push_back(file.path + L"|" + file.name);
+    };
     form.Show();
     DrainMessages();
   }
   void TearDown() override {
-    drops.Detach();
     form.Unload();
     DrainMessages();
     SetRunningUnderWineForTests(std::nullopt);
     OleUninitialize();
   }
-  void Attach(uint64_t limit = 1 << 20) {
-    drops.Attach(form.Hwnd(), limit, [this](const std::vector<DroppedFile>& files) {
-      for (const DroppedFile& file : files) delivered.push_back(file.path + L"|" + file.name);
-    });
-  }
-  RecordingForm form;
-  FileDropTarget drops;
+  DropForm form;
   std::vector<std::wstring> delivered;
 };
 
-TEST_F(FileDrop, TheShellsFileListReachesTheCallbackWhileTheWindowTakesInput) {
-  Attach();
+TEST_F(FileDrop, TheShellsFileListReachesTheFormWhileTheWindowTakesInput) {
   const std::vector<std::wstring> paths = {L"C:\\dl\\Oasis.scn", L"C:\\dl\\\u03A9mega.zip"};
   for (const bool enabled : {true, false}) {
     delivered.clear();
@@ -63,20 +69,21 @@ TEST_F(FileDrop, TheShellsFileListReachesTheCallbackWhileTheWindowTakesInput) {
     EXPECT_EQ(delivered, enabled ? expected : std::vector<std::wstring>{}) << enabled;
   }
   EnableWindow(form.Hwnd(), TRUE);
-  // Destroyed with the window: the form's own procedure comes back and nothing is delivered.
+  // Loaded again, the window takes drops again.
   form.Unload();
   delivered.clear();
   form.Show();
   SendMessageW(form.Hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(FileList(paths)), 0);
-  EXPECT_TRUE(delivered.empty());
+  EXPECT_EQ(delivered.size(), 2u);
 }
 
 TEST_F(FileDrop, OleDropsExceptWhereWindowsKeepsThemFromAnElevatedTool) {
   // Wine says every program is elevated, but keeps nothing from it; Windows with UAC's split
   // token passes only the shell's file list, and only to a window without an OLE target.
+  form.Unload();
   for (const bool underWine : {true, false}) {
     SetRunningUnderWineForTests(underWine);
-    Attach();
+    form.Show();
     class Target : public IDropTarget {
      public:
       HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
@@ -96,7 +103,7 @@ TEST_F(FileDrop, OleDropsExceptWhereWindowsKeepsThemFromAnElevatedTool) {
     if (second == S_OK) RevokeDragDrop(form.Hwnd());
     EXPECT_EQ(second == DRAGDROP_E_ALREADYREGISTERED, underWine) << underWine;
     EXPECT_TRUE(GetWindowLongPtrA(form.Hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << underWine;
-    drops.Detach();
+    form.Unload();
   }
 }
 
@@ -228,7 +235,7 @@ TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
        {1}},
   };
   std::vector<std::string> received, spools;
-  drops.Attach(form.Hwnd(), 100, [&](const std::vector<DroppedFile>& files) {
+  form.onDrop = [&](const std::vector<DroppedFile>& files) {
     for (const DroppedFile& file : files) {
       const std::string path = AnsiFromWide(file.path).value_or("?");
       spools.push_back(path.substr(0, path.find_last_of('\\', path.find_last_of('\\') - 1)));
@@ -237,7 +244,7 @@ TEST_F(FileDrop, FileContentsAreTakenWithinTheirSizesAndTheDropsLimit) {
                                                    : "none";
       received.push_back(AnsiFromWide(file.name).value_or("?") + "|" + bytes);
     }
-  });
+  };
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     received.clear();
@@ -267,8 +274,7 @@ TEST_F(FileDrop, LongWorkLeavesTheWindowsDrawnAndShowsTheBusyPointer) {
 // again, as one drop.
 TEST_F(FileDrop, HandedFilesAreTakenForTheWindowsOwnFolderWhenItIsEnabled) {
   TempFolder game, other;
-  Attach();
-  drops.TakeHandedFiles(game.Path());
+  form.drops.TakeHandedFiles(game.Path());
   const std::vector<std::wstring> files = {L"C:\\dl\\Reef.scn", L"C:\\dl\\\u03A9mega.zip"};
   const std::vector<std::wstring> taken = {L"C:\\dl\\Reef.scn|C:\\dl\\Reef.scn",
                                            L"C:\\dl\\\u03A9mega.zip|C:\\dl\\\u03A9mega.zip"};
@@ -292,16 +298,15 @@ TEST_F(FileDrop, HandedFilesAreTakenForTheWindowsOwnFolderWhenItIsEnabled) {
   DrainMessages();
   EXPECT_EQ(delivered, taken) << "once enabled";
 
-  drops.Detach();
-  EXPECT_FALSE(FileHandOver().HandToOpenWindow(game.Path(), files)) << "detached";
+  form.Unload();
+  EXPECT_FALSE(FileHandOver().HandToOpenWindow(game.Path(), files)) << "unloaded";
 }
 
 // Any program may send the window a WM_COPYDATA: only a hand-over for its folder, in time and
 // whole, is taken; anything else is refused without a crash.
 TEST_F(FileDrop, HandOverMessagesThatAreNotWholeAreRefused) {
   TempFolder game, other;
-  Attach();
-  drops.TakeHandedFiles(game.Path());
+  form.drops.TakeHandedFiles(game.Path());
   const auto message = [](ULONG_PTR tag, ULONGLONG takeBefore, const std::wstring& text,
                           size_t cut = 0) {
     std::string bytes(sizeof takeBefore + text.size() * sizeof(wchar_t), '\0');

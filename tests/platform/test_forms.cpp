@@ -9,9 +9,9 @@
 
 #include "platform/window/Button.h"
 #include "platform/window/GdiHandles.h"
-#include "platform/window/MessageLoop.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/Picture.h"
+#include "platform/window/WindowError.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"
 

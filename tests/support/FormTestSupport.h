@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "platform/window/Form.h"
-#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowError.h"
 
 namespace test_support {
 
