@@ -203,23 +203,26 @@ void frmMain::RefreshList() {
 
 void frmMain::ShowRows(bool keepSelectedSlot) {
   const int previousSelection = lstMenus.ListIndex();
-  const bool hadRow = previousSelection >= 0 && previousSelection < static_cast<int>(m_rows.size());
-  const int previousSlot = hadRow ? m_rows[previousSelection].nSlot : -1;
+  const int previousSlot = SelectedSlot();
   lstMenus.Clear();
   m_rows = BuildMenuRows(colMenus);
   for (const MenuRow& row : m_rows) lstMenus.AddItem(row.sText);
 
   const int rowCount = static_cast<int>(m_rows.size());
-  const MenuButtonStates states = ButtonStatesForRows(rowCount);
-  cmdAdd.SetEnabled(states.bAdd);
-  cmdEdit.SetEnabled(states.bEdit);
-  cmdDelete.SetEnabled(states.bDelete);
+  cmdAdd.SetEnabled(rowCount < kMenuSlotCount);
+  cmdEdit.SetEnabled(rowCount > 0);
+  cmdDelete.SetEnabled(rowCount > 0);  // one row: Delete stays pressable and says why it refuses
   int selection = SelectionAfterRefresh(previousSelection, rowCount);
   // Read again from the file, the rows may have moved: the slot that was selected stays so.
   for (int row = 0; keepSelectedSlot && row < rowCount; ++row) {
     if (m_rows[row].nSlot == previousSlot) selection = row;
   }
   lstMenus.SetListIndex(selection);
+}
+
+int frmMain::SelectedSlot() const {
+  const int selected = lstMenus.ListIndex();
+  return selected >= 0 && selected < static_cast<int>(m_rows.size()) ? m_rows[selected].nSlot : -1;
 }
 
 std::string frmMain::PickScenario() {
@@ -259,9 +262,8 @@ void frmMain::cmdAdd_Click() {
 void frmMain::cmdEdit_Click() {
   if (RefuseChangeWithoutMenus()) return;
   CatchUpWithFile();
-  const int selected = lstMenus.ListIndex();
-  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
-  const int slot = m_rows[selected].nSlot;
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
   const std::string picked = PickScenario();
   if (picked.empty()) return;
   // Another program may have removed the slot while the picker was open: the list shows it gone.
@@ -282,9 +284,9 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
     ReportLastMenuKept();
     return;
   }
-  const int selected = lstMenus.ListIndex();
-  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
-  RemoveMenu(m_rows[selected].nSlot);
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
+  RemoveMenu(slot);
   RefreshList();
 }
 

@@ -82,6 +82,8 @@ class frmMain : public Form {
   // read them again.
   bool CatchUpWithFile(bool quietly = false);
 
+  // The slot that the selected row shows; -1 when no row is selected.
+  int SelectedSlot() const;
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();
   // Refuses a change when there is no user.cfg to work on (the game folder was not found, the
