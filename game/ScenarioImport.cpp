@@ -22,13 +22,6 @@ bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view ending) {
 
 }  // namespace
 
-bool DropBudget::Take(uint64_t bytes, uint64_t count) {
-  if (bytes > BytesLeft() || count > kDropScenarios - m_count) return false;
-  m_bytes += bytes;
-  m_count += count;
-  return true;
-}
-
 bool IsScenarioFileName(std::wstring_view fileName) {
   return EndsWithIgnoringCase(fileName, L".scn");
 }

@@ -35,21 +35,25 @@ std::string FileIn(const std::string& folder, const std::string& name) {
   return folder + "\\" + name + ".scn";
 }
 
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, FindLastSeparator(AnsiCodePage(), path));
-}
-
 // The entry's file name as Windows spells names (UTF-16), with its folders.
 std::wstring EntryName(const ZipEntry& entry) {
   return WideFromCodePage(entry.utf8Name ? kUtf8CodePage : OemCodePage(), entry.name);
 }
 
-// The scenario file of a name that the game reads, in either folder: the per-user copy's first,
-// which the game reads in place of the real one. The file system compares the names, as it does
-// when the game opens them; one that only answers to the name as an alias is not that scenario.
-struct Existing {
-  std::string path;  // "" when there is none
-  bool alias = false;
+// What one drop has taken of its bytes and scenarios so far.
+struct DropBudget {
+  uint64_t bytes = 0;
+  uint64_t count = 0;
+
+  uint64_t BytesLeft() const { return kDropBytes - bytes; }
+  // Takes `more` scenarios of `size` bytes in all when they fit in what is left; else takes
+  // nothing and returns false.
+  bool Take(uint64_t size, uint64_t more) {
+    if (size > BytesLeft() || more > kDropScenarios - count) return false;
+    bytes += size;
+    count += more;
+    return true;
+  }
 };
 
 // What becomes of a scenario once the player has answered.
@@ -209,13 +213,15 @@ class Import {
     for (auto& [entry, scenario] : taken) m_scenarios.push_back(std::move(scenario));
   }
 
-  Existing FindExisting(const std::string& name) const {
+  // The scenario file of a name that the game reads, in either folder: the per-user copy's first,
+  // which the game reads in place of the real one; "" when there is none. The file system
+  // compares the names, as it does when the game opens them.
+  std::string FindExisting(const std::string& name) const {
     for (const std::string& folder : {m_perUser, RealFolder()}) {
-      if (folder.empty()) continue;
-      const std::string path = FileIn(folder, name);
-      if (GetPathKind(path) == PathKind::File) return {path, IsAliasOfAnother(path)};
+      if (!folder.empty() && GetPathKind(FileIn(folder, name)) == PathKind::File)
+        return FileIn(folder, name);
     }
-    return {};
+    return "";
   }
 
   static bool SameBytes(const std::string& path, const std::string& bytes) {
@@ -228,8 +234,7 @@ class Import {
                           const std::string& bytes, bool replace) {
     unsigned long error = 0;
     if (!CreateFolders(folder, &error)) return FileResult::FromLastError(folder, error);
-    FileReplacement replacement(FileIn(folder, name));
-    return replacement.Commit(bytes, replace);
+    return FileReplacement(FileIn(folder, name)).Commit(bytes, replace);
   }
 
   // Where a scenario goes, and under which name; nothing when it is left out or refused. A name
@@ -243,15 +248,17 @@ class Import {
     };
     Plan plan{&scenario, scenario.name, RealFolder()};
     const Plan* earlier = earlierOf(plan.name);
-    const Existing existing = earlier ? Existing{} : FindExisting(plan.name);
-    if (existing.alias) {
+    const std::string existing = earlier ? "" : FindExisting(plan.name);
+    // One that only answers to the name as an alias is not that scenario.
+    if (!existing.empty() && IsAliasOfAnother(existing)) {
       Refuse(scenario, Reason::NameOfAnother);
       return std::nullopt;
     }
-    if (!earlier && existing.path.empty()) return plan;
-    const bool same = earlier ? earlier->scenario->bytes == scenario.bytes
-                              : SameBytes(existing.path, scenario.bytes);
-    plan.folder = earlier ? earlier->folder : FolderOf(existing.path);
+    if (!earlier && existing.empty()) return plan;
+    const bool same =
+        earlier ? earlier->scenario->bytes == scenario.bytes : SameBytes(existing, scenario.bytes);
+    plan.folder =
+        earlier ? earlier->folder : existing.substr(0, FindLastSeparator(AnsiCodePage(), existing));
     if (same) {
       plan.write = false;
       return plan;
@@ -262,7 +269,7 @@ class Import {
         return plan;
       case ReplaceAnswer::KeepBoth:
         plan.name = FreeScenarioName(plan.name, [&](const std::string& candidate) {
-          return earlierOf(candidate) || !FindExisting(candidate).path.empty();
+          return earlierOf(candidate) || !FindExisting(candidate).empty();
         });
         if (!plan.name.empty()) return plan;
         Refuse(scenario, Reason::CopyFailed,
