@@ -1,7 +1,5 @@
 #include "core/MenuHistory.h"
 
-#include <cstddef>
-
 namespace {
 
 bool HasEnabledSlot(const MenuCollection& menus) {

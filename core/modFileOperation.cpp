@@ -1,6 +1,5 @@
 #include "core/modFileOperation.h"
 
-#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>

@@ -1,7 +1,6 @@
 #include "game/modGameLookup.h"
 
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "core/GameFolderLayout.h"

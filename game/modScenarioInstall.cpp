@@ -114,8 +114,7 @@ class Import {
     for (const Plan& plan : plans) {
       FileResult written;
       if (plan.write) written = Write(plan.folder, plan.name, plan.scenario->bytes, plan.replace);
-      if (!written.ok && written.RefusedByPermission() && plan.folder != m_perUser &&
-          !m_perUser.empty())
+      if (written.RefusedByPermission() && plan.folder != m_perUser && !m_perUser.empty())
         written = Write(m_perUser, plan.name, plan.scenario->bytes, plan.replace);
       if (written.ok) {
         names.push_back(plan.name);
@@ -170,9 +169,8 @@ class Import {
     std::string archive;
     const FileResult read = ReadWholeFile(path, archive, kLargestArchive);
     if (!read.ok) {
-      Refuse(shown, L"", read.error == kErrorFileTooLarge ? Reason::OverBudget : Reason::CopyFailed,
-             {}, {}, read);
-      return;
+      const Reason why = read.error == kErrorFileTooLarge ? Reason::OverBudget : Reason::CopyFailed;
+      return Refuse(shown, L"", why, {}, {}, read);
     }
     std::vector<ZipEntry> entries;
     ZipProblem problem = ReadZipDirectory(archive, entries);
@@ -182,10 +180,7 @@ class Import {
       if (problem == ZipProblem::None) problem = EntryProblem(entry);
       scenarios.push_back(&entry);
     }
-    if (problem != ZipProblem::None) {
-      Refuse(shown, L"", Reason::BadArchive, {}, problem);
-      return;
-    }
+    if (problem != ZipProblem::None) return Refuse(shown, L"", Reason::BadArchive, {}, problem);
     std::vector<std::pair<const ZipEntry*, Scenario>> taken;
     uint64_t bytes = 0;
     for (const ZipEntry* entry : scenarios) {
@@ -196,18 +191,14 @@ class Import {
       }
     }
     const DropBudget before = m_budget;
-    if (!m_budget.Take(bytes, taken.size())) {
-      Refuse(shown, L"", Reason::OverBudget);
-      return;
-    }
+    if (!m_budget.Take(bytes, taken.size())) return Refuse(shown, L"", Reason::OverBudget);
     for (auto& [entry, scenario] : taken) {
       // No more than the directory claims comes out, and that much the budget allowed.
       problem = ExtractZipEntry(archive, *entry, entry->size, scenario.bytes);
       if (problem != ZipProblem::None) {
         m_budget = before;
-        Refuse(shown, L"", Reason::BadArchive, {},
-               problem == ZipProblem::TooLarge ? ZipProblem::Damaged : problem);
-        return;
+        return Refuse(shown, L"", Reason::BadArchive, {},
+                      problem == ZipProblem::TooLarge ? ZipProblem::Damaged : problem);
       }
     }
     for (auto& [entry, scenario] : taken) m_scenarios.push_back(std::move(scenario));

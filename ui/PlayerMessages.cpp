@@ -1,6 +1,5 @@
 #include "ui/PlayerMessages.h"
 
-#include <string>
 #include <string_view>
 
 #include "core/GameFolderLayout.h"
