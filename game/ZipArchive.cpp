@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -190,30 +191,11 @@ bool StretchesApart(const std::vector<ZipEntry>& entries) {
   return true;
 }
 
-// Counts, checksums and limits what comes out.
-class CheckedOutput {
- public:
-  CheckedOutput(std::string& out, uint64_t limit) : m_out(out), m_limit(limit) { m_out.clear(); }
-  ZipProblem Put(std::string_view bytes) {
-    if (bytes.size() > m_limit - std::min<uint64_t>(m_limit, m_out.size()))
-      return ZipProblem::TooLarge;
-    m_crc = crc32_z(m_crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
-    m_out.append(bytes);
-    return ZipProblem::None;
-  }
-  ZipProblem Verdict(const ZipEntry& entry) const {
-    if (m_out.size() != entry.size) return ZipProblem::Damaged;
-    return m_crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
-  }
-
- private:
-  std::string& m_out;
-  uint64_t m_limit;
-  uLong m_crc = crc32_z(0, nullptr, 0);
-};
+// Takes the bytes that come out of an entry; anything but None stops the extraction.
+using Output = std::function<ZipProblem(std::string_view bytes)>;
 
 // Raw deflate (no zlib header), as zip stores it.
-ZipProblem Inflate(std::string_view data, CheckedOutput& out) {
+ZipProblem Inflate(std::string_view data, const Output& out) {
   z_stream stream{};
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return ZipProblem::Damaged;
   std::vector<unsigned char> inflated(kPieceSize);
@@ -234,8 +216,8 @@ ZipProblem Inflate(std::string_view data, CheckedOutput& out) {
       problem = ZipProblem::Damaged;
       break;
     }
-    problem = out.Put(
-        {reinterpret_cast<const char*>(inflated.data()), inflated.size() - stream.avail_out});
+    problem =
+        out({reinterpret_cast<const char*>(inflated.data()), inflated.size() - stream.avail_out});
     if (problem != ZipProblem::None || status == Z_STREAM_END) break;
   }
   inflateEnd(&stream);
@@ -279,8 +261,17 @@ ZipProblem ExtractZipEntry(std::string_view archive, const ZipEntry& entry, uint
   if (entry.size > limit) return ZipProblem::TooLarge;
   std::string_view data;
   if (!Slice(archive, entry.dataOffset, entry.compressedSize, data)) return ZipProblem::Damaged;
-  CheckedOutput checked(out, limit);
-  const ZipProblem problem =
-      entry.method == kMethodStored ? checked.Put(data) : Inflate(data, checked);
-  return problem != ZipProblem::None ? problem : checked.Verdict(entry);
+  // What comes out is counted, checksummed and limited.
+  out.clear();
+  uLong crc = crc32_z(0, nullptr, 0);
+  const Output put = [&](std::string_view bytes) {
+    if (bytes.size() > limit - std::min<uint64_t>(limit, out.size())) return ZipProblem::TooLarge;
+    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+    out.append(bytes);
+    return ZipProblem::None;
+  };
+  const ZipProblem problem = entry.method == kMethodStored ? put(data) : Inflate(data, put);
+  if (problem != ZipProblem::None) return problem;
+  if (out.size() != entry.size) return ZipProblem::Damaged;
+  return crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
 }
