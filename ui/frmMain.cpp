@@ -39,7 +39,9 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
   cmdDelete.OnClick = [this] { cmdDelete_Click(); };
   lstMenus.OnKeyUp = [this](int keyCode, int shift) { lstMenus_KeyUp(keyCode, shift); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
-  WireArrangement();
+  lstMenus.OnKeyDown = [this](int keyCode, int shift) { lstMenus_KeyDown(keyCode, shift); };
+  lstMenus.OnContextMenu = [this](POINT at) { lstMenus_ContextMenu(at); };
+  lstMenus.OnDragRow = [this](int fromRow, int toRow) { MoveRowMenu(fromRow, toRow); };
 }
 
 frmMain::~frmMain() = default;

@@ -55,7 +55,6 @@ class frmMain : public Form {
   void lblHyperLink_Click();
 
   // Arranging the show and taking changes back (frmMainArrange.cpp).
-  void WireArrangement();
   bool Form_KeyDown(int keyCode, int shift) override;
   void lstMenus_KeyDown(int keyCode, int shift);
   void lstMenus_ContextMenu(POINT at);

@@ -8,12 +8,6 @@
 #include "platform/window/PopupMenu.h"
 #include "ui/frmMain.h"
 
-void frmMain::WireArrangement() {
-  lstMenus.OnKeyDown = [this](int keyCode, int shift) { lstMenus_KeyDown(keyCode, shift); };
-  lstMenus.OnContextMenu = [this](POINT at) { lstMenus_ContextMenu(at); };
-  lstMenus.OnDragRow = [this](int fromRow, int toRow) { MoveRowMenu(fromRow, toRow); };
-}
-
 bool frmMain::Form_KeyDown(int keyCode, int shift) {
   const bool undo = keyCode == 'Z' && shift == kCtrlMask;
   const bool redo = (keyCode == 'Y' && shift == kCtrlMask) ||
