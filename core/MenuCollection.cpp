@@ -30,11 +30,9 @@ const clsGameMenu* MenuCollection::Slot(int slot) const {
 MenuCollection NewMenuTable() {
   MenuCollection menus;
   for (int n = 0; n < kMenuSlotCount; ++n) {
-    clsGameMenu menu;
-    menu.bEnabled(false);
+    clsGameMenu menu;  // disabled and empty
     menu.nId(n);
-    menu.sName("");
-    menus.Add(menu, MenuKey(menu.nId()));
+    menus.Add(menu, MenuKey(n));
   }
   return menus;
 }

@@ -1,12 +1,12 @@
 #include "core/MenuHistory.h"
 
+#include <algorithm>
+
 namespace {
 
 bool HasEnabledSlot(const MenuCollection& menus) {
-  for (const auto& [key, menu] : menus) {
-    if (menu.bEnabled()) return true;
-  }
-  return false;
+  return std::any_of(menus.begin(), menus.end(),
+                     [](const auto& item) { return item.second.bEnabled(); });
 }
 
 }  // namespace

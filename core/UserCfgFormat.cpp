@@ -9,8 +9,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Character positions of the format, counted from 1 as in the game's own description of the lines.
 constexpr size_t kEnabledDigitPos = 22;  // "attractMode-scenario-" then the digit
 constexpr size_t kEnabledNamePos = 24;   // position 23 is the space, skipped unread
-constexpr size_t kDisabledDigitPos =
-    23;  // "-attractMode-scenario" then any character, then the digit
+// "-attractMode-scenario" then any character, then the digit.
+constexpr size_t kDisabledDigitPos = 23;
 
 // The slot number of the digit at a 1-based position, or -1 when no digit stands there.
 int SlotDigitAt(std::string_view line, size_t position) {
@@ -51,7 +51,6 @@ std::string SlotLines(const MenuCollection& menus, std::string_view lineEnd) {
 // it; a disabled line only empties the name. A line without a slot digit, or too short to carry
 // one, changes nothing.
 void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
-  if (line.size() < kEnabledDigitPos) return;
   if (line.starts_with(kEnabledPrefix)) {
     // An enabled line needs its digit and the space after it; a bare "attractMode-scenario-5" of
     // 22 characters carries no usable setting.

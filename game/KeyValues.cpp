@@ -33,16 +33,14 @@ class Reader {
       KeyValue entry;
       entry.key = std::move(key.text);
       Token value = Next();
-      if (value.kind == TokenKind::Open) {
-        if (depth >= kDeepestKeyValuesBlock) return std::nullopt;
+      if (value.kind == TokenKind::Text) {
+        entry.text = std::move(value.text);
+      } else {
+        if (value.kind != TokenKind::Open || depth >= kDeepestKeyValuesBlock) return std::nullopt;
         std::optional<std::vector<KeyValue>> inner = Entries(depth + 1);
         if (!inner) return std::nullopt;
         entry.entries = std::move(*inner);
         entry.isBlock = true;
-      } else if (value.kind == TokenKind::Text) {
-        entry.text = std::move(value.text);
-      } else {
-        return std::nullopt;
       }
       entries.push_back(std::move(entry));
     }
@@ -117,8 +115,5 @@ std::optional<KeyValue> ReadKeyValues(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::optional<std::vector<KeyValue>> entries = Reader(text).Entries(0);
   if (!entries) return std::nullopt;
-  KeyValue file;
-  file.entries = std::move(*entries);
-  file.isBlock = true;
-  return file;
+  return KeyValue{"", "", std::move(*entries), true};
 }
