@@ -22,7 +22,7 @@ std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
   for (const KeyValue& entry : root->entries) {
     if (!IsNumber(entry.key)) continue;
     const KeyValue* path = entry.isBlock ? entry.Find("path") : &entry;
-    if (path && !path->isBlock && !path->text.empty()) libraries.push_back(path->text);
+    if (path && !path->text.empty()) libraries.push_back(path->text);  // a block has no text
   }
   return libraries;
 }
@@ -31,12 +31,10 @@ std::string SteamInstallFolder(std::string_view appManifest) {
   const std::optional<KeyValue> file = ReadKeyValues(appManifest);
   const KeyValue* app = file ? file->Find("AppState") : nullptr;
   const KeyValue* folder = app ? app->Find("installdir") : nullptr;
-  if (!folder || folder->isBlock) return "";
+  if (!folder) return "";
+  // One folder of steamapps\common: a name that leads elsewhere is not Steam's (nor is a block,
+  // whose text is empty).
   const std::string& name = folder->text;
-  // One folder of steamapps\common: a name that leads elsewhere is not Steam's.
-  if (name.empty() || name == "." || name == ".." ||
-      name.find_first_of("\\/:") != std::string::npos) {
-    return "";
-  }
-  return name;
+  const bool elsewhere = name == "." || name == ".." || name.find_first_of("\\/:") != name.npos;
+  return name.empty() || elsewhere ? "" : name;
 }

@@ -37,11 +37,9 @@ bool HoldsStartup(const std::string& folder) {
 GameLookupOutcome TakeFolder(const std::wstring& folder, std::wstring* folderNotHeld) {
   const std::optional<std::string> ansiFolder = AnsiFolder(folder);
   sGamePath = ansiFolder.value_or("");
-  if (!ansiFolder) {
-    if (folderNotHeld) *folderNotHeld = folder;
-    return GameLookupOutcome::NoStartupFolder;
-  }
-  return HoldsStartup(sGamePath) ? GameLookupOutcome::Success : GameLookupOutcome::NoStartupFolder;
+  if (!ansiFolder && folderNotHeld) *folderNotHeld = folder;
+  return ansiFolder && HoldsStartup(sGamePath) ? GameLookupOutcome::Success
+                                               : GameLookupOutcome::NoStartupFolder;
 }
 
 // A small file of Steam's, whole; "" when it is missing, unreadable or too large to be Steam's.

@@ -248,8 +248,7 @@ bool frmMain::RefuseChangeWithoutMenus() {
 void frmMain::cmdAdd_Click() {
   // Where no game was found, Add lets the player show where it is.
   if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success) {
-    const std::optional<std::wstring> folder = ChooseFolder(Hwnd(), ChooseGameFolderTitle());
-    if (folder) TakeGameFolder(*folder);
+    if (const auto folder = ChooseFolder(Hwnd(), ChooseGameFolderTitle())) TakeGameFolder(*folder);
     return;
   }
   if (RefuseChangeWithoutMenus()) return;
