@@ -247,9 +247,8 @@ ZipProblem ReadZipDirectory(std::string_view archive, std::vector<ZipEntry>& ent
 
 ZipProblem EntryProblem(const ZipEntry& entry) {
   if ((entry.flags & (kFlagEncrypted | kFlagStrongEncryption)) != 0 ||
-      entry.method == kMethodAesEncrypted) {
+      entry.method == kMethodAesEncrypted)
     return ZipProblem::Encrypted;
-  }
   if (entry.method != kMethodStored && entry.method != kMethodDeflated)
     return ZipProblem::UnknownMethod;
   return ZipProblem::None;

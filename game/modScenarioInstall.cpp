@@ -250,10 +250,8 @@ class Import {
         earlier ? earlier->scenario->bytes == scenario.bytes : SameBytes(existing, scenario.bytes);
     plan.folder =
         earlier ? earlier->folder : existing.substr(0, FindLastSeparator(AnsiCodePage(), existing));
-    if (same) {
-      plan.write = false;
-      return plan;
-    }
+    plan.write = !same;
+    if (same) return plan;
     switch (m_ask(plan.name)) {
       case ReplaceAnswer::Replace:
         plan.replace = true;

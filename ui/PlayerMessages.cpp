@@ -114,25 +114,19 @@ std::string More(size_t count) {
 }  // namespace
 
 void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld) {
-  switch (outcome) {
-    case GameLookupOutcome::Success:
-      return;
-    case GameLookupOutcome::NothingRegistered:
-      MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
-      return;
-    case GameLookupOutcome::NoStartupFolder:
-      // Names the game folder itself, although what is missing is its startup subfolder; a
-      // folder that the code page cannot hold is named as it was written.
-      if (sGamePath.empty() && !folderNotHeld.empty()) {
-        const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
-        MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
-                   WideFromAnsi(kNoStartupFolderEnd),
-               kMsgBoxError, kLookupTitle);
-        return;
-      }
-      MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
-             kMsgBoxError, kLookupTitle);
-      return;
+  // A folder without startup is named itself, although what is missing is its startup subfolder;
+  // a folder that the code page cannot hold is named as it was written.
+  const bool noStartup = outcome == GameLookupOutcome::NoStartupFolder;
+  if (outcome == GameLookupOutcome::NothingRegistered) {
+    MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
+  } else if (noStartup && sGamePath.empty() && !folderNotHeld.empty()) {
+    const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
+    MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
+               WideFromAnsi(kNoStartupFolderEnd),
+           kMsgBoxError, kLookupTitle);
+  } else if (noStartup) {
+    MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
+           kMsgBoxError, kLookupTitle);
   }
 }
 
