@@ -65,27 +65,21 @@ class Reader {
 
   Token Quoted() {
     std::string text;
-    for (++m_at; m_at < m_text.size(); ++m_at) {
-      const char c = m_text[m_at];
-      if (c == '"') {
-        ++m_at;
-        return {TokenKind::Text, std::move(text)};
+    while (++m_at < m_text.size() && m_text[m_at] != '"') {
+      char c = m_text[m_at];
+      if (c == '\\' && m_at + 1 < m_text.size()) {
+        c = m_text[++m_at];
+        if (c == 'n' || c == 't') {
+          c = c == 'n' ? '\n' : '\t';
+        } else if (c != '\\' && c != '"') {
+          text += '\\';  // not an escape Steam knows: both characters stand
+        }
       }
-      if (c != '\\') {
-        text += c;
-        continue;
-      }
-      if (++m_at >= m_text.size()) break;
-      const char escaped = m_text[m_at];
-      if (escaped == 'n' || escaped == 't') {
-        text += escaped == 'n' ? '\n' : '\t';
-      } else {
-        // Not an escape Steam knows: both characters stand.
-        if (escaped != '\\' && escaped != '"') text += '\\';
-        text += escaped;
-      }
+      text += c;
     }
-    return {TokenKind::Bad, {}};  // the file ends inside the quotes
+    if (m_at >= m_text.size()) return {TokenKind::Bad, {}};  // the file ends inside the quotes
+    ++m_at;
+    return {TokenKind::Text, std::move(text)};
   }
 
   void SkipBlanksAndComments() {
