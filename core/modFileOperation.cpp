@@ -19,10 +19,6 @@ constexpr unsigned long kErrorBadFormat = 11;
 constexpr unsigned long kErrorFileExists = 80;
 constexpr unsigned long kErrorAlreadyExists = 183;
 
-FileResult Utf16Refused(const std::string& path) {
-  return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
-}
-
 FileResult ChangedElsewhere(const std::string& path) {
   return FileResult::Failure(path, 0, FailureKind::ChangedElsewhere);
 }
@@ -91,7 +87,7 @@ FileResult RewrittenForSave(const std::string& path, std::string& bytes) {
   // A file that another program removed since start-up: the new file holds the ten lines alone.
   if (!read.ok && GetPathKind(path) != PathKind::Missing) return read;
   // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
-  if (IsUtf16Text(bytes)) return Utf16Refused(path);
+  if (IsUtf16Text(bytes)) return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
   // Slots that another program set since the tool last looked are not replaced unseen, nor is a
   // per-user copy that appeared in place of the file the tool read. Whatever its stamp says (it
   // may have written within the same tick), the next look reads the file.
@@ -130,7 +126,7 @@ FileResult LoadMenus(bool* madePerUserCopy) {
     read = ReadWholeFile(path, bytes);
   }
   if (!read.ok) return read;  // a folder of that name fails here, with the system's own words
-  if (IsUtf16Text(bytes)) return Utf16Refused(path);
+  if (IsUtf16Text(bytes)) return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
 
   sCfgFile = path;
   seen = {path, stamp, ReadAttractModeLines(bytes, colMenus)};

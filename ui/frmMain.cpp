@@ -269,8 +269,7 @@ void frmMain::cmdEdit_Click() {
   if (picked.empty()) return;
   // Another program may have removed the slot while the picker was open: the list shows it gone.
   CatchUpWithFile();
-  const clsGameMenu* menu = colMenus.Slot(slot);
-  if (!menu || !menu->bEnabled()) return;
+  if (!colMenus.Slot(slot)->bEnabled()) return;
   EditMenu(slot, picked);
   RefreshList();
 }
@@ -281,10 +280,7 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
   if (keyCode != VK_DELETE) return;
   if (RefuseChangeWithoutMenus()) return;
   CatchUpWithFile();
-  if (lstMenus.ListCount() < 2) {
-    ReportLastMenuKept();
-    return;
-  }
+  if (lstMenus.ListCount() < 2) return ReportLastMenuKept();
   const int slot = SelectedSlot();
   if (slot < 0) return;
   RemoveMenu(slot);
