@@ -13,9 +13,7 @@ constexpr int kMenuSlotCount = 10;
 
 class MenuCollection {
  public:
-  void Clear() { m_items.clear(); }
   void Add(const clsGameMenu& menu, const std::string& key) { m_items.emplace_back(key, menu); }
-  int Count() const { return static_cast<int>(m_items.size()); }
 
   // The record stored under this key, or nullptr when the key names none.
   clsGameMenu* Find(std::string_view key);

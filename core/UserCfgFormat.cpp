@@ -70,12 +70,6 @@ bool IsUtf16Text(std::string_view bytes) {
   return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  ForEachLine(bytes, [&](std::string_view line) { lines.push_back(line); });
-  return lines;
-}
-
 std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
   std::string lines;
   ForEachLine(WithoutByteOrderMark(bytes), [&](std::string_view line) {

@@ -9,7 +9,6 @@
 // with a UTF-8 byte-order mark: it stays first in the file and is no part of the first line.
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/MenuCollection.h"
 
@@ -26,10 +25,6 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // True for a file saved as UTF-16 (it starts with the byte-order mark FF FE or FE FF): the game
 // reads none of its lines, and rewriting its bytes as ANSI lines would corrupt it.
 bool IsUtf16Text(std::string_view bytes);
-
-// Splits file bytes into lines. CR LF, a lone CR and a lone LF (files edited on Linux) each end a
-// line and are not part of it; the last line needs no terminator.
-std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 // Applies every line of the file, in file order, so the last line for a slot wins its name, and
 // returns the file's attract-mode lines (those that begin with either prefix, whatever follows), in

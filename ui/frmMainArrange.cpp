@@ -52,8 +52,6 @@ void frmMain::lstMenus_ContextMenu(POINT at) {
       return StepHistory(true);
     case kRedo:
       return StepHistory(false);
-    default:
-      return;
   }
 }
 
