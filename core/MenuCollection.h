@@ -16,7 +16,6 @@ class MenuCollection {
   void Add(const clsGameMenu& menu, const std::string& key) { m_items.emplace_back(key, menu); }
 
   // The record stored under this key, or nullptr when the key names none.
-  clsGameMenu* Find(std::string_view key);
   const clsGameMenu* Find(std::string_view key) const;
 
   // The record of a slot number; nullptr outside 0 to 9.

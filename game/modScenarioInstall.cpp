@@ -102,10 +102,8 @@ class Import {
     // Room for all of them, asked before anything is written.
     const std::string volume = FolderExists(RealFolder()) ? RealFolder() : sGamePath;
     if (total > 0 && FreeBytesIn(volume) < total) {
-      for (const Plan& plan : plans) {
-        Refuse(*plan.scenario, Reason::CopyFailed,
-               FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError));
-      }
+      const FileResult full = FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError);
+      for (const Plan& plan : plans) Refuse(*plan.scenario, Reason::CopyFailed, full);
       return names;
     }
     for (const std::string& folder : {RealFolder(), m_perUser}) {
