@@ -85,8 +85,7 @@ bool ReadZip64End(std::string_view archive, uint64_t endAt, Directory& found) {
 bool FindDirectory(std::string_view archive, Directory& found) {
   if (archive.size() < kEndOfDirectory.size) return false;
   const uint64_t tail = std::min<uint64_t>(archive.size(), kEndOfDirectory.size + kMaxCommentSize);
-  std::string_view fields;
-  Slice(archive, archive.size() - tail, tail, fields);
+  const std::string_view fields = archive.substr(archive.size() - tail);
   for (size_t at = fields.size() - kEndOfDirectory.size + 1; at-- > 0;) {
     if (U32(fields, at) != kEndOfDirectory.signature) continue;
     if (at + kEndOfDirectory.size + U16(fields, at + 20) != fields.size()) continue;  // not the end
@@ -185,10 +184,9 @@ bool StretchesApart(const std::vector<ZipEntry>& entries) {
   for (const ZipEntry& entry : entries)
     stretches.emplace_back(entry.localHeaderOffset, entry.dataOffset + entry.compressedSize);
   std::sort(stretches.begin(), stretches.end());
-  for (size_t n = 1; n < stretches.size(); ++n) {
-    if (stretches[n].first < stretches[n - 1].second) return false;
-  }
-  return true;
+  return std::adjacent_find(stretches.begin(), stretches.end(), [](const auto& a, const auto& b) {
+           return b.first < a.second;
+         }) == stretches.end();
 }
 
 // Takes the bytes that come out of an entry; anything but None stops the extraction.

@@ -1,5 +1,6 @@
 #include "ui/PlayerMessages.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "core/GameFolderLayout.h"
@@ -100,9 +101,8 @@ std::string RefusalSentence(const Refusal& refused) {
 
 // A name as the box shows it: a control character in it would break the lines.
 std::wstring Shown(std::wstring name) {
-  for (wchar_t& c : name) {
-    if (c < 32 || c == 127) c = L'?';
-  }
+  std::replace_if(
+      name.begin(), name.end(), [](wchar_t c) { return c < 32 || c == 127; }, L'?');
   return name;
 }
 
