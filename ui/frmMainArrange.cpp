@@ -81,9 +81,7 @@ void frmMain::StepHistory(bool back) {
   // The first row that the step changed is selected, where there is one.
   for (size_t row = 0; row < m_rows.size(); ++row) {
     const int slot = m_rows[row].nSlot;
-    if (!(*colMenus.Slot(slot) == *before.Slot(slot))) {
-      lstMenus.SetListIndex(static_cast<int>(row));
-      return;
-    }
+    if (!(*colMenus.Slot(slot) == *before.Slot(slot)))
+      return lstMenus.SetListIndex(static_cast<int>(row));
   }
 }
