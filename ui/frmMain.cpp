@@ -1,8 +1,6 @@
 #include "ui/frmMain.h"
 
 #include <algorithm>
-#include <optional>
-#include <string>
 #include <utility>
 
 #include "core/GameFolderLayout.h"
