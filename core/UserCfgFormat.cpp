@@ -29,8 +29,7 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
   for (size_t start = 0; start < bytes.size();) {
     const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
     visit(bytes.substr(start, end - start));
-    const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-    start = end < bytes.size() ? end + (crLf ? 2 : 1) : end;
+    start = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
   }
 }
 

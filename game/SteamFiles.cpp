@@ -1,18 +1,8 @@
 #include "game/SteamFiles.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "game/KeyValues.h"
-
-namespace {
-
-bool IsNumber(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
 
 std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
   const std::optional<KeyValue> file = ReadKeyValues(libraryFolders);
@@ -20,7 +10,9 @@ std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
   if (!root) return {};
   std::vector<std::string> libraries;
   for (const KeyValue& entry : root->entries) {
-    if (!IsNumber(entry.key)) continue;
+    // Only the numbered entries name libraries.
+    const std::string& key = entry.key;
+    if (key.empty() || key.find_first_not_of("0123456789") != key.npos) continue;
     const KeyValue* path = entry.isBlock ? entry.Find("path") : &entry;
     if (path && !path->text.empty()) libraries.push_back(path->text);  // a block has no text
   }
