@@ -182,9 +182,7 @@ MenusReread RereadMenusIfChanged() {
   seen = {path, stamp, std::move(attractLines)};
   if (same) return {};
   colMenus = std::move(read);
-  const MenusReread outcome{true, unsavedChange};
-  unsavedChange = false;
-  return outcome;
+  return {true, std::exchange(unsavedChange, false)};
 }
 
 bool HasUnsavedChange() { return unsavedChange; }

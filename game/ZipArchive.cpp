@@ -65,12 +65,10 @@ bool Slice(std::string_view archive, uint64_t offset, uint64_t size, std::string
 
 // The ZIP64 end record that the locator before the end record points to, when there is one.
 bool ReadZip64End(std::string_view archive, uint64_t endAt, Directory& found) {
-  std::string_view locator;
-  if (endAt < kZip64Locator.size ||
-      !Slice(archive, endAt - kZip64Locator.size, kZip64Locator.size, locator) ||
-      U32(locator, 0) != kZip64Locator.signature) {
-    return true;  // none: the plain end record holds
-  }
+  // Without a locator before it, the plain end record holds.
+  if (endAt < kZip64Locator.size) return true;
+  const std::string_view locator = archive.substr(endAt - kZip64Locator.size, kZip64Locator.size);
+  if (U32(locator, 0) != kZip64Locator.signature) return true;
   if (U32(locator, 4) != 0 || U32(locator, 16) > 1) return false;  // spread over several disks
   std::string_view end;
   if (!Slice(archive, U64(locator, 8), kZip64EndOfDirectory.size, end)) return false;
