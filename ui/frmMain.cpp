@@ -333,14 +333,9 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
 
 void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {
   CatchUpWithFile();
-  std::vector<std::string> withoutMenu;
-  for (const std::string& name : names) {
-    if (BuildMenuRows(colMenus).size() < kMenuSlotCount) {
-      AddMenu(name);
-    } else {
-      withoutMenu.push_back(name);
-    }
-  }
-  if (withoutMenu.size() < names.size()) RefreshList();
-  if (!withoutMenu.empty()) ReportNoMenuFor(withoutMenu);
+  // As many as there are free slots, in order; the rest go without.
+  const size_t added = std::min(names.size(), kMenuSlotCount - BuildMenuRows(colMenus).size());
+  for (size_t n = 0; n < added; ++n) AddMenu(names[n]);
+  if (added > 0) RefreshList();
+  if (added < names.size()) ReportNoMenuFor({names.begin() + added, names.end()});
 }
