@@ -161,9 +161,8 @@ FileResult SaveMenus(bool* madePerUserCopy) {
     if (saved.ok) sCfgFile = saved.file;
   }
   unsavedChange = !saved.ok;
-  if (!saved.ok) return saved;
   // Its slot lines are those just written: a file of a million lines is not scanned again.
-  seen = {sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus)};
+  if (saved.ok) seen = {sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus)};
   return saved;
 }
 
