@@ -13,12 +13,9 @@ constexpr int kMenuSlotCount = 10;
 
 class MenuCollection {
  public:
-  void Clear() { m_items.clear(); }
   void Add(const clsGameMenu& menu, const std::string& key) { m_items.emplace_back(key, menu); }
-  int Count() const { return static_cast<int>(m_items.size()); }
 
   // The record stored under this key, or nullptr when the key names none.
-  clsGameMenu* Find(std::string_view key);
   const clsGameMenu* Find(std::string_view key) const;
 
   // The record of a slot number; nullptr outside 0 to 9.

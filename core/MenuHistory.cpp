@@ -1,29 +1,26 @@
 #include "core/MenuHistory.h"
 
-#include <cstddef>
+#include <algorithm>
 
 namespace {
 
 bool HasEnabledSlot(const MenuCollection& menus) {
-  for (const auto& [key, menu] : menus) {
-    if (menu.bEnabled()) return true;
-  }
-  return false;
+  return std::any_of(menus.begin(), menus.end(),
+                     [](const auto& item) { return item.second.bEnabled(); });
 }
 
 }  // namespace
 
 void MenuHistory::Reset(const MenuCollection& loaded) {
-  m_tables.clear();
-  m_tables.push_back(loaded);
+  m_tables = {loaded};
   m_shown = 0;
 }
 
 void MenuHistory::Record(const MenuCollection& changed) {
   if (changed == m_tables[m_shown]) return;
-  m_tables.erase(m_tables.begin() + static_cast<std::ptrdiff_t>(m_shown) + 1, m_tables.end());
+  m_tables.resize(m_shown + 1);  // what was undone can no longer be redone
   m_tables.push_back(changed);
-  m_shown = m_tables.size() - 1;
+  ++m_shown;
 }
 
 bool MenuHistory::CanUndo() const {

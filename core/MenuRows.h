@@ -15,16 +15,6 @@ struct MenuRow {
 
 std::vector<MenuRow> BuildMenuRows(const MenuCollection& menus);
 
-// Which of Add, Edit and Delete may be pressed with this many rows listed.
-struct MenuButtonStates {
-  bool bAdd = true;
-  bool bEdit = true;
-  bool bDelete = true;
-
-  bool operator==(const MenuButtonStates&) const = default;
-};
-MenuButtonStates ButtonStatesForRows(int rowCount);
-
 // The row to select after the list was rebuilt: the row that was selected (the first when none
 // was), or the one before it when the list got shorter than that; -1 for an empty list.
 int SelectionAfterRefresh(int previousSelection, int rowCount);

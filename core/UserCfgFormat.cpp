@@ -1,5 +1,7 @@
 #include "core/UserCfgFormat.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
@@ -7,12 +9,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Character positions of the format, counted from 1 as in the game's own description of the lines.
 constexpr size_t kEnabledDigitPos = 22;  // "attractMode-scenario-" then the digit
 constexpr size_t kEnabledNamePos = 24;   // position 23 is the space, skipped unread
-constexpr size_t kDisabledDigitPos =
-    23;  // "-attractMode-scenario" then any character, then the digit
-
-bool StartsWith(std::string_view line, std::string_view prefix) {
-  return line.substr(0, prefix.size()) == prefix;
-}
+// "-attractMode-scenario" then any character, then the digit.
+constexpr size_t kDisabledDigitPos = 23;
 
 // The slot number of the digit at a 1-based position, or -1 when no digit stands there.
 int SlotDigitAt(std::string_view line, size_t position) {
@@ -22,55 +20,37 @@ int SlotDigitAt(std::string_view line, size_t position) {
 }
 
 bool IsAttractModeLine(std::string_view line) {
-  return StartsWith(line, kEnabledPrefix) || StartsWith(line, kDisabledPrefix);
-}
-
-// Where the line that starts at `from` ends: at its CR or LF, or at the end of the bytes.
-size_t LineEnd(std::string_view bytes, size_t from) {
-  size_t end = from;
-  while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
-  return end;
+  return line.starts_with(kEnabledPrefix) || line.starts_with(kDisabledPrefix);
 }
 
 // Calls visit(line) for every line in file order, without its terminator.
 template <typename Visit>
 void ForEachLine(std::string_view bytes, Visit&& visit) {
   for (size_t start = 0; start < bytes.size();) {
-    const size_t end = LineEnd(bytes, start);
+    const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
     visit(bytes.substr(start, end - start));
-    const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-    start = end < bytes.size() ? end + (crLf ? 2 : 1) : end;
+    start = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
   }
 }
 
 std::string_view WithoutByteOrderMark(std::string_view bytes) {
-  return StartsWith(bytes, kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
+  return bytes.starts_with(kUtf8ByteOrderMark) ? bytes.substr(kUtf8ByteOrderMark.size()) : bytes;
 }
 
-void AppendAttractModeLines(std::string& out, const MenuCollection& menus) {
+// The ten slot lines of the table, each ended by `lineEnd`.
+std::string SlotLines(const MenuCollection& menus, std::string_view lineEnd) {
+  std::string lines;
   for (int n = 0; n < kMenuSlotCount; ++n) {
-    if (const clsGameMenu* menu = menus.Slot(n)) {
-      out.append(AttractModeLine(*menu));
-      out.append(kLineEnd);
-    }
+    if (const clsGameMenu* menu = menus.Slot(n)) lines.append(AttractModeLine(*menu)) += lineEnd;
   }
-}
-
-}  // namespace
-
-bool IsUtf16Text(std::string_view bytes) {
-  return StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
-}
-
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  ForEachLine(bytes, [&](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
+// Applies one attract-mode line to the table: an enabled line sets the slot's name and enables
+// it; a disabled line only empties the name. A line without a slot digit, or too short to carry
+// one, changes nothing.
 void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
-  if (line.size() < kEnabledDigitPos) return;
-  if (StartsWith(line, kEnabledPrefix)) {
+  if (line.starts_with(kEnabledPrefix)) {
     // An enabled line needs its digit and the space after it; a bare "attractMode-scenario-5" of
     // 22 characters carries no usable setting.
     if (line.size() < kEnabledNamePos - 1) return;
@@ -78,9 +58,15 @@ void ApplyAttractModeLine(std::string_view line, MenuCollection& menus) {
       menu->sName(std::string(line.substr(kEnabledNamePos - 1)));
       menu->bEnabled(true);
     }
-  } else if (StartsWith(line, kDisabledPrefix)) {
+  } else if (line.starts_with(kDisabledPrefix)) {
     if (clsGameMenu* menu = menus.Slot(SlotDigitAt(line, kDisabledDigitPos))) menu->sName("");
   }
+}
+
+}  // namespace
+
+bool IsUtf16Text(std::string_view bytes) {
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
 std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) {
@@ -93,18 +79,7 @@ std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) 
   return lines;
 }
 
-std::string AttractModeLinesOf(std::string_view bytes) {
-  MenuCollection unused = NewMenuTable();
-  return ReadAttractModeLines(bytes, unused);
-}
-
-std::string AttractModeLinesOf(const MenuCollection& menus) {
-  std::string lines;
-  for (int n = 0; n < kMenuSlotCount; ++n) {
-    if (const clsGameMenu* menu = menus.Slot(n)) lines.append(AttractModeLine(*menu)) += '\n';
-  }
-  return lines;
-}
+std::string AttractModeLinesOf(const MenuCollection& menus) { return SlotLines(menus, "\n"); }
 
 bool ApplyDefaultMenus(MenuCollection& menus) {
   clsGameMenu* slot0 = menus.Slot(0);
@@ -128,7 +103,7 @@ std::string AttractModeLine(const clsGameMenu& menu) {
 
 std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus,
                            std::string* oldAttractLines) {
-  const bool marked = StartsWith(oldBytes, kUtf8ByteOrderMark);
+  const bool marked = oldBytes.starts_with(kUtf8ByteOrderMark);
   std::string out(marked ? kUtf8ByteOrderMark : "");
   out.reserve(oldBytes.size() + kMenuSlotCount * 64);
   ForEachLine(WithoutByteOrderMark(oldBytes), [&](std::string_view line) {
@@ -138,10 +113,10 @@ std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menu
     }
     // A line that begins with the mark's bytes must not come first in a file without one, where
     // it would be read as the mark and no longer as a line: an empty line keeps it one.
-    if (out.empty() && StartsWith(line, kUtf8ByteOrderMark)) out.append(kLineEnd);
+    if (out.empty() && line.starts_with(kUtf8ByteOrderMark)) out.append(kLineEnd);
     out.append(line).append(kLineEnd);
   });
-  AppendAttractModeLines(out, menus);
+  out += SlotLines(menus, kLineEnd);
   return out;
 }
 

@@ -9,7 +9,6 @@
 // with a UTF-8 byte-order mark: it stays first in the file and is no part of the first line.
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/MenuCollection.h"
 
@@ -27,23 +26,13 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // reads none of its lines, and rewriting its bytes as ANSI lines would corrupt it.
 bool IsUtf16Text(std::string_view bytes);
 
-// Splits file bytes into lines. CR LF, a lone CR and a lone LF (files edited on Linux) each end a
-// line and are not part of it; the last line needs no terminator.
-std::vector<std::string_view> SplitLines(std::string_view bytes);
-
-// Applies one line to the table when it is a usable attract-mode line: an enabled line sets the
-// slot's name and enables it; a disabled line only empties the name. Any other line, and an
-// attract-mode line without a slot digit or too short to carry one, changes nothing.
-void ApplyAttractModeLine(std::string_view line, MenuCollection& menus);
-
 // Applies every line of the file, in file order, so the last line for a slot wins its name, and
-// returns the file's attract-mode lines as AttractModeLinesOf gives them (one pass for both).
+// returns the file's attract-mode lines (those that begin with either prefix, whatever follows), in
+// file order, each ended by LF: what tells whether another program changed the slots in the file.
 std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus);
 
-// The file's attract-mode lines (those that begin with either prefix, whatever follows), in file
-// order, each ended by LF: what tells whether another program changed the slots in the file.
-std::string AttractModeLinesOf(std::string_view bytes);
-// The same for a file just rewritten for these menus, without reading it: its ten slot lines.
+// The attract-mode lines that ReadAttractModeLines gives for a file just rewritten for these menus,
+// without reading it: its ten slot lines.
 std::string AttractModeLinesOf(const MenuCollection& menus);
 
 // When slot 0 is not enabled, enables the built-in menus in slot 0 and, when it is not enabled
@@ -55,7 +44,7 @@ std::string AttractModeLine(const clsGameMenu& menu);
 
 // The file as the game should find it after a save: every line that begins with neither prefix,
 // unchanged and in its order, then the ten attract-mode lines in slot order; every line ends CR LF.
-// *oldAttractLines, when given, receives the old file's attract-mode lines as AttractModeLinesOf
+// *oldAttractLines, when given, receives the old file's attract-mode lines as ReadAttractModeLines
 // gives them, from the same pass.
 std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menus,
                            std::string* oldAttractLines = nullptr);

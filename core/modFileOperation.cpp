@@ -1,6 +1,5 @@
 #include "core/modFileOperation.h"
 
-#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -20,10 +19,6 @@ constexpr unsigned long kErrorBadFormat = 11;
 constexpr unsigned long kErrorFileExists = 80;
 constexpr unsigned long kErrorAlreadyExists = 183;
 
-FileResult Utf16Refused(const std::string& path) {
-  return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
-}
-
 FileResult ChangedElsewhere(const std::string& path) {
   return FileResult::Failure(path, 0, FailureKind::ChangedElsewhere);
 }
@@ -38,38 +33,32 @@ bool AppearedMeanwhile(const FileResult& result) {
 // folder), whether or not Windows keeps per-user copies there.
 bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
 
-}  // namespace
+// What the procedures share between their calls: the game folder of the last load, what the tool
+// last read from or wrote to its user.cfg (the file's size and last-write time then, and its
+// attract-mode lines), and whether a change of the table is waiting for a save.
+struct Seen {
+  std::string path;  // "" before the first load
+  FileStamp stamp;
+  std::string attractLines;
+};
+std::string loadedGameFolder;
+Seen seen;
+bool unsavedChange = false;
 
-std::string PerUserCopyOf(const std::string& gameFolder, const std::string& path) {
-  std::vector<std::string> programs;
-  for (std::string_view program : kGamePrograms)
-    programs.push_back(gameFolder + std::string(program));
-  return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
-}
-
-MenusFile& ProgramMenusFile() {
-  static MenusFile file;
-  return file;
-}
-
-void MenusFile::Remember(const std::string& path, const FileStamp& stamp,
-                         std::string attractLines) {
-  m_seen = {true, path, stamp, std::move(attractLines)};
-}
-
-std::string MenusFile::FileTheGameReads() const {
-  const std::string copy = PerUserCopyOf(m_gameFolder, sCfgFile);
-  return !copy.empty() && GetPathKind(WidePath(copy)) == PathKind::File ? copy : sCfgFile;
+// The file of the game folder, or its per-user copy once that exists: the game reads the copy.
+std::string FileTheGameReads(const std::string& path) {
+  const std::string copy = PerUserCopyOf(loadedGameFolder, path);
+  return !copy.empty() && GetPathKind(WidePath(copy)) == PathKind::File ? copy : path;
 }
 
 // Writes the file's bytes to its per-user copy instead, when the file's folder refused the write
 // for want of rights and Windows keeps such a copy for the game. Where it keeps none, a refusal in
 // a protected folder says that the game folder needs administrator rights. Otherwise hands back
 // the refusal as it was. A copy that appeared meanwhile is not replaced: changed elsewhere.
-FileResult MenusFile::WriteToPerUserCopy(const FileResult& refused, const std::string& path,
-                                         const std::string& bytes, bool* madePerUserCopy) {
+FileResult WriteToPerUserCopy(const FileResult& refused, const std::string& path,
+                              const std::string& bytes, bool* madePerUserCopy) {
   if (!refused.RefusedByPermission()) return refused;
-  const std::string copy = PerUserCopyOf(m_gameFolder, path);
+  const std::string copy = PerUserCopyOf(loadedGameFolder, path);
   if (copy.empty()) {
     FileResult said = refused;
     if (IsInProtectedFolder(path)) said.kind = FailureKind::NeedsAdministrator;
@@ -91,12 +80,34 @@ FileResult MenusFile::WriteToPerUserCopy(const FileResult& refused, const std::s
   return written;
 }
 
-FileResult MenusFile::Load(bool* madePerUserCopy) {
+// The file's bytes with the table's lines in place of its attract-mode lines, when the file is
+// still what the tool last saw of it; else why not.
+FileResult RewrittenForSave(const std::string& path, std::string& bytes) {
+  const FileResult read = ReadWholeFile(WidePath(path), bytes);
+  // A file that another program removed since start-up: the new file holds the ten lines alone.
+  if (!read.ok && GetPathKind(WidePath(path)) != PathKind::Missing) return read;
+  // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
+  if (IsUtf16Text(bytes)) return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
+  // Slots that another program set since the tool last looked are not replaced unseen, nor is a
+  // per-user copy that appeared in place of the file the tool read. Whatever its stamp says (it
+  // may have written within the same tick), the next look reads the file.
+  const bool otherFile = path != seen.path;
+  std::string oldAttractLines;
+  std::string rewritten = RewriteUserCfg(bytes, colMenus, &oldAttractLines);
+  if (!seen.path.empty() && (otherFile || (read.ok && oldAttractLines != seen.attractLines))) {
+    seen.stamp = {};
+    return ChangedElsewhere(path);
+  }
+  bytes = std::move(rewritten);
+  return FileResult::Success();
+}
+
+}  // namespace
+
+FileResult LoadMenus(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
-  m_gameFolder = sGamePath;
-  std::string path = sGamePath + std::string(kUserCfgInGameFolder);
-  const std::string copy = PerUserCopyOf(m_gameFolder, path);
-  if (!copy.empty() && GetPathKind(WidePath(copy)) == PathKind::File) path = copy;
+  loadedGameFolder = sGamePath;
+  std::string path = FileTheGameReads(sGamePath + std::string(kUserCfgInGameFolder));
 
   // Read first and ask why only when that fails: the file is there nearly always. Its stamp is
   // taken first: a change while it is read then shows at the next look.
@@ -115,41 +126,21 @@ FileResult MenusFile::Load(bool* madePerUserCopy) {
     read = ReadWholeFile(WidePath(path), bytes);
   }
   if (!read.ok) return read;  // a folder of that name fails here, with the system's own words
-  if (IsUtf16Text(bytes)) return Utf16Refused(path);
+  if (IsUtf16Text(bytes)) return FileResult::Failure(path, kErrorBadFormat, FailureKind::Utf16Text);
 
   sCfgFile = path;
-  Remember(path, stamp, ReadAttractModeLines(bytes, colMenus));
-  m_unsavedChange = false;
+  seen = {path, stamp, ReadAttractModeLines(bytes, colMenus)};
+  unsavedChange = false;
   if (ApplyDefaultMenus(colMenus)) bAutoSave = true;
   return FileResult::Success();
 }
 
-FileResult MenusFile::RewrittenForSave(const std::string& path, std::string& bytes) {
-  const FileResult read = ReadWholeFile(WidePath(path), bytes);
-  // A file that another program removed since start-up: the new file holds the ten lines alone.
-  if (!read.ok && GetPathKind(WidePath(path)) != PathKind::Missing) return read;
-  // An editor may have saved it as UTF-16 since: written as ANSI lines it would be ruined.
-  if (IsUtf16Text(bytes)) return Utf16Refused(path);
-  // Slots that another program set since the tool last looked are not replaced unseen, nor is a
-  // per-user copy that appeared in place of the file the tool read. Whatever its stamp says (it
-  // may have written within the same tick), the next look reads the file.
-  const bool otherFile = path != m_seen.path;
-  std::string oldAttractLines;
-  std::string rewritten = RewriteUserCfg(bytes, colMenus, &oldAttractLines);
-  if (m_seen.known && (otherFile || (read.ok && oldAttractLines != m_seen.attractLines))) {
-    m_seen.stamp = {};
-    return ChangedElsewhere(path);
-  }
-  bytes = std::move(rewritten);
-  return FileResult::Success();
-}
-
-FileResult MenusFile::Save(bool* madePerUserCopy) {
+FileResult SaveMenus(bool* madePerUserCopy) {
   if (madePerUserCopy) *madePerUserCopy = false;
   if (sCfgFile.empty())
     return FileResult::Failure("user.cfg", kErrorPathNotFound, FailureKind::NeverRead);
 
-  const std::string path = FileTheGameReads();
+  const std::string path = FileTheGameReads(sCfgFile);
   std::string bytes;
   FileResult saved;
   {
@@ -169,42 +160,41 @@ FileResult MenusFile::Save(bool* madePerUserCopy) {
     saved = WriteToPerUserCopy(saved, path, bytes, madePerUserCopy);
     if (saved.ok) sCfgFile = saved.file;
   }
-  if (!saved.ok) {
-    m_unsavedChange = true;
-    return saved;
-  }
+  unsavedChange = !saved.ok;
   // Its slot lines are those just written: a file of a million lines is not scanned again.
-  Remember(sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus));
-  m_unsavedChange = false;
+  if (saved.ok) seen = {sCfgFile, GetFileStamp(sCfgFile), AttractModeLinesOf(colMenus)};
   return saved;
 }
 
-MenusReread MenusFile::RereadIfChanged() {
-  if (sCfgFile.empty() || !m_seen.known || m_seen.path != sCfgFile) return {};
+MenusReread RereadMenusIfChanged() {
+  if (sCfgFile.empty() || seen.path != sCfgFile) return {};
   // A per-user copy that appeared in place of the real file is the file from now on.
-  const std::string path = FileTheGameReads();
+  const std::string path = FileTheGameReads(sCfgFile);
   const FileStamp stamp = GetFileStamp(path);
-  if (!stamp.exists || (path == sCfgFile && stamp == m_seen.stamp)) return {};
+  if (!stamp.exists || (path == sCfgFile && stamp == seen.stamp)) return {};
   std::string bytes;
   if (!ReadWholeFile(WidePath(path), bytes).ok || IsUtf16Text(bytes)) return {};
   MenuCollection read = NewMenuTable();
   std::string attractLines = ReadAttractModeLines(bytes, read);
   sCfgFile = path;
-  if (attractLines == m_seen.attractLines) {
-    Remember(path, stamp, std::move(attractLines));  // only other lines changed: nothing to read
-    return {};
-  }
+  const bool same = attractLines == seen.attractLines;  // only other lines changed: nothing to read
+  seen = {path, stamp, std::move(attractLines)};
+  if (same) return {};
   colMenus = std::move(read);
-  Remember(path, stamp, std::move(attractLines));
-  const MenusReread outcome{true, m_unsavedChange};
-  m_unsavedChange = false;
-  return outcome;
+  return {true, std::exchange(unsavedChange, false)};
 }
 
-FileResult LoadMenus(bool* madePerUserCopy) { return ProgramMenusFile().Load(madePerUserCopy); }
+bool HasUnsavedChange() { return unsavedChange; }
 
-FileResult SaveMenus(bool* madePerUserCopy) { return ProgramMenusFile().Save(madePerUserCopy); }
+void ForgetMenusFile() {
+  loadedGameFolder.clear();
+  seen = {};
+  unsavedChange = false;
+}
 
-MenusReread RereadMenusIfChanged() { return ProgramMenusFile().RereadIfChanged(); }
-
-bool HasUnsavedChange() { return ProgramMenusFile().HasUnsavedChange(); }
+std::string PerUserCopyOf(const std::string& gameFolder, const std::string& path) {
+  std::vector<std::string> programs;
+  for (std::string_view program : kGamePrograms)
+    programs.push_back(gameFolder + std::string(program));
+  return WindowsVirtualisesFor(programs) ? VirtualStorePath(path) : "";
+}

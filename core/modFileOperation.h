@@ -25,42 +25,10 @@ struct MenusReread {
   bool droppedUnsaved = false;  // a change that no save could write yet was given up for them
 };
 
-// What the procedures below share between their calls: the game folder of the last load, what
-// the tool last read from or wrote to its user.cfg (the file's size and last-write time then, and
-// its attract-mode lines), and whether a change of the table is waiting for a save. The program
-// has one (ProgramMenusFile); a test may make it afresh.
-class MenusFile {
- public:
-  FileResult Load(bool* madePerUserCopy);
-  FileResult Save(bool* madePerUserCopy);
-  MenusReread RereadIfChanged();
-  bool HasUnsavedChange() const { return m_unsavedChange; }
-
- private:
-  struct Seen {
-    bool known = false;
-    std::string path;
-    FileStamp stamp;
-    std::string attractLines;
-  };
-
-  void Remember(const std::string& path, const FileStamp& stamp, std::string attractLines);
-  // sCfgFile, or the per-user copy that appeared in place of the real file since.
-  std::string FileTheGameReads() const;
-  // The file's bytes with the table's lines in place of its attract-mode lines, when the file is
-  // still what the tool last saw of it; else why not.
-  FileResult RewrittenForSave(const std::string& path, std::string& bytes);
-  // After the real file's folder refused `refused`: makes its per-user copy with these bytes.
-  FileResult WriteToPerUserCopy(const FileResult& refused, const std::string& path,
-                                const std::string& bytes, bool* madePerUserCopy);
-
-  std::string m_gameFolder;
-  Seen m_seen;
-  bool m_unsavedChange = false;
-};
-MenusFile& ProgramMenusFile();
-
-// The procedures below work on ProgramMenusFile().
+// Forgets what the procedures below remember for the whole run (the game folder of the last load,
+// what the tool last read from or wrote to user.cfg, a change waiting for a save). For the tests,
+// which cannot do without it: each of them starts as a new run would.
+void ForgetMenusFile();
 
 // Reads sGamePath + "startup\user.cfg" (or its per-user copy) into the slot table, first writing
 // the default file when there is none. Enables the built-in menus (and sets bAutoSave, so the

@@ -21,15 +21,12 @@ void EditMenu(int slot, const std::string& name) {
 
 void RemoveMenu(int slot) {
   if (!colMenus.Slot(slot)) return;
-  for (int k = slot; k < kMenuSlotCount - 1; ++k) {
-    clsGameMenu* to = colMenus.Slot(k);
-    const clsGameMenu* from = colMenus.Slot(k + 1);
-    to->bEnabled(from->bEnabled());
-    to->sName(from->sName());
+  for (int k = slot; k < kMenuSlotCount; ++k) {
+    // The next slot's flag and name; after slot 9, a disabled and empty one.
+    const clsGameMenu next = k + 1 < kMenuSlotCount ? *colMenus.Slot(k + 1) : clsGameMenu();
+    colMenus.Slot(k)->bEnabled(next.bEnabled());
+    colMenus.Slot(k)->sName(next.sName());
   }
-  clsGameMenu* last = colMenus.Slot(kMenuSlotCount - 1);
-  last->bEnabled(false);
-  last->sName("");
 }
 
 bool MoveMenu(int fromSlot, int toSlot) {

@@ -23,6 +23,19 @@ bool StartsWithMark(std::string_view bytes) {
   return bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
 }
 
+// The lines of the bytes as the reader of user.cfg takes them: CR LF, a lone CR or a lone LF ends
+// one and is no part of it; the last needs no end.
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = start;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
+  }
+  return lines;
+}
+
 bool IsAttractModeLine(std::string_view line) {
   return line.substr(0, kEnabledPrefix.size()) == kEnabledPrefix ||
          line.substr(0, kDisabledPrefix.size()) == kDisabledPrefix;
@@ -68,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   MenuCollection back = NewMenuTable();
-  ReadAttractModeLines(out, back);
+  const std::string backLines = ReadAttractModeLines(out, back);
   for (int n = 0; n < kMenuSlotCount; ++n) {
     const clsGameMenu& before = *menus.Slot(n);
     const clsGameMenu& after = *back.Slot(n);
@@ -76,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(after.sName() == (before.bEnabled() ? before.sName() : ""), "names read back");
   }
   Require(RewriteUserCfg(out, back) == out, "a second rewrite changes nothing");
-  Require(AttractModeLinesOf(out) == AttractModeLinesOf(menus),
+  Require(backLines == AttractModeLinesOf(menus),
           "the slot lines of a rewrite are known without reading it");
   return 0;
 }

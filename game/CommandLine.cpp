@@ -1,5 +1,7 @@
 #include "game/CommandLine.h"
 
+#include <algorithm>
+
 std::vector<std::wstring> SplitCommandLine(std::wstring_view arguments) {
   std::vector<std::wstring> result;
   size_t i = 0;
@@ -12,11 +14,9 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view arguments) {
     std::wstring argument;
     bool quoted = false;
     while (i < arguments.size() && (quoted || !isBlank(i))) {
-      size_t backslashes = 0;
-      while (i < arguments.size() && arguments[i] == L'\\') {
-        ++backslashes;
-        ++i;
-      }
+      const size_t backslashes =
+          std::min(arguments.find_first_not_of(L'\\', i), arguments.size()) - i;
+      i += backslashes;
       if (i < arguments.size() && arguments[i] == L'"') {
         argument.append(backslashes / 2, L'\\');
         if (backslashes % 2 == 1) {

@@ -1,5 +1,6 @@
 #include "game/KeyValues.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/AnsiText.h"
@@ -14,7 +15,7 @@ struct Token {
   std::string text;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+constexpr std::string_view kBlanks = " \t\r\n\f";
 
 class Reader {
  public:
@@ -25,33 +26,21 @@ class Reader {
     std::vector<KeyValue> entries;
     for (;;) {
       Token key = Next();
-      switch (key.kind) {
-        case TokenKind::Condition:
-          continue;  // "[$WIN32]" after a value: every platform's value is taken
-        case TokenKind::End:
-          if (depth > 0) return std::nullopt;
-          return entries;
-        case TokenKind::Close:
-          if (depth == 0) return std::nullopt;
-          return entries;
-        case TokenKind::Text:
-          break;
-        default:
-          return std::nullopt;
-      }
+      if (key.kind == TokenKind::Condition) continue;  // "[$WIN32]" after a value: all are taken
+      // The end of the file closes the top level, a brace a block.
+      if (key.kind == (depth == 0 ? TokenKind::End : TokenKind::Close)) return entries;
+      if (key.kind != TokenKind::Text) return std::nullopt;
       KeyValue entry;
       entry.key = std::move(key.text);
       Token value = Next();
-      if (value.kind == TokenKind::Open) {
-        if (depth >= kDeepestKeyValuesBlock) return std::nullopt;
+      if (value.kind == TokenKind::Text) {
+        entry.text = std::move(value.text);
+      } else {
+        if (value.kind != TokenKind::Open || depth >= kDeepestKeyValuesBlock) return std::nullopt;
         std::optional<std::vector<KeyValue>> inner = Entries(depth + 1);
         if (!inner) return std::nullopt;
         entry.entries = std::move(*inner);
         entry.isBlock = true;
-      } else if (value.kind == TokenKind::Text) {
-        entry.text = std::move(value.text);
-      } else {
-        return std::nullopt;
       }
       entries.push_back(std::move(entry));
     }
@@ -69,56 +58,35 @@ class Reader {
     if (c == '"') return Quoted();
     // A word without quotes ends at a blank, a quote or a brace.
     const size_t start = m_at;
-    while (m_at < m_text.size() && !IsBlank(m_text[m_at]) && m_text[m_at] != '"' &&
-           m_text[m_at] != '{' && m_text[m_at] != '}') {
-      ++m_at;
-    }
+    m_at = std::min(m_text.find_first_of(" \t\r\n\f\"{}", m_at), m_text.size());
     return {c == '[' ? TokenKind::Condition : TokenKind::Text,
             std::string(m_text.substr(start, m_at - start))};
   }
 
   Token Quoted() {
     std::string text;
-    for (++m_at; m_at < m_text.size(); ++m_at) {
-      const char c = m_text[m_at];
-      if (c == '"') {
-        ++m_at;
-        return {TokenKind::Text, std::move(text)};
+    while (++m_at < m_text.size() && m_text[m_at] != '"') {
+      char c = m_text[m_at];
+      if (c == '\\' && m_at + 1 < m_text.size()) {
+        c = m_text[++m_at];
+        if (c == 'n' || c == 't') {
+          c = c == 'n' ? '\n' : '\t';
+        } else if (c != '\\' && c != '"') {
+          text += '\\';  // not an escape Steam knows: both characters stand
+        }
       }
-      if (c != '\\') {
-        text += c;
-        continue;
-      }
-      if (++m_at >= m_text.size()) break;
-      switch (const char escaped = m_text[m_at]) {
-        case '\\':
-        case '"':
-          text += escaped;
-          break;
-        case 'n':
-          text += '\n';
-          break;
-        case 't':
-          text += '\t';
-          break;
-        default:  // not an escape Steam knows: both characters stand
-          text += '\\';
-          text += escaped;
-      }
+      text += c;
     }
-    return {TokenKind::Bad, {}};  // the file ends inside the quotes
+    if (m_at >= m_text.size()) return {TokenKind::Bad, {}};  // the file ends inside the quotes
+    ++m_at;
+    return {TokenKind::Text, std::move(text)};
   }
 
   void SkipBlanksAndComments() {
-    while (m_at < m_text.size()) {
-      if (IsBlank(m_text[m_at])) {
-        ++m_at;
-      } else if (m_text.substr(m_at, 2) == "//") {
-        const size_t end = m_text.find('\n', m_at);
-        m_at = end == std::string_view::npos ? m_text.size() : end + 1;
-      } else {
-        return;
-      }
+    for (;;) {
+      m_at = std::min(m_text.find_first_not_of(kBlanks, m_at), m_text.size());
+      if (m_text.substr(m_at, 2) != "//") return;
+      m_at = std::min(m_text.find('\n', m_at), m_text.size());
     }
   }
 
@@ -141,8 +109,5 @@ std::optional<KeyValue> ReadKeyValues(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::optional<std::vector<KeyValue>> entries = Reader(text).Entries(0);
   if (!entries) return std::nullopt;
-  KeyValue file;
-  file.entries = std::move(*entries);
-  file.isBlock = true;
-  return file;
+  return KeyValue{"", "", std::move(*entries), true};
 }

@@ -9,25 +9,15 @@ namespace {
 constexpr size_t kExtensionLength = 4;  // ".scn", ".zip"
 constexpr int kLastFreeNumber = 9999;
 
-bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view ending) {
-  if (text.size() < ending.size()) return false;
-  return std::equal(ending.begin(), ending.end(), text.end() - static_cast<long>(ending.size()),
-                    [](wchar_t a, wchar_t b) {
-                      const auto lower = [](wchar_t c) {
-                        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-                      };
-                      return lower(a) == lower(b);
-                    });
+// Whether the name ends in `ending` (in lower case) in any ASCII letter case.
+bool EndsWithIgnoringCase(std::wstring_view name, std::wstring_view ending) {
+  if (name.size() < ending.size()) return false;
+  std::wstring tail(name.substr(name.size() - ending.size()));
+  for (wchar_t& c : tail) c = c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c;
+  return tail == ending;
 }
 
 }  // namespace
-
-bool DropBudget::Take(uint64_t bytes, uint64_t count) {
-  if (bytes > BytesLeft() || count > kDropScenarios - m_count) return false;
-  m_bytes += bytes;
-  m_count += count;
-  return true;
-}
 
 bool IsScenarioFileName(std::wstring_view fileName) {
   return EndsWithIgnoringCase(fileName, L".scn");

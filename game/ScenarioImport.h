@@ -17,19 +17,6 @@ inline constexpr uint64_t kDropScenarios = 1000;
 // read-mes.
 inline constexpr uint64_t kLargestArchive = 2 * kDropBytes;
 
-// What one drop has taken of its bytes and scenarios so far.
-class DropBudget {
- public:
-  // Takes `count` scenarios of `bytes` in all when they fit in what is left; else takes nothing
-  // and returns false.
-  bool Take(uint64_t bytes, uint64_t count);
-  uint64_t BytesLeft() const { return kDropBytes - m_bytes; }
-
- private:
-  uint64_t m_bytes = 0;
-  uint64_t m_count = 0;
-};
-
 // A scenario file: ".scn" in any letter case.
 bool IsScenarioFileName(std::wstring_view fileName);
 // A zip archive: ".zip" in any letter case.

@@ -1,18 +1,8 @@
 #include "game/SteamFiles.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "game/KeyValues.h"
-
-namespace {
-
-bool IsNumber(std::string_view text) {
-  return !text.empty() &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
 
 std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
   const std::optional<KeyValue> file = ReadKeyValues(libraryFolders);
@@ -20,9 +10,11 @@ std::vector<std::string> SteamLibraries(std::string_view libraryFolders) {
   if (!root) return {};
   std::vector<std::string> libraries;
   for (const KeyValue& entry : root->entries) {
-    if (!IsNumber(entry.key)) continue;
+    // Only the numbered entries name libraries.
+    const std::string& key = entry.key;
+    if (key.empty() || key.find_first_not_of("0123456789") != key.npos) continue;
     const KeyValue* path = entry.isBlock ? entry.Find("path") : &entry;
-    if (path && !path->isBlock && !path->text.empty()) libraries.push_back(path->text);
+    if (path && !path->text.empty()) libraries.push_back(path->text);  // a block has no text
   }
   return libraries;
 }
@@ -31,12 +23,10 @@ std::string SteamInstallFolder(std::string_view appManifest) {
   const std::optional<KeyValue> file = ReadKeyValues(appManifest);
   const KeyValue* app = file ? file->Find("AppState") : nullptr;
   const KeyValue* folder = app ? app->Find("installdir") : nullptr;
-  if (!folder || folder->isBlock) return "";
+  if (!folder) return "";
+  // One folder of steamapps\common: a name that leads elsewhere is not Steam's (nor is a block,
+  // whose text is empty).
   const std::string& name = folder->text;
-  // One folder of steamapps\common: a name that leads elsewhere is not Steam's.
-  if (name.empty() || name == "." || name == ".." ||
-      name.find_first_of("\\/:") != std::string::npos) {
-    return "";
-  }
-  return name;
+  const bool elsewhere = name == "." || name == ".." || name.find_first_of("\\/:") != name.npos;
+  return name.empty() || elsewhere ? "" : name;
 }

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -32,26 +33,21 @@ constexpr uint16_t kMethodDeflated = 8;
 constexpr uint16_t kMethodAesEncrypted = 99;
 
 // Little-endian fields of a record.
-class Fields {
- public:
-  Fields() = default;
-  Fields(const unsigned char* bytes, size_t size) : m_bytes(bytes), m_size(size) {}
-  size_t Size() const { return m_size; }
-  const unsigned char* Bytes() const { return m_bytes; }
-  bool Has(size_t at, size_t count) const { return at <= m_size && count <= m_size - at; }
-  uint16_t U16(size_t at) const {
-    return static_cast<uint16_t>(m_bytes[at] | m_bytes[at + 1] << 8);
-  }
-  uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
-  uint64_t U64(size_t at) const { return U32(at) | static_cast<uint64_t>(U32(at + 4)) << 32; }
-  std::string_view Text(size_t at, size_t count) const {
-    return {reinterpret_cast<const char*>(m_bytes) + at, count};
-  }
+uint16_t U16(std::string_view bytes, size_t at) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                               static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+uint32_t U32(std::string_view bytes, size_t at) {
+  return U16(bytes, at) | static_cast<uint32_t>(U16(bytes, at + 2)) << 16;
+}
+uint64_t U64(std::string_view bytes, size_t at) {
+  return U32(bytes, at) | static_cast<uint64_t>(U32(bytes, at + 4)) << 32;
+}
 
- private:
-  const unsigned char* m_bytes = nullptr;
-  size_t m_size = 0;
-};
+// Whether the bytes [at, at + count) lie within `bytes`.
+bool Has(std::string_view bytes, uint64_t at, uint64_t count) {
+  return at <= bytes.size() && count <= bytes.size() - at;
+}
 
 // Where the central directory lies and how many entries it holds.
 struct Directory {
@@ -61,28 +57,25 @@ struct Directory {
 };
 
 // The bytes [offset, offset + size) of the archive; false when they lie beyond its end.
-bool Slice(std::string_view archive, uint64_t offset, uint64_t size, Fields& into) {
-  if (offset > archive.size() || size > archive.size() - offset) return false;
-  into = Fields(reinterpret_cast<const unsigned char*>(archive.data()) + offset,
-                static_cast<size_t>(size));
+bool Slice(std::string_view archive, uint64_t offset, uint64_t size, std::string_view& into) {
+  if (!Has(archive, offset, size)) return false;
+  into = archive.substr(offset, size);
   return true;
 }
 
 // The ZIP64 end record that the locator before the end record points to, when there is one.
 bool ReadZip64End(std::string_view archive, uint64_t endAt, Directory& found) {
-  Fields locator;
-  if (endAt < kZip64Locator.size ||
-      !Slice(archive, endAt - kZip64Locator.size, kZip64Locator.size, locator) ||
-      locator.U32(0) != kZip64Locator.signature) {
-    return true;  // none: the plain end record holds
-  }
-  if (locator.U32(4) != 0 || locator.U32(16) > 1) return false;  // spread over several disks
-  Fields end;
-  if (!Slice(archive, locator.U64(8), kZip64EndOfDirectory.size, end)) return false;
-  if (end.U32(0) != kZip64EndOfDirectory.signature || end.U32(16) != 0 || end.U32(20) != 0)
+  // Without a locator before it, the plain end record holds.
+  if (endAt < kZip64Locator.size) return true;
+  const std::string_view locator = archive.substr(endAt - kZip64Locator.size, kZip64Locator.size);
+  if (U32(locator, 0) != kZip64Locator.signature) return true;
+  if (U32(locator, 4) != 0 || U32(locator, 16) > 1) return false;  // spread over several disks
+  std::string_view end;
+  if (!Slice(archive, U64(locator, 8), kZip64EndOfDirectory.size, end)) return false;
+  if (U32(end, 0) != kZip64EndOfDirectory.signature || U32(end, 16) != 0 || U32(end, 20) != 0)
     return false;
-  if (end.U64(24) != end.U64(32)) return false;
-  found = {end.U64(32), end.U64(40), end.U64(48)};
+  if (U64(end, 24) != U64(end, 32)) return false;
+  found = {U64(end, 32), U64(end, 40), U64(end, 48)};
   return true;
 }
 
@@ -90,14 +83,13 @@ bool ReadZip64End(std::string_view archive, uint64_t endAt, Directory& found) {
 bool FindDirectory(std::string_view archive, Directory& found) {
   if (archive.size() < kEndOfDirectory.size) return false;
   const uint64_t tail = std::min<uint64_t>(archive.size(), kEndOfDirectory.size + kMaxCommentSize);
-  Fields fields;
-  Slice(archive, archive.size() - tail, tail, fields);
-  for (size_t at = fields.Size() - kEndOfDirectory.size + 1; at-- > 0;) {
-    if (fields.U32(at) != kEndOfDirectory.signature) continue;
-    if (at + kEndOfDirectory.size + fields.U16(at + 20) != fields.Size()) continue;  // not the end
-    if (fields.U16(at + 4) != 0 || fields.U16(at + 6) != 0) return false;  // several disks
-    if (fields.U16(at + 8) != fields.U16(at + 10)) return false;
-    found = {fields.U16(at + 10), fields.U32(at + 12), fields.U32(at + 16)};
+  const std::string_view fields = archive.substr(archive.size() - tail);
+  for (size_t at = fields.size() - kEndOfDirectory.size + 1; at-- > 0;) {
+    if (U32(fields, at) != kEndOfDirectory.signature) continue;
+    if (at + kEndOfDirectory.size + U16(fields, at + 20) != fields.size()) continue;  // not the end
+    if (U16(fields, at + 4) != 0 || U16(fields, at + 6) != 0) return false;  // several disks
+    if (U16(fields, at + 8) != U16(fields, at + 10)) return false;
+    found = {U16(fields, at + 10), U32(fields, at + 12), U32(fields, at + 16)};
     return ReadZip64End(archive, archive.size() - tail + at, found);
   }
   return false;
@@ -105,17 +97,17 @@ bool FindDirectory(std::string_view archive, Directory& found) {
 
 // The 64-bit values that stand in the ZIP64 extra field for those of the header that read
 // 0xFFFFFFFF, in the format's order.
-bool ApplyZip64Extra(const Fields& extra, ZipEntry& entry, bool compressedFull, bool sizeFull,
+bool ApplyZip64Extra(std::string_view extra, ZipEntry& entry, bool compressedFull, bool sizeFull,
                      bool offsetFull) {
-  for (size_t at = 0; extra.Has(at, 4); at += 4 + extra.U16(at + 2)) {
-    const size_t length = extra.U16(at + 2);
-    if (!extra.Has(at + 4, length)) return false;
-    if (extra.U16(at) != kZip64ExtraField) continue;
+  for (size_t at = 0; Has(extra, at, 4); at += 4 + U16(extra, at + 2)) {
+    const size_t length = U16(extra, at + 2);
+    if (!Has(extra, at + 4, length)) return false;
+    if (U16(extra, at) != kZip64ExtraField) continue;
     size_t field = at + 4;
     const auto take = [&](bool wanted, uint64_t& value) {
       if (!wanted) return true;
       if (field + 8 > at + 4 + length) return false;
-      value = extra.U64(field);
+      value = U64(extra, field);
       field += 8;
       return true;
     };
@@ -125,30 +117,30 @@ bool ApplyZip64Extra(const Fields& extra, ZipEntry& entry, bool compressedFull, 
   return !compressedFull && !sizeFull && !offsetFull;
 }
 
-bool ReadEntries(const Fields& fields, uint64_t count, std::vector<ZipEntry>& entries) {
+bool ReadEntries(std::string_view fields, uint64_t count, std::vector<ZipEntry>& entries) {
   size_t at = 0;
   for (uint64_t n = 0; n < count; ++n) {
-    if (!fields.Has(at, kDirectoryHeader.size) || fields.U32(at) != kDirectoryHeader.signature)
+    if (!Has(fields, at, kDirectoryHeader.size) || U32(fields, at) != kDirectoryHeader.signature)
       return false;
-    const size_t nameSize = fields.U16(at + 28);
-    const size_t extraSize = fields.U16(at + 30);
-    const size_t commentSize = fields.U16(at + 32);
+    const size_t nameSize = U16(fields, at + 28);
+    const size_t extraSize = U16(fields, at + 30);
+    const size_t commentSize = U16(fields, at + 32);
     const size_t nameAt = at + kDirectoryHeader.size;
-    if (!fields.Has(nameAt, nameSize + extraSize + commentSize)) return false;
+    if (!Has(fields, nameAt, nameSize + extraSize + commentSize)) return false;
     ZipEntry entry;
-    entry.flags = fields.U16(at + 8);
+    entry.flags = U16(fields, at + 8);
     entry.utf8Name = (entry.flags & kFlagUtf8Name) != 0;
-    entry.method = fields.U16(at + 10);
-    entry.crc32 = fields.U32(at + 16);
-    entry.compressedSize = fields.U32(at + 20);
-    entry.size = fields.U32(at + 24);
-    entry.localHeaderOffset = fields.U32(at + 42);
-    entry.name = fields.Text(nameAt, nameSize);
-    const Fields extra(fields.Bytes() + nameAt + nameSize, extraSize);
+    entry.method = U16(fields, at + 10);
+    entry.crc32 = U32(fields, at + 16);
+    entry.compressedSize = U32(fields, at + 20);
+    entry.size = U32(fields, at + 24);
+    entry.localHeaderOffset = U32(fields, at + 42);
+    entry.name = fields.substr(nameAt, nameSize);
+    const std::string_view extra = fields.substr(nameAt + nameSize, extraSize);
     if (!ApplyZip64Extra(extra, entry, entry.compressedSize == kZip64Marker,
                          entry.size == kZip64Marker, entry.localHeaderOffset == kZip64Marker))
       return false;
-    if (fields.U16(at + 34) != 0 && fields.U16(at + 34) != 0xFFFF) return false;  // another disk
+    if (U16(fields, at + 34) != 0 && U16(fields, at + 34) != 0xFFFF) return false;  // another disk
     entries.push_back(std::move(entry));
     at = nameAt + nameSize + extraSize + commentSize;
   }
@@ -166,21 +158,21 @@ bool Agrees(uint32_t local, uint64_t central, bool deferred, bool zip64) {
 // Reads the entry's local header: it must name the entry as the directory does, and its data
 // must lie within the archive before the directory. Sets the entry's data offset.
 bool CheckLocalHeader(std::string_view archive, uint64_t directoryAt, ZipEntry& entry) {
-  Fields local;
+  std::string_view local;
   if (!Slice(archive, entry.localHeaderOffset, kLocalHeader.size, local) ||
-      local.U32(0) != kLocalHeader.signature)
+      U32(local, 0) != kLocalHeader.signature)
     return false;
-  const size_t nameSize = local.U16(26);
-  Fields name;
+  const size_t nameSize = U16(local, 26);
+  std::string_view name;
   if (!Slice(archive, entry.localHeaderOffset + kLocalHeader.size, nameSize, name) ||
-      name.Text(0, nameSize) != entry.name || local.U16(8) != entry.method)
+      name != entry.name || U16(local, 8) != entry.method)
     return false;
-  const bool deferred = (local.U16(6) & kFlagDataDescriptor) != 0;
-  if (!Agrees(local.U32(14), entry.crc32, deferred, false) ||
-      !Agrees(local.U32(18), entry.compressedSize, deferred, true) ||
-      !Agrees(local.U32(22), entry.size, deferred, true))
+  const bool deferred = (U16(local, 6) & kFlagDataDescriptor) != 0;
+  if (!Agrees(U32(local, 14), entry.crc32, deferred, false) ||
+      !Agrees(U32(local, 18), entry.compressedSize, deferred, true) ||
+      !Agrees(U32(local, 22), entry.size, deferred, true))
     return false;
-  entry.dataOffset = entry.localHeaderOffset + kLocalHeader.size + nameSize + local.U16(28);
+  entry.dataOffset = entry.localHeaderOffset + kLocalHeader.size + nameSize + U16(local, 28);
   return entry.dataOffset <= directoryAt && entry.compressedSize <= directoryAt - entry.dataOffset;
 }
 
@@ -190,44 +182,25 @@ bool StretchesApart(const std::vector<ZipEntry>& entries) {
   for (const ZipEntry& entry : entries)
     stretches.emplace_back(entry.localHeaderOffset, entry.dataOffset + entry.compressedSize);
   std::sort(stretches.begin(), stretches.end());
-  for (size_t n = 1; n < stretches.size(); ++n) {
-    if (stretches[n].first < stretches[n - 1].second) return false;
-  }
-  return true;
+  return std::adjacent_find(stretches.begin(), stretches.end(), [](const auto& a, const auto& b) {
+           return b.first < a.second;
+         }) == stretches.end();
 }
 
-// Counts, checksums and limits what comes out.
-class CheckedOutput {
- public:
-  CheckedOutput(std::string& out, uint64_t limit) : m_out(out), m_limit(limit) { m_out.clear(); }
-  ZipProblem Put(const unsigned char* bytes, size_t size) {
-    if (size > m_limit - std::min<uint64_t>(m_limit, m_out.size())) return ZipProblem::TooLarge;
-    m_crc = crc32_z(m_crc, bytes, size);
-    m_out.append(reinterpret_cast<const char*>(bytes), size);
-    return ZipProblem::None;
-  }
-  ZipProblem Verdict(const ZipEntry& entry) const {
-    if (m_out.size() != entry.size) return ZipProblem::Damaged;
-    return m_crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
-  }
-
- private:
-  std::string& m_out;
-  uint64_t m_limit;
-  uLong m_crc = crc32_z(0, nullptr, 0);
-};
+// Takes the bytes that come out of an entry; anything but None stops the extraction.
+using Output = std::function<ZipProblem(std::string_view bytes)>;
 
 // Raw deflate (no zlib header), as zip stores it.
-ZipProblem Inflate(const Fields& data, CheckedOutput& out) {
+ZipProblem Inflate(std::string_view data, const Output& out) {
   z_stream stream{};
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return ZipProblem::Damaged;
   std::vector<unsigned char> inflated(kPieceSize);
   size_t taken = 0;
   ZipProblem problem = ZipProblem::None;
   for (;;) {
-    if (stream.avail_in == 0 && taken < data.Size()) {
-      const size_t piece = std::min(data.Size() - taken, kPieceSize);
-      stream.next_in = const_cast<unsigned char*>(data.Bytes()) + taken;
+    if (stream.avail_in == 0 && taken < data.size()) {
+      const size_t piece = std::min(data.size() - taken, kPieceSize);
+      stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data())) + taken;
       stream.avail_in = static_cast<uInt>(piece);
       taken += piece;
     }
@@ -239,7 +212,8 @@ ZipProblem Inflate(const Fields& data, CheckedOutput& out) {
       problem = ZipProblem::Damaged;
       break;
     }
-    problem = out.Put(inflated.data(), inflated.size() - stream.avail_out);
+    problem =
+        out({reinterpret_cast<const char*>(inflated.data()), inflated.size() - stream.avail_out});
     if (problem != ZipProblem::None || status == Z_STREAM_END) break;
   }
   inflateEnd(&stream);
@@ -251,7 +225,7 @@ ZipProblem Inflate(const Fields& data, CheckedOutput& out) {
 ZipProblem ReadZipDirectory(std::string_view archive, std::vector<ZipEntry>& entries) {
   entries.clear();
   Directory directory;
-  Fields bytes;
+  std::string_view bytes;
   // Each entry takes at least its fixed header: a count beyond that is a lie.
   if (!FindDirectory(archive, directory) ||
       !Slice(archive, directory.offset, directory.size, bytes) ||
@@ -269,9 +243,8 @@ ZipProblem ReadZipDirectory(std::string_view archive, std::vector<ZipEntry>& ent
 
 ZipProblem EntryProblem(const ZipEntry& entry) {
   if ((entry.flags & (kFlagEncrypted | kFlagStrongEncryption)) != 0 ||
-      entry.method == kMethodAesEncrypted) {
+      entry.method == kMethodAesEncrypted)
     return ZipProblem::Encrypted;
-  }
   if (entry.method != kMethodStored && entry.method != kMethodDeflated)
     return ZipProblem::UnknownMethod;
   return ZipProblem::None;
@@ -281,10 +254,19 @@ ZipProblem ExtractZipEntry(std::string_view archive, const ZipEntry& entry, uint
                            std::string& out) {
   if (const ZipProblem problem = EntryProblem(entry); problem != ZipProblem::None) return problem;
   if (entry.size > limit) return ZipProblem::TooLarge;
-  Fields data;
+  std::string_view data;
   if (!Slice(archive, entry.dataOffset, entry.compressedSize, data)) return ZipProblem::Damaged;
-  CheckedOutput checked(out, limit);
-  const ZipProblem problem = entry.method == kMethodStored ? checked.Put(data.Bytes(), data.Size())
-                                                           : Inflate(data, checked);
-  return problem != ZipProblem::None ? problem : checked.Verdict(entry);
+  // What comes out is counted, checksummed and limited.
+  out.clear();
+  uLong crc = crc32_z(0, nullptr, 0);
+  const Output put = [&](std::string_view bytes) {
+    if (bytes.size() > limit - std::min<uint64_t>(limit, out.size())) return ZipProblem::TooLarge;
+    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+    out.append(bytes);
+    return ZipProblem::None;
+  };
+  const ZipProblem problem = entry.method == kMethodStored ? put(data) : Inflate(data, put);
+  if (problem != ZipProblem::None) return problem;
+  if (out.size() != entry.size) return ZipProblem::Damaged;
+  return crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
 }

@@ -1,8 +1,6 @@
 #include "game/modGameLookup.h"
 
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/GameFolderLayout.h"
@@ -18,13 +16,6 @@
 #include "platform/Registry.h"
 
 namespace {
-
-// Where Steam says where it is: for the user, with "/" ("c:/program files (x86)/steam"); else
-// where its setup, a 32-bit program, wrote it (HKEY_LOCAL_MACHINE's 32-bit view).
-constexpr std::string_view kSteamUserKey = "Software\\Valve\\Steam";
-constexpr std::string_view kSteamUserValue = "SteamPath";
-constexpr std::string_view kSteamMachineKey = "SOFTWARE\\Valve\\Steam";
-constexpr std::string_view kSteamMachineValue = "InstallPath";
 
 // The folder in the ANSI code page, ending in "\"; nothing for no folder, or one whose name the
 // code page cannot hold. The game's files are named in that code page: such a folder is never
@@ -46,11 +37,9 @@ bool HoldsStartup(const std::string& folder) {
 GameLookupOutcome TakeFolder(const std::wstring& folder, std::wstring* folderNotHeld) {
   const std::optional<std::string> ansiFolder = AnsiFolder(folder);
   sGamePath = ansiFolder.value_or("");
-  if (!ansiFolder) {
-    if (folderNotHeld) *folderNotHeld = folder;
-    return GameLookupOutcome::NoStartupFolder;
-  }
-  return HoldsStartup(sGamePath) ? GameLookupOutcome::Success : GameLookupOutcome::NoStartupFolder;
+  if (!ansiFolder && folderNotHeld) *folderNotHeld = folder;
+  return ansiFolder && HoldsStartup(sGamePath) ? GameLookupOutcome::Success
+                                               : GameLookupOutcome::NoStartupFolder;
 }
 
 // A small file of Steam's, whole; "" when it is missing, unreadable or too large to be Steam's.
@@ -63,23 +52,19 @@ std::string ReadSteamFile(const std::string& path) {
 // The folders in which Steam's libraries hold the game, Steam's own folder (a library too) first,
 // each <library>\steamapps\common\<installdir>. Steam's files are only read.
 std::vector<std::string> SteamGameFolders() {
-  std::wstring steam = GetRegString(HKEY_CURRENT_USER, std::string(kSteamUserKey),
-                                    std::string(kSteamUserValue), L"");
-  if (steam.empty()) {
-    steam = GetRegString(HKEY_LOCAL_MACHINE, std::string(kSteamMachineKey),
-                         std::string(kSteamMachineValue), L"");
-  }
+  // Where Steam says where it is: for the user, with "/" ("c:/program files (x86)/steam"); else
+  // where its setup, a 32-bit program, wrote it (HKEY_LOCAL_MACHINE's 32-bit view).
+  std::wstring steam = GetRegString(HKEY_CURRENT_USER, "Software\\Valve\\Steam", "SteamPath", L"");
+  if (steam.empty())
+    steam = GetRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Valve\\Steam", "InstallPath", L"");
   const std::optional<std::string> steamFolder =
       AnsiFolder(steam.empty() ? L"" : FullPathName(steam));
   if (!steamFolder) return {};
   std::vector<std::string> libraries{*steamFolder};
   // Steam writes its files in UTF-8.
-  const auto fromUtf8 = [](const std::string& text) {
-    return WideFromCodePage(kUtf8CodePage, text);
-  };
   for (const std::string& path :
        SteamLibraries(ReadSteamFile(*steamFolder + "steamapps\\libraryfolders.vdf"))) {
-    if (std::optional<std::string> library = AnsiFolder(FullPathName(fromUtf8(path))))
+    if (auto library = AnsiFolder(FullPathName(WideFromCodePage(kUtf8CodePage, path))))
       libraries.push_back(*library);
   }
   std::vector<std::string> games;
@@ -87,8 +72,7 @@ std::vector<std::string> SteamGameFolders() {
     const std::string apps = library + "steamapps\\";
     const std::string installFolder = SteamInstallFolder(
         ReadSteamFile(apps + "appmanifest_" + std::string(kSteamAppId) + ".acf"));
-    if (installFolder.empty()) continue;
-    if (std::optional<std::string> game = AnsiFolder(fromUtf8(installFolder)))
+    if (auto game = AnsiFolder(WideFromCodePage(kUtf8CodePage, installFolder)))
       games.push_back(apps + "common\\" + *game);
   }
   return games;
@@ -102,9 +86,8 @@ GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
   if (folderNotHeld) folderNotHeld->clear();
   // A folder the player named is the one he means: used, or said to be wrong, never exchanged for
   // another installation.
-  if (!gameFolderArgument.empty()) {
+  if (!gameFolderArgument.empty())
     return TakeFolder(FullPathName(gameFolderArgument), folderNotHeld);
-  }
   // The program put into the game folder, as on a copied installation without setup.
   if (const std::optional<std::string> own = AnsiFolder(ProgramFolder());
       own && HoldsStartup(*own)) {
@@ -113,9 +96,8 @@ GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
   }
   const std::wstring registered = GetRegString(HKEY_LOCAL_MACHINE, std::string(kGameRegistryKey),
                                                std::string(kGameFolderValue), L"");
-  if (!registered.empty() && TakeFolder(registered, nullptr) == GameLookupOutcome::Success) {
+  if (!registered.empty() && TakeFolder(registered, nullptr) == GameLookupOutcome::Success)
     return GameLookupOutcome::Success;
-  }
   for (const std::string& folder : SteamGameFolders()) {
     if (HoldsStartup(folder)) {
       sGamePath = folder;
@@ -123,9 +105,6 @@ GameLookupOutcome LookUpGamePath(const std::wstring& gameFolderArgument,
     }
   }
   // Nothing found: the registered folder, when there is one, is what the player is told about.
-  if (registered.empty()) {
-    sGamePath.clear();
-    return GameLookupOutcome::NothingRegistered;
-  }
+  if (registered.empty()) return GameLookupOutcome::NothingRegistered;
   return TakeFolder(registered, folderNotHeld);
 }

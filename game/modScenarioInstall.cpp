@@ -37,21 +37,25 @@ std::string FileIn(const std::string& folder, const std::string& name) {
   return folder + "\\" + name + ".scn";
 }
 
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, FindLastSeparator(AnsiCodePage(), path));
-}
-
 // The entry's file name as Windows spells names (UTF-16), with its folders.
 std::wstring EntryName(const ZipEntry& entry) {
   return WideFromCodePage(entry.utf8Name ? kUtf8CodePage : OemCodePage(), entry.name);
 }
 
-// The scenario file of a name that the game reads, in either folder: the per-user copy's first,
-// which the game reads in place of the real one. The file system compares the names, as it does
-// when the game opens them; one that only answers to the name as an alias is not that scenario.
-struct Existing {
-  std::string path;  // "" when there is none
-  bool alias = false;
+// What one drop has taken of its bytes and scenarios so far.
+struct DropBudget {
+  uint64_t bytes = 0;
+  uint64_t count = 0;
+
+  uint64_t BytesLeft() const { return kDropBytes - bytes; }
+  // Takes `more` scenarios of `size` bytes in all when they fit in what is left; else takes
+  // nothing and returns false.
+  bool Take(uint64_t size, uint64_t more) {
+    if (size > BytesLeft() || more > kDropScenarios - count) return false;
+    bytes += size;
+    count += more;
+    return true;
+  }
 };
 
 // What becomes of a scenario once the player has answered.
@@ -103,10 +107,8 @@ class Import {
     // Room for all of them, asked before anything is written.
     const std::string volume = FolderExists(RealFolder()) ? RealFolder() : sGamePath;
     if (total > 0 && FreeBytesIn(volume) < total) {
-      for (const Plan& plan : plans) {
-        Refuse(*plan.scenario, Reason::CopyFailed,
-               FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError));
-      }
+      const FileResult full = FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError);
+      for (const Plan& plan : plans) Refuse(*plan.scenario, Reason::CopyFailed, full);
       return names;
     }
     for (const std::string& folder : {RealFolder(), m_perUser}) {
@@ -115,8 +117,7 @@ class Import {
     for (const Plan& plan : plans) {
       FileResult written;
       if (plan.write) written = Write(plan.folder, plan.name, plan.scenario->bytes, plan.replace);
-      if (!written.ok && written.RefusedByPermission() && plan.folder != m_perUser &&
-          !m_perUser.empty())
+      if (written.RefusedByPermission() && plan.folder != m_perUser && !m_perUser.empty())
         written = Write(m_perUser, plan.name, plan.scenario->bytes, plan.replace);
       if (written.ok) {
         names.push_back(plan.name);
@@ -171,9 +172,8 @@ class Import {
     std::string archive;
     const FileResult read = ReadWholeFile(path, archive, kLargestArchive);
     if (!read.ok) {
-      Refuse(shown, L"", read.error == kErrorFileTooLarge ? Reason::OverBudget : Reason::CopyFailed,
-             {}, {}, read);
-      return;
+      const Reason why = read.error == kErrorFileTooLarge ? Reason::OverBudget : Reason::CopyFailed;
+      return Refuse(shown, L"", why, {}, {}, read);
     }
     std::vector<ZipEntry> entries;
     ZipProblem problem = ReadZipDirectory(archive, entries);
@@ -183,10 +183,7 @@ class Import {
       if (problem == ZipProblem::None) problem = EntryProblem(entry);
       scenarios.push_back(&entry);
     }
-    if (problem != ZipProblem::None) {
-      Refuse(shown, L"", Reason::BadArchive, {}, problem);
-      return;
-    }
+    if (problem != ZipProblem::None) return Refuse(shown, L"", Reason::BadArchive, {}, problem);
     std::vector<std::pair<const ZipEntry*, Scenario>> taken;
     uint64_t bytes = 0;
     for (const ZipEntry* entry : scenarios) {
@@ -197,30 +194,28 @@ class Import {
       }
     }
     const DropBudget before = m_budget;
-    if (!m_budget.Take(bytes, taken.size())) {
-      Refuse(shown, L"", Reason::OverBudget);
-      return;
-    }
+    if (!m_budget.Take(bytes, taken.size())) return Refuse(shown, L"", Reason::OverBudget);
     for (auto& [entry, scenario] : taken) {
       // No more than the directory claims comes out, and that much the budget allowed.
       problem = ExtractZipEntry(archive, *entry, entry->size, scenario.bytes);
       if (problem != ZipProblem::None) {
         m_budget = before;
-        Refuse(shown, L"", Reason::BadArchive, {},
-               problem == ZipProblem::TooLarge ? ZipProblem::Damaged : problem);
-        return;
+        return Refuse(shown, L"", Reason::BadArchive, {},
+                      problem == ZipProblem::TooLarge ? ZipProblem::Damaged : problem);
       }
     }
     for (auto& [entry, scenario] : taken) m_scenarios.push_back(std::move(scenario));
   }
 
-  Existing FindExisting(const std::string& name) const {
+  // The scenario file of a name that the game reads, in either folder: the per-user copy's first,
+  // which the game reads in place of the real one; "" when there is none. The file system
+  // compares the names, as it does when the game opens them.
+  std::string FindExisting(const std::string& name) const {
     for (const std::string& folder : {m_perUser, RealFolder()}) {
-      if (folder.empty()) continue;
-      const std::string path = FileIn(folder, name);
-      if (GetPathKind(WidePath(path)) == PathKind::File) return {path, IsAliasOfAnother(path)};
+      if (!folder.empty() && GetPathKind(WidePath(FileIn(folder, name))) == PathKind::File)
+        return FileIn(folder, name);
     }
-    return {};
+    return "";
   }
 
   static bool SameBytes(const std::string& path, const std::string& bytes) {
@@ -233,8 +228,7 @@ class Import {
                           const std::string& bytes, bool replace) {
     unsigned long error = 0;
     if (!CreateFolders(folder, &error)) return FileResult::FromLastError(folder, error);
-    FileReplacement replacement(FileIn(folder, name));
-    return replacement.Commit(bytes, replace);
+    return FileReplacement(FileIn(folder, name)).Commit(bytes, replace);
   }
 
   // Where a scenario goes, and under which name; nothing when it is left out or refused. A name
@@ -248,26 +242,26 @@ class Import {
     };
     Plan plan{&scenario, scenario.name, RealFolder()};
     const Plan* earlier = earlierOf(plan.name);
-    const Existing existing = earlier ? Existing{} : FindExisting(plan.name);
-    if (existing.alias) {
+    const std::string existing = earlier ? "" : FindExisting(plan.name);
+    // One that only answers to the name as an alias is not that scenario.
+    if (!existing.empty() && IsAliasOfAnother(existing)) {
       Refuse(scenario, Reason::NameOfAnother);
       return std::nullopt;
     }
-    if (!earlier && existing.path.empty()) return plan;
-    const bool same = earlier ? earlier->scenario->bytes == scenario.bytes
-                              : SameBytes(existing.path, scenario.bytes);
-    plan.folder = earlier ? earlier->folder : FolderOf(existing.path);
-    if (same) {
-      plan.write = false;
-      return plan;
-    }
+    if (!earlier && existing.empty()) return plan;
+    const bool same =
+        earlier ? earlier->scenario->bytes == scenario.bytes : SameBytes(existing, scenario.bytes);
+    plan.folder =
+        earlier ? earlier->folder : existing.substr(0, FindLastSeparator(AnsiCodePage(), existing));
+    plan.write = !same;
+    if (same) return plan;
     switch (m_ask(plan.name)) {
       case ReplaceAnswer::Replace:
         plan.replace = true;
         return plan;
       case ReplaceAnswer::KeepBoth:
         plan.name = FreeScenarioName(plan.name, [&](const std::string& candidate) {
-          return earlierOf(candidate) || !FindExisting(candidate).path.empty();
+          return earlierOf(candidate) || !FindExisting(candidate).empty();
         });
         if (!plan.name.empty()) return plan;
         Refuse(scenario, Reason::CopyFailed,

@@ -1,6 +1,6 @@
 #include "ui/PlayerMessages.h"
 
-#include <string>
+#include <algorithm>
 #include <string_view>
 
 #include "core/GameFolderLayout.h"
@@ -54,28 +54,80 @@ std::string SaveFailureText(const FileResult& failure) {
          OtherFilePrefix(failure, sCfgFile) + FailureSentence(failure);
 }
 
+// What a box names at most, so that it fits on a screen of 1024 x 768.
+constexpr size_t kNamedInABox = 12;
+
+std::string ArchiveSentence(ZipProblem problem) {
+  switch (problem) {
+    case ZipProblem::Encrypted:
+      return "A scenario in it is protected by a password.";
+    case ZipProblem::UnknownMethod:
+      return "A scenario in it is compressed in a way other than the zip archive's usual one "
+             "(stored or deflated).";
+    case ZipProblem::CrcMismatch:
+      return "A scenario in it is damaged: its bytes are not those the archive says it holds.";
+    default:
+      return "It is not a zip archive, or it is damaged or incomplete (a download cut off?).";
+  }
+}
+
+std::string RefusalSentence(const Refusal& refused) {
+  switch (refused.reason) {
+    case Refusal::Reason::NotAScenario:
+      return "It is neither a scenario (.scn) nor a zip archive of scenarios.";
+    case Refusal::Reason::NameNotHeld:
+      return refused.name == NameRefusal::Empty ? "The game's user.cfg cannot name it: its name is "
+                                                  "empty."
+             : refused.name == NameRefusal::ControlCharacter
+                 ? "The game's user.cfg cannot name it: its name holds a control character."
+             : refused.name == NameRefusal::DeviceName
+                 ? "Windows keeps its name for a device (such as CON, NUL or COM1)."
+                 : "The game's user.cfg cannot name it: its name holds characters that this "
+                   "system's code page cannot write.";
+    case Refusal::Reason::NameOfAnother:
+      return "Its name is another name (a short 8.3 name) of a different file in the game's "
+             "scenario folder.";
+    case Refusal::Reason::TooLarge:
+      return "It is larger than 256 MiB, far more than any scenario.";
+    case Refusal::Reason::OverBudget:
+      return "One drop brings in at most 256 MiB and 1,000 scenarios: add fewer at a time.";
+    case Refusal::Reason::BadArchive:
+      return "Nothing of it was added. " + ArchiveSentence(refused.zip);
+    case Refusal::Reason::CopyFailed:
+      break;
+  }
+  return "It could not be copied into the game's scenario folder. " + refused.failure.file +
+         ":\r\n" + FailureSentence(refused.failure);
+}
+
+// A name as the box shows it: a control character in it would break the lines.
+std::wstring Shown(std::wstring name) {
+  std::replace_if(
+      name.begin(), name.end(), [](wchar_t c) { return c < 32 || c == 127; }, L'?');
+  return name;
+}
+
+// How many more there were than a box names, on a line of its own; "" when none.
+std::string More(size_t count) {
+  return count > kNamedInABox ? "\r\nand " + std::to_string(count - kNamedInABox) + " more" : "";
+}
+
 }  // namespace
 
 void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld) {
-  switch (outcome) {
-    case GameLookupOutcome::Success:
-      return;
-    case GameLookupOutcome::NothingRegistered:
-      MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
-      return;
-    case GameLookupOutcome::NoStartupFolder:
-      // Names the game folder itself, although what is missing is its startup subfolder; a
-      // folder that the code page cannot hold is named as it was written.
-      if (sGamePath.empty() && !folderNotHeld.empty()) {
-        const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
-        MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
-                   WideFromAnsi(kNoStartupFolderEnd),
-               kMsgBoxError, kLookupTitle);
-        return;
-      }
-      MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
-             kMsgBoxError, kLookupTitle);
-      return;
+  // A folder without startup is named itself, although what is missing is its startup subfolder;
+  // a folder that the code page cannot hold is named as it was written.
+  const bool noStartup = outcome == GameLookupOutcome::NoStartupFolder;
+  if (outcome == GameLookupOutcome::NothingRegistered) {
+    MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
+  } else if (noStartup && sGamePath.empty() && !folderNotHeld.empty()) {
+    const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
+    MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
+               WideFromAnsi(kNoStartupFolderEnd),
+           kMsgBoxError, kLookupTitle);
+  } else if (noStartup) {
+    MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
+           kMsgBoxError, kLookupTitle);
   }
 }
 
@@ -94,8 +146,6 @@ void ReportNotAGameFolder(const std::wstring& folder) {
 }
 
 void ReportGameFolderChosen() {
-  // Without its final "\", which a command line would read as an escaped quote.
-  const std::string folder = WithoutTrailingSeparators(AnsiCodePage(), sGamePath, 3);
   MsgBox("The menus of the game in\r\n" + sGamePath +
              "\r\nare shown now.\r\n\r\nTo have this folder found at every start, copy "
              "tessivane.exe into it, or start tessivane.exe from a shortcut that names the folder "
@@ -167,70 +217,6 @@ void ReportStartUpFailure(std::exception_ptr error) {
          kMsgBoxError, std::string(kProgramCaption));
 }
 
-namespace {
-
-constexpr const char* kDropTitle = "Cannot add scenario";
-// What a box names at most, so that it fits on a screen of 1024 x 768.
-constexpr size_t kNamedInABox = 12;
-
-std::string ArchiveSentence(ZipProblem problem) {
-  switch (problem) {
-    case ZipProblem::Encrypted:
-      return "A scenario in it is protected by a password.";
-    case ZipProblem::UnknownMethod:
-      return "A scenario in it is compressed in a way other than the zip archive's usual one "
-             "(stored or deflated).";
-    case ZipProblem::CrcMismatch:
-      return "A scenario in it is damaged: its bytes are not those the archive says it holds.";
-    default:
-      return "It is not a zip archive, or it is damaged or incomplete (a download cut off?).";
-  }
-}
-
-std::string RefusalSentence(const Refusal& refused) {
-  switch (refused.reason) {
-    case Refusal::Reason::NotAScenario:
-      return "It is neither a scenario (.scn) nor a zip archive of scenarios.";
-    case Refusal::Reason::NameNotHeld:
-      return refused.name == NameRefusal::Empty ? "The game's user.cfg cannot name it: its name is "
-                                                  "empty."
-             : refused.name == NameRefusal::ControlCharacter
-                 ? "The game's user.cfg cannot name it: its name holds a control character."
-             : refused.name == NameRefusal::DeviceName
-                 ? "Windows keeps its name for a device (such as CON, NUL or COM1)."
-                 : "The game's user.cfg cannot name it: its name holds characters that this "
-                   "system's code page cannot write.";
-    case Refusal::Reason::NameOfAnother:
-      return "Its name is another name (a short 8.3 name) of a different file in the game's "
-             "scenario folder.";
-    case Refusal::Reason::TooLarge:
-      return "It is larger than 256 MiB, far more than any scenario.";
-    case Refusal::Reason::OverBudget:
-      return "One drop brings in at most 256 MiB and 1,000 scenarios: add fewer at a time.";
-    case Refusal::Reason::BadArchive:
-      return "Nothing of it was added. " + ArchiveSentence(refused.zip);
-    case Refusal::Reason::CopyFailed:
-      break;
-  }
-  return "It could not be copied into the game's scenario folder. " + refused.failure.file +
-         ":\r\n" + FailureSentence(refused.failure);
-}
-
-// A name as the box shows it: a control character in it would break the lines.
-std::wstring Shown(std::wstring name) {
-  for (wchar_t& c : name) {
-    if (c < 32 || c == 127) c = L'?';
-  }
-  return name;
-}
-
-// How many more there were than a box names, on a line of its own; "" when none.
-std::string More(size_t count) {
-  return count > kNamedInABox ? "\r\nand " + std::to_string(count - kNamedInABox) + " more" : "";
-}
-
-}  // namespace
-
 void ReportRefused(const std::vector<Refusal>& refused) {
   std::wstring list;
   // An archive's entries are named by the archive's own name: its folders, again on every line,
@@ -242,7 +228,7 @@ void ReportRefused(const std::vector<Refusal>& refused) {
             L"\r\n      " + WideFromAnsi(RefusalSentence(one));
   }
   MsgBox(WideFromAnsi("These were not added:\r\n") + list + WideFromAnsi(More(refused.size())),
-         kMsgBoxExclamation, kDropTitle);
+         kMsgBoxExclamation, "Cannot add scenario");
 }
 
 int AskToReplaceScenario(const std::string& name) {

@@ -1,8 +1,6 @@
 #include "ui/frmMain.h"
 
 #include <algorithm>
-#include <optional>
-#include <string>
 #include <utility>
 
 #include "core/GameFolderLayout.h"
@@ -39,7 +37,9 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
   cmdDelete.OnClick = [this] { cmdDelete_Click(); };
   lstMenus.OnKeyUp = [this](int keyCode, int shift) { lstMenus_KeyUp(keyCode, shift); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
-  WireArrangement();
+  lstMenus.OnKeyDown = [this](int keyCode, int shift) { lstMenus_KeyDown(keyCode, shift); };
+  lstMenus.OnContextMenu = [this](POINT at) { lstMenus_ContextMenu(at); };
+  lstMenus.OnDragRow = [this](int fromRow, int toRow) { MoveRowMenu(fromRow, toRow); };
 }
 
 frmMain::~frmMain() = default;
@@ -201,23 +201,26 @@ void frmMain::RefreshList() {
 
 void frmMain::ShowRows(bool keepSelectedSlot) {
   const int previousSelection = lstMenus.ListIndex();
-  const bool hadRow = previousSelection >= 0 && previousSelection < static_cast<int>(m_rows.size());
-  const int previousSlot = hadRow ? m_rows[previousSelection].nSlot : -1;
+  const int previousSlot = SelectedSlot();
   lstMenus.Clear();
   m_rows = BuildMenuRows(colMenus);
   for (const MenuRow& row : m_rows) lstMenus.AddItem(row.sText);
 
   const int rowCount = static_cast<int>(m_rows.size());
-  const MenuButtonStates states = ButtonStatesForRows(rowCount);
-  cmdAdd.SetEnabled(states.bAdd);
-  cmdEdit.SetEnabled(states.bEdit);
-  cmdDelete.SetEnabled(states.bDelete);
+  cmdAdd.SetEnabled(rowCount < kMenuSlotCount);
+  cmdEdit.SetEnabled(rowCount > 0);
+  cmdDelete.SetEnabled(rowCount > 0);  // one row: Delete stays pressable and says why it refuses
   int selection = SelectionAfterRefresh(previousSelection, rowCount);
   // Read again from the file, the rows may have moved: the slot that was selected stays so.
   for (int row = 0; keepSelectedSlot && row < rowCount; ++row) {
     if (m_rows[row].nSlot == previousSlot) selection = row;
   }
   lstMenus.SetListIndex(selection);
+}
+
+int frmMain::SelectedSlot() const {
+  const int selected = lstMenus.ListIndex();
+  return selected >= 0 && selected < static_cast<int>(m_rows.size()) ? m_rows[selected].nSlot : -1;
 }
 
 std::string frmMain::PickScenario() {
@@ -241,8 +244,7 @@ bool frmMain::RefuseChangeWithoutMenus() {
 void frmMain::cmdAdd_Click() {
   // Where no game was found, Add lets the player show where it is.
   if (!m_menusLoaded && m_lookup != GameLookupOutcome::Success) {
-    const std::optional<std::wstring> folder = ChooseFolder(Hwnd(), ChooseGameFolderTitle());
-    if (folder) TakeGameFolder(*folder);
+    if (const auto folder = ChooseFolder(Hwnd(), ChooseGameFolderTitle())) TakeGameFolder(*folder);
     return;
   }
   if (RefuseChangeWithoutMenus()) return;
@@ -257,15 +259,13 @@ void frmMain::cmdAdd_Click() {
 void frmMain::cmdEdit_Click() {
   if (RefuseChangeWithoutMenus()) return;
   CatchUpWithFile();
-  const int selected = lstMenus.ListIndex();
-  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
-  const int slot = m_rows[selected].nSlot;
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
   const std::string picked = PickScenario();
   if (picked.empty()) return;
   // Another program may have removed the slot while the picker was open: the list shows it gone.
   CatchUpWithFile();
-  const clsGameMenu* menu = colMenus.Slot(slot);
-  if (!menu || !menu->bEnabled()) return;
+  if (!colMenus.Slot(slot)->bEnabled()) return;
   EditMenu(slot, picked);
   RefreshList();
 }
@@ -276,13 +276,10 @@ void frmMain::lstMenus_KeyUp(int keyCode, int /*shift*/) {
   if (keyCode != VK_DELETE) return;
   if (RefuseChangeWithoutMenus()) return;
   CatchUpWithFile();
-  if (lstMenus.ListCount() < 2) {
-    ReportLastMenuKept();
-    return;
-  }
-  const int selected = lstMenus.ListIndex();
-  if (selected < 0 || selected >= static_cast<int>(m_rows.size())) return;
-  RemoveMenu(m_rows[selected].nSlot);
+  if (lstMenus.ListCount() < 2) return ReportLastMenuKept();
+  const int slot = SelectedSlot();
+  if (slot < 0) return;
+  RemoveMenu(slot);
   RefreshList();
 }
 
@@ -334,14 +331,9 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
 
 void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {
   CatchUpWithFile();
-  std::vector<std::string> withoutMenu;
-  for (const std::string& name : names) {
-    if (BuildMenuRows(colMenus).size() < kMenuSlotCount) {
-      AddMenu(name);
-    } else {
-      withoutMenu.push_back(name);
-    }
-  }
-  if (withoutMenu.size() < names.size()) RefreshList();
-  if (!withoutMenu.empty()) ReportNoMenuFor(withoutMenu);
+  // As many as there are free slots, in order; the rest go without.
+  const size_t added = std::min(names.size(), kMenuSlotCount - BuildMenuRows(colMenus).size());
+  for (size_t n = 0; n < added; ++n) AddMenu(names[n]);
+  if (added > 0) RefreshList();
+  if (added < names.size()) ReportNoMenuFor({names.begin() + added, names.end()});
 }

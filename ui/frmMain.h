@@ -57,7 +57,6 @@ class frmMain : public Form {
   void lblHyperLink_Click();
 
   // Arranging the show and taking changes back (frmMainArrange.cpp).
-  void WireArrangement();
   bool Form_KeyDown(int keyCode, int shift) override;
   void lstMenus_KeyDown(int keyCode, int shift);
   void lstMenus_ContextMenu(POINT at);
@@ -84,6 +83,8 @@ class frmMain : public Form {
   // read them again.
   bool CatchUpWithFile(bool quietly = false);
 
+  // The slot that the selected row shows; -1 when no row is selected.
+  int SelectedSlot() const;
   // Opens the picker modally with nothing picked; returns what the user picked ("" for nothing).
   std::string PickScenario();
   // Refuses a change when there is no user.cfg to work on (the game folder was not found, the

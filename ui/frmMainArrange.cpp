@@ -7,12 +7,6 @@
 #include "platform/window/PopupMenu.h"
 #include "ui/frmMain.h"
 
-void frmMain::WireArrangement() {
-  lstMenus.OnKeyDown = [this](int keyCode, int shift) { lstMenus_KeyDown(keyCode, shift); };
-  lstMenus.OnContextMenu = [this](POINT at) { lstMenus_ContextMenu(at); };
-  lstMenus.OnDragRow = [this](int fromRow, int toRow) { MoveRowMenu(fromRow, toRow); };
-}
-
 bool frmMain::Form_KeyDown(int keyCode, int shift) {
   const bool undo = keyCode == 'Z' && shift == kCtrlMask;
   const bool redo = (keyCode == 'Y' && shift == kCtrlMask) ||
@@ -57,8 +51,6 @@ void frmMain::lstMenus_ContextMenu(POINT at) {
       return StepHistory(true);
     case kRedo:
       return StepHistory(false);
-    default:
-      return;
   }
 }
 
@@ -88,9 +80,7 @@ void frmMain::StepHistory(bool back) {
   // The first row that the step changed is selected, where there is one.
   for (size_t row = 0; row < m_rows.size(); ++row) {
     const int slot = m_rows[row].nSlot;
-    if (!(*colMenus.Slot(slot) == *before.Slot(slot))) {
-      lstMenus.SetListIndex(static_cast<int>(row));
-      return;
-    }
+    if (!(*colMenus.Slot(slot) == *before.Slot(slot)))
+      return lstMenus.SetListIndex(static_cast<int>(row));
   }
 }

@@ -12,8 +12,7 @@ frmSelectScn::frmSelectScn()
             .clientSize = kPickerFrame.client,
             .startUpPosition = StartUpPosition::CenterOwner}) {
   lstScn.SetBackColor(kSandColor);
-  cmdDone.SetBackColor(kSandColor);
-  cmdCancel.SetBackColor(kSandColor);
+  for (Button* button : {&cmdDone, &cmdCancel}) button->SetBackColor(kSandColor);
   cmdDone.OnClick = [this] { cmdDone_Click(); };
   cmdCancel.OnClick = [this] { cmdCancel_Click(); };
 }

@@ -24,9 +24,8 @@ constexpr int kStartUpFailed = 1;
 // window, named in full, since its current folder is another.
 bool HandedToOpenWindow(const SortedArguments& arguments, FileHandOver& handOver) {
   if (arguments.files.empty() ||
-      LookUpGamePath(GameFolderArgument(arguments.others)) != GameLookupOutcome::Success) {
+      LookUpGamePath(GameFolderArgument(arguments.others)) != GameLookupOutcome::Success)
     return false;
-  }
   std::vector<std::wstring> files;
   for (const std::wstring& file : arguments.files) files.push_back(FullPathName(file));
   return handOver.HandToOpenWindow(sGamePath, files);

@@ -96,7 +96,7 @@ void StartAfresh(const TempGameFolder& game) {
   sGamePath = game.Path();
   sCfgFile.clear();
   InitMenus();
-  ProgramMenusFile() = MenusFile();
+  ForgetMenusFile();
 }
 
 // Another copy of the tool saves while this one does: the second save waits for the first one's

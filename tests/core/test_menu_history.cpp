@@ -24,7 +24,7 @@ TEST(MenuHistory, UndoAndRedoWalkTheChangesBetweenTheLoadedTableAndTheLast) {
                                          Table({"B", "A", "C"}), Table({"X", "A", "C"}),
                                          Table({"B", "C"})};
   MenuHistory history;
-  EXPECT_EQ(history.Undo().Count(), 0) << "nothing before a table was loaded";
+  EXPECT_EQ(history.Undo(), MenuCollection()) << "nothing before a table was loaded";
   history.Reset(t[0]);
   // 'u' undo, 'r' redo, a digit: that table recorded (t[2] twice is one change); with the table
   // shown after each and whether undo and redo can act then.

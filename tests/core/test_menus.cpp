@@ -39,7 +39,7 @@ void ExpectIdsInPlace() {
 }
 
 TEST(SlotTable, InitMenusMakesTenEmptyDisabledSlotsKeyedByNumber) {
-  colMenus.Clear();
+  colMenus = MenuCollection();
   InitMenus();
   EXPECT_EQ(Slots(), std::vector<std::string>(10, "-"));
   ExpectIdsInPlace();

@@ -40,7 +40,7 @@ class UserCfgFiles : public ::testing::Test {
     sCfgFile.clear();
     bAutoSave = false;
     InitMenus();
-    ProgramMenusFile() = MenusFile();
+    ForgetMenusFile();
   }
 
   // What the main window's refresh does after loading: save while saving is switched on.
