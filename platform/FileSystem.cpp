@@ -63,7 +63,9 @@ bool CreateFolders(const std::string& folder, unsigned long* error) {
   const std::wstring path = FullPathName(WidePath(folder));
   if (GetPathKind(path) == PathKind::Folder) return true;
   const int result = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
-  if (result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS) return true;
+  // The shell says "exists" in either of two ways, as when a folder appeared meanwhile.
+  if (result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS)
+    return true;
   *error = static_cast<unsigned long>(result);
   return false;
 }
