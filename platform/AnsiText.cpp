@@ -13,13 +13,13 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
   const bool utf8 = GetACP() == CP_UTF8;
   const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  BOOL* const used = utf8 ? nullptr : &usedDefault;
-  const int wideLength = static_cast<int>(wide.size());
+  // Room for the longest: three bytes a UTF-16 unit in UTF-8, two in the double-byte code pages.
+  std::string ansi(wide.size() * 3, '\0');
   const int size =
-      WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, used);
+      WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                          static_cast<int>(ansi.size()), nullptr, utf8 ? nullptr : &usedDefault);
   if (size <= 0 || usedDefault) return std::nullopt;
-  std::string ansi(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, ansi.data(), size, nullptr, nullptr);
+  ansi.resize(static_cast<size_t>(size));
   return ansi;
 }
 
@@ -49,10 +49,9 @@ std::wstring WideFromAnsi(std::string_view ansi) { return WideFromCodePage(CP_AC
 unsigned OemCodePage() { return GetOEMCP(); }
 
 std::wstring WideFromCodePage(unsigned codePage, std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
+  std::wstring wide(text.size(), L'\0');  // never more UTF-16 units than bytes
+  const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                       wide.data(), static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(size > 0 ? size : 0));
   return wide;
 }

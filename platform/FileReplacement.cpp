@@ -10,7 +10,6 @@
 #include "platform/FileFailures.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
-#include "platform/UniqueHandle.h"
 
 namespace {
 
@@ -19,6 +18,41 @@ NewFileGate newFileGate = nullptr;
 
 void ReportStep(ReplaceStep step) {
   if (replaceStepHook) replaceStepHook(step);
+}
+
+FileResult AtStep(FileResult result, FileStep step) {
+  result.step = step;
+  return result;
+}
+
+// A file that cannot be replaced for what it is: read-only, or a folder; nothing for any other.
+std::optional<FileResult> RefusedForWhatItIs(const std::string& path, DWORD error) {
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    return FileResult::Failure(path, error, FailureKind::SystemError);
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    return FileResult::Failure(path, error, FailureKind::ReadOnly);
+  return std::nullopt;
+}
+
+// What a replace refused after its retries really met: a file in use, a read-only file, or a
+// user without the right to change it. Windows answers a refused replace with access denied both
+// when another program has the file open and when the user may not replace it. Opening the file to
+// change and delete it, sharing everything, tells them apart: a sharing refusal means in use, an
+// access refusal means no permission. (Wine refuses a replace while any handle is open, and then
+// the open succeeds: in use as well; a file that Linux keeps from being changed refuses the open:
+// no permission.)
+FileResult RefusedReplace(const std::string& path, DWORD error) {
+  if (IsSharingError(error)) return FileResult::Failure(path, error, FailureKind::InUse);
+  // A target that became read-only or a folder is no "in use" case: say what it is.
+  if (std::optional<FileResult> refused = RefusedForWhatItIs(path, error)) return *refused;
+  UniqueFile probe(CreateFileW(WidePath(path).c_str(), DELETE | FILE_WRITE_DATA,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!probe && GetLastError() == ERROR_ACCESS_DENIED)
+    return FileResult::Failure(path, error, FailureKind::AccessRefused);
+  return FileResult::Failure(path, error, FailureKind::InUse);
 }
 
 // The path without the "\\?\" that GetFinalPathNameByHandle puts in front.
@@ -30,17 +64,15 @@ std::string WithoutLongPathPrefix(const std::string& path) {
 
 // Where the file or folder really lies, links followed; "" when it cannot be opened.
 std::string FinalPathName(const std::string& path) {
-  UniqueFile handle(CreateFileW(WidePath(path).c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const UniqueFile handle(CreateFileW(WidePath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return "";
-  const std::optional<std::wstring> final =
-      AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
-        return GetFinalPathNameByHandleW(handle.Get(), buffer, size, 0);
-      });
-  if (!final) return "";
+  const std::wstring final = PathOfCall([&](wchar_t* buffer, DWORD size) {
+    return GetFinalPathNameByHandleW(handle.Get(), buffer, size, 0);
+  });
   // A link to a place the code page cannot name is not followed: no exact name to keep.
-  return WithoutLongPathPrefix(AnsiFromWide(*final).value_or(""));
+  return WithoutLongPathPrefix(AnsiFromWide(final).value_or(""));
 }
 
 // The file that a save replaces: the path itself, or, when it is a symbolic link (players on
@@ -52,15 +84,11 @@ std::string FileToReplace(const std::string& path) {
   const size_t cut = FindLastSeparator(codePage, path);
   if (cut == std::string::npos) return path;
   const std::string file = FinalPathName(path);
-  if (file.empty() ||
-      EqualsIgnoringAsciiCase(codePage, file, AnsiPath(FullPathName(WidePath(path))).value_or("")))
-    return path;  // mostly
   // "C:\" names the drive's root; "C:\Games\" is opened without its final backslash.
   const std::string folder = FinalPathName(path.substr(0, cut > 2 ? cut : cut + 1));
-  if (folder.empty()) return path;
-  std::string expected = folder;
-  if (!EndsWithSeparator(codePage, expected)) expected += '\\';
-  expected += path.substr(cut + 1);
+  if (file.empty() || folder.empty()) return path;
+  const std::string expected =
+      WithoutTrailingSeparators(codePage, folder) + "\\" + path.substr(cut + 1);
   return EqualsIgnoringAsciiCase(codePage, file, expected) ? path : file;
 }
 
@@ -117,7 +145,9 @@ FileResult MoveOnto(HANDLE temp, const std::string& path, bool replaceExisting) 
       return FileResult::Success();
     }
     const DWORD error = GetLastError();
-    if (!IsBusyError(error)) return FileResult::FromLastError(path, error);
+    // Windows answers access denied too while another program has the file open.
+    if (!IsSharingError(error) && error != ERROR_ACCESS_DENIED)
+      return FileResult::FromLastError(path, error);
     if (attempt >= kBusyRetries) return RefusedReplace(path, error);
     Sleep(kBusyPause);
   }
@@ -145,9 +175,6 @@ FileReplacement::~FileReplacement() {
 
 FileResult FileReplacement::Commit(const std::string& bytes, bool replaceExisting) {
   if (!m_locked.ok) return m_locked;
-  if (!m_temp)
-    return AtStep(FileResult::Failure(m_tempPath, ERROR_INVALID_HANDLE, FailureKind::SystemError),
-                  FileStep::Write);
   const auto failed = [&](DWORD writeError) {
     return AtStep(FileResult::FromLastError(m_tempPath, writeError), FileStep::Write);
   };
@@ -168,7 +195,7 @@ FileResult FileReplacement::Commit(const std::string& bytes, bool replaceExistin
 
 void RemoveLeftOverScenarioTemporaries(const std::string& folder) {
   std::vector<std::string> names;
-  ListFolderFiles(folder, ".scn.tmp", names);
+  ListFolderFiles({folder}, ".scn.tmp", names);
   DWORD error = 0;
   for (const std::string& name : names) RemoveLeftOver(folder + "\\" + name, &error);
 }

@@ -1,22 +1,17 @@
 #include "platform/FileSystem.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <optional>
 
 #include "platform/AnsiText.h"
 #include "platform/FileFailures.h"
-#include "platform/PathText.h"
 #include "platform/UniqueHandle.h"
 
 FileResult FileResult::Failure(const std::string& file, unsigned long error, FailureKind kind) {
-  FileResult result;
-  result.ok = false;
-  result.error = error;
-  result.file = file;
-  result.kind = kind;
-  return result;
+  return {false, error, file, kind};
 }
 
 FileResult FileResult::FromLastError(const std::string& file, unsigned long error) {
@@ -29,15 +24,11 @@ PathKind GetPathKind(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
-  switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-      return PathKind::Missing;
-    default:
-      return PathKind::Unknown;
-  }
+  // Nothing is there, or the name cannot be one; else the question itself failed.
+  const DWORD error = GetLastError();
+  const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                       error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+  return missing ? PathKind::Missing : PathKind::Unknown;
 }
 
 FileStamp GetFileStamp(const std::string& path) {
@@ -55,30 +46,27 @@ FileStamp GetFileStamp(const std::string& path) {
 }
 
 std::wstring FullPathName(const std::wstring& path) {
-  return AskForText<std::wstring>([&](wchar_t* buffer, DWORD size) {
-           return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-         })
-      .value_or(path);
+  const std::wstring full = PathOfCall([&](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
+  return full.empty() ? path : full;
 }
 
+// "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
 bool FolderExists(const std::string& path) {
-  // "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
-  const std::string folder = WithoutTrailingSeparators(AnsiCodePage(), path, 3);
-  return !folder.empty() && GetPathKind(WidePath(folder)) == PathKind::Folder;
+  return GetPathKind(WidePath(path)) == PathKind::Folder;
 }
 
+// An existing folder is not made again: where the user may not create folders, Windows may refuse
+// that with access denied.
 bool CreateFolders(const std::string& folder, unsigned long* error) {
-  const unsigned codePage = AnsiCodePage();
-  const std::string path = WithoutTrailingSeparators(codePage, folder, 3);
-  if (GetPathKind(WidePath(path)) == PathKind::Folder) return true;
-  const size_t parentEnd = FindLastSeparator(codePage, path);
-  if (parentEnd != std::string::npos && parentEnd > 0 && path[parentEnd - 1] != ':' &&
-      !CreateFolders(path.substr(0, parentEnd), error)) {
-    return false;
-  }
-  if (CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+  const std::wstring path = FullPathName(WidePath(folder));
+  if (GetPathKind(path) == PathKind::Folder) return true;
+  const int result = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+  // The shell says "exists" in either of two ways, as when a folder appeared meanwhile.
+  if (result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS)
     return true;
-  *error = GetLastError();
+  *error = static_cast<unsigned long>(result);
   return false;
 }
 

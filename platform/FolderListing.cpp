@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/AnsiText.h"
 #include "platform/PathText.h"
@@ -38,43 +37,25 @@ bool HasExtension(const std::string& name, const std::string& extension) {
 }
 
 // Sorts the names as NameLess orders them, each name's sort key made once: LCMapString's keys
-// compare byte for byte as CompareString compares the names, and sorting a hundred thousand names
-// by their keys takes a small part of the time that comparing the names pairwise does (seconds
-// under Wine). The keys lie in one buffer and compare as unsigned bytes, as string_view does.
+// compare byte for byte (as unsigned bytes, as std::string does) as CompareString compares the
+// names, and sorting a hundred thousand names by their keys takes a small part of the time that
+// comparing the names pairwise does (seconds under Wine).
 void SortNames(std::vector<std::string>& names) {
-  struct Entry {
-    uint32_t offset;
-    uint32_t length;
-    size_t index;
-  };
-  constexpr DWORD kKeyFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  std::string keys;
-  keys.reserve(names.size() * 48);
-  std::vector<Entry> entries(names.size());
-  char key[1024];
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::string& name = names[i];
-    const int size = LCMapStringA(LOCALE_INVARIANT, kKeyFlags, name.c_str(),
+  std::vector<std::pair<std::string, std::string>> keyed;  // the key, then the name
+  keyed.reserve(names.size());
+  for (const std::string& name : names) {
+    char key[1024];
+    const int size = LCMapStringA(LOCALE_INVARIANT, LCMAP_SORTKEY | NORM_IGNORECASE, name.c_str(),
                                   static_cast<int>(name.size()), key, sizeof key);
-    if (size <= 0 || keys.size() + static_cast<size_t>(size) > UINT32_MAX) {
-      // A name without a key (or with a key beyond any file name's): compare the names themselves.
+    // A name without a key (or with a key beyond any file name's): compare the names themselves.
+    if (size <= 0) {
       std::sort(names.begin(), names.end(), NameLess);
       return;
     }
-    entries[i] = {static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(size), i};
-    keys.append(key, static_cast<size_t>(size));
+    keyed.emplace_back(std::string(key, static_cast<size_t>(size)), name);
   }
-  const std::string_view allKeys = keys;
-  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-    const int order =
-        allKeys.substr(a.offset, a.length).compare(allKeys.substr(b.offset, b.length));
-    if (order != 0) return order < 0;
-    return names[a.index] < names[b.index];
-  });
-  std::vector<std::string> sorted;
-  sorted.reserve(names.size());
-  for (const Entry& entry : entries) sorted.push_back(std::move(names[entry.index]));
-  names.swap(sorted);
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 }  // namespace
@@ -111,44 +92,30 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
   return FileResult::Success();
 }
 
-FileResult ListFolderFiles(const std::string& folder, const std::string& extension,
-                           std::vector<std::string>& names) {
-  names.clear();
-  std::vector<FolderEntry> entries;
-  FileResult listed = ListFolder(WidePath(folder), entries);
-  for (const FolderEntry& entry : entries) {
-    std::optional<std::string> name = AnsiFromWide(entry.name);
-    if (!entry.folder && name && HasExtension(*name, extension)) names.push_back(std::move(*name));
-  }
-  SortNames(names);
-  return listed;
-}
-
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
   std::optional<FileResult> firstFailure;
   bool listedAny = false;
-  std::vector<std::string> folderNames;
+  std::vector<FolderEntry> entries;
   for (const std::string& folder : folders) {
-    FileResult listed = ListFolderFiles(folder, extension, folderNames);
-    if (!listed.ok) {
-      if (!firstFailure) firstFailure = std::move(listed);
-      continue;
+    FileResult listed = ListFolder(WidePath(folder), entries);
+    listedAny = listedAny || listed.ok;
+    if (!listed.ok && !firstFailure) firstFailure = std::move(listed);
+    for (const FolderEntry& entry : entries) {
+      std::optional<std::string> name = AnsiFromWide(entry.name);
+      if (!entry.folder && name && HasExtension(*name, extension))
+        names.push_back(std::move(*name));
     }
-    listedAny = true;
-    names.insert(names.end(), std::make_move_iterator(folderNames.begin()),
-                 std::make_move_iterator(folderNames.end()));
   }
   if (!listedAny) {
     return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
   }
-  if (folders.size() > 1) {
-    // One sorted list again; the same name in both folders stands twice in a row (equal but for
-    // case, it compares equal in the sort's order too), and one of them is kept.
-    SortNames(names);
+  SortNames(names);
+  // The same name in both folders stands twice in a row (equal but for case, it compares equal in
+  // the sort's order too), and one of them is kept.
+  if (folders.size() > 1)
     names.erase(std::unique(names.begin(), names.end(), SameFileName), names.end());
-  }
   return FileResult::Success();
 }
 

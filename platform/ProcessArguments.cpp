@@ -2,27 +2,15 @@
 
 #include <windows.h>
 
-namespace {
-
-// The same cut made on a given command line: the name ends at the first space or tab, or, when
-// it starts with a quote, at the next quote (a program's path holds no quote to escape).
-std::wstring_view ArgumentsAfterProgramName(std::wstring_view commandLine) {
-  size_t at = 0;
-  if (!commandLine.empty() && commandLine[0] == L'"') {
-    at = commandLine.find(L'"', 1);
-    at = at == std::wstring_view::npos ? commandLine.size() : at + 1;
-  } else {
-    while (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t') ++at;
-  }
-  while (at < commandLine.size() && (commandLine[at] == L' ' || commandLine[at] == L'\t')) ++at;
-  return commandLine.substr(at);
-}
-
-}  // namespace
-
 std::wstring ProcessArguments() {
-  const wchar_t* const commandLine = GetCommandLineW();
-  return std::wstring(ArgumentsAfterProgramName(commandLine ? commandLine : L""));
+  // The program's name ends at the first space or tab, or, when it starts with a quote, at the
+  // next quote (a program's path holds no quote to escape).
+  const std::wstring_view line = GetCommandLineW();
+  const bool quoted = line.starts_with(L'"');
+  size_t end = quoted ? line.find(L'"', 1) : line.find_first_of(L" \t");
+  if (quoted && end != std::wstring_view::npos) ++end;
+  const size_t start = line.find_first_not_of(L" \t", end);
+  return std::wstring(start == std::wstring_view::npos ? L"" : line.substr(start));
 }
 
 std::wstring ProgramFolder() {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace {
 
 ShellExecuteHandler currentHandler = &ShellExecuteA;
@@ -13,7 +15,5 @@ HINSTANCE ShellOpen(HWND owner, const char* file, int showCommand) {
 }
 
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {
-  ShellExecuteHandler previous = currentHandler;
-  currentHandler = handler ? handler : &ShellExecuteA;
-  return previous;
+  return std::exchange(currentHandler, handler ? handler : &ShellExecuteA);
 }

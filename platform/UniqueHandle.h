@@ -4,13 +4,11 @@
 // stock objects, resource icons) are used as plain handles and never put in an owner.
 //
 // Traits name the handle's invalid value (nullptr for most, INVALID_HANDLE_VALUE for files and
-// find handles) and how to close it. The traits of files, searches and registry keys close in
-// UniqueHandle.cpp, so that headers of core/ and game/ can hold such an owner without drawing in
-// Windows' headers (a HANDLE is a void*, as <windows.h> declares it).
+// find handles) and how to close it.
+#include <windows.h>
+
 #include <cstdint>
 #include <utility>
-
-#include "platform/RegistryKey.h"
 
 template <typename Handle, typename Traits>
 class UniqueHandle {
@@ -55,28 +53,20 @@ struct NullIsInvalid {
   static Handle Invalid() { return nullptr; }
 };
 
-// INVALID_HANDLE_VALUE.
-struct MinusOneIsInvalid {
-  static void* Invalid() { return reinterpret_cast<void*>(static_cast<intptr_t>(-1)); }
+// Traits of a handle that CloseFunction closes (true when it could) and that is kInvalid when it
+// holds nothing.
+template <typename Handle, auto CloseFunction, intptr_t kInvalid = 0>
+struct ClosedBy {
+  static Handle Invalid() { return reinterpret_cast<Handle>(kInvalid); }
+  static bool Close(Handle handle) { return CloseFunction(handle); }
 };
-struct FileTraits : MinusOneIsInvalid {
-  static bool Close(void* handle);
-};
-struct FindTraits : MinusOneIsInvalid {
-  static bool Close(void* handle);
-};
-struct RegistryKeyTraits : NullIsInvalid<HKEY> {
-  static bool Close(HKEY key);
-};
-struct KernelObjectTraits : NullIsInvalid<void*> {
-  static bool Close(void* handle);
-};
+inline bool CloseRegistryKey(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
 
 // A file or folder handle of CreateFile.
-using UniqueFile = UniqueHandle<void*, FileTraits>;
+using UniqueFile = UniqueHandle<HANDLE, ClosedBy<HANDLE, CloseHandle, -1>>;
 // A search of FindFirstFile.
-using UniqueFind = UniqueHandle<void*, FindTraits>;
+using UniqueFind = UniqueHandle<HANDLE, ClosedBy<HANDLE, FindClose, -1>>;
 // An open registry key.
-using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+using UniqueRegistryKey = UniqueHandle<HKEY, ClosedBy<HKEY, CloseRegistryKey>>;
 // A kernel object that CreateMutex and its kin return, nullptr when they fail.
-using UniqueKernelObject = UniqueHandle<void*, KernelObjectTraits>;
+using UniqueKernelObject = UniqueHandle<HANDLE, ClosedBy<HANDLE, CloseHandle>>;

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <string_view>
 
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
@@ -22,30 +21,21 @@ namespace {
 bool IsInFolder(const std::string& path, const std::string& protectedFolder) {
   const unsigned codePage = AnsiCodePage();
   const std::string folder = WithoutTrailingSeparators(codePage, protectedFolder);
-  if (folder.empty() || path.size() < folder.size()) return false;
-  if (!StartsWithIgnoringAsciiCase(codePage, path, folder)) return false;
-  return path.size() == folder.size() || path[folder.size()] == '\\';
+  return !folder.empty() && StartsWithIgnoringAsciiCase(codePage, path, folder) &&
+         (path.size() == folder.size() || path[folder.size()] == '\\');
 }
 
-std::wstring KnownFolderWide(REFKNOWNFOLDERID id) {
+// A known folder in the ANSI code page; "" when unknown or when the code page cannot hold it. The
+// user's local application data folder, when its name is in another script than the code page's
+// (the user's name), is named by its variable, which the file functions turn into the folder in
+// UTF-16: short (8.3) names would not do, since a volume may keep none. (The protected folders are
+// named in ASCII in every language of Windows.)
+std::string KnownFolder(REFKNOWNFOLDERID id) {
   wchar_t* wide = nullptr;
-  std::wstring path;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide)) && wide) path = wide;
+  const HRESULT found = SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &wide);
+  std::string path = SUCCEEDED(found) ? AnsiPath(wide).value_or("") : "";
   CoTaskMemFree(wide);
   return path;
-}
-
-// A known folder in the ANSI code page, exactly; "" when unknown or when the code page cannot
-// hold it (the protected folders are named in ASCII in every language of Windows).
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-  return AnsiFromWide(KnownFolderWide(id)).value_or("");
-}
-
-// The user's local application data folder. One that the code page cannot hold (a user name in
-// another script) is named by its variable, which the file functions turn into the folder in
-// UTF-16: short (8.3) names would not do, since a volume may keep none.
-std::string LocalAppDataFolder() {
-  return AnsiPath(KnownFolderWide(FOLDERID_LocalAppData)).value_or("");
 }
 
 // The path with its 8.3 names written long, as far as it exists (a file about to be made
@@ -61,13 +51,17 @@ std::string LongPathName(const std::string& path) {
 
 std::optional<bool> wineForTests;
 
-constexpr char kPolicyKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr char kLayersKey[] =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
 
-// A policy switch that is off only when the value says 0; a missing value leaves it on.
-bool PolicySwitchedOff(const char* name) {
-  return ReadRegistryNumber(HKEY_LOCAL_MACHINE, kPolicyKey, name, RegistryView::Programs64) == 0u;
+// A policy switch that is off only when the value says 0; a missing value leaves it on. (A key that
+// both registry views share.)
+bool PolicySwitchedOff(const wchar_t* name) {
+  DWORD value = 1, size = sizeof value;
+  return RegGetValueW(HKEY_LOCAL_MACHINE,
+                      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name,
+                      RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS &&
+         value == 0;
 }
 
 // The compatibility layers of a program are one text value named by its full path, words
@@ -75,16 +69,9 @@ bool PolicySwitchedOff(const char* name) {
 bool LayersRunAsAdministrator(HKEY root, RegistryView view, const std::string& program) {
   const std::optional<std::wstring> layers = ReadRegistryText(root, kLayersKey, program, view);
   if (!layers) return false;
-  std::wstring_view rest(layers->c_str());  // up to the terminating NUL
-  while (!rest.empty()) {
-    const std::wstring_view word = rest.substr(0, rest.find(L' '));
-    if (CompareStringOrdinal(word.data(), static_cast<int>(word.size()), L"RUNASADMIN", -1, TRUE) ==
-        CSTR_EQUAL) {
-      return true;
-    }
-    rest.remove_prefix(std::min(word.size() + 1, rest.size()));
-  }
-  return false;
+  std::wstring words = L" " + std::wstring(layers->c_str()) + L" ";  // up to the terminating NUL
+  CharUpperBuffW(words.data(), static_cast<DWORD>(words.size()));
+  return words.find(L" RUNASADMIN ") != std::wstring::npos;
 }
 
 bool RunsAsAdministrator(const std::string& program) {
@@ -100,17 +87,15 @@ std::string VirtualStorePathFor(const std::string& fullPath, const std::string& 
   // Only paths on a drive ("C:\...") are redirected; the copy drops the drive.
   if (localAppData.empty() || fullPath.size() < 3 || fullPath[1] != ':' || fullPath[2] != '\\')
     return "";
-  if (std::none_of(protectedFolders.begin(), protectedFolders.end(),
-                   [&](const std::string& folder) { return IsInFolder(fullPath, folder); })) {
-    return "";
-  }
-  std::string copy = WithoutTrailingSeparators(AnsiCodePage(), localAppData);
-  copy += "\\VirtualStore" + fullPath.substr(2);
+  const auto isProtected = [&](const std::string& path) {
+    return std::any_of(protectedFolders.begin(), protectedFolders.end(),
+                       [&](const std::string& folder) { return IsInFolder(path, folder); });
+  };
+  if (!isProtected(fullPath)) return "";
+  const std::string copy = WithoutTrailingSeparators(AnsiCodePage(), localAppData) +
+                           "\\VirtualStore" + fullPath.substr(2);
   // A profile inside a protected folder (a service's, under the Windows folder) gets no copy.
-  for (const std::string& folder : protectedFolders) {
-    if (IsInFolder(copy, folder)) return "";
-  }
-  return copy;
+  return isProtected(copy) ? "" : copy;
 }
 
 std::string VirtualStorePath(const std::string& path) {
@@ -119,7 +104,7 @@ std::string VirtualStorePath(const std::string& path) {
   static const std::vector<std::string> protectedFolders = {KnownFolder(FOLDERID_ProgramFiles),
                                                             KnownFolder(FOLDERID_ProgramFilesX86),
                                                             KnownFolder(FOLDERID_Windows)};
-  static const std::string localAppData = LocalAppDataFolder();
+  static const std::string localAppData = KnownFolder(FOLDERID_LocalAppData);
   std::string full = AnsiPath(FullPathName(WidePath(path))).value_or(path);
   // Only a path with an 8.3 name in it ("PROGRA~2") needs the file system's help to be compared;
   // asking it for every path would cost more than a whole load of a small user.cfg.
@@ -139,14 +124,11 @@ bool RunningUnderWine() {
 void SetRunningUnderWineForTests(std::optional<bool> underWine) { wineForTests = underWine; }
 
 bool WindowsVirtualises() {
-  return !RunningUnderWine() && !PolicySwitchedOff("EnableLUA") &&
-         !PolicySwitchedOff("EnableVirtualization");
+  return !RunningUnderWine() && !PolicySwitchedOff(L"EnableLUA") &&
+         !PolicySwitchedOff(L"EnableVirtualization");
 }
 
 bool WindowsVirtualisesFor(const std::vector<std::string>& programs) {
-  if (!WindowsVirtualises()) return false;
-  for (const std::string& program : programs) {
-    if (RunsAsAdministrator(program)) return false;
-  }
-  return true;
+  return WindowsVirtualises() &&
+         std::none_of(programs.begin(), programs.end(), RunsAsAdministrator);
 }

@@ -4,12 +4,12 @@
 
 class BusyPointer {
  public:
-  BusyPointer();
+  BusyPointer() : m_previous(Show()) {}
   BusyPointer(const BusyPointer&) = delete;
   BusyPointer& operator=(const BusyPointer&) = delete;
-  ~BusyPointer();
-  // Shows it again (a message box meanwhile put the arrow back).
-  static void Show();
+  ~BusyPointer() { SetCursor(m_previous); }
+  // Shows it again (a message box meanwhile put the arrow back); returns the pointer before.
+  static HCURSOR Show() { return SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
 
  private:
   HCURSOR m_previous;

@@ -62,7 +62,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
     writeWide(unheld);
 
   std::vector<std::string> names = {"left over"};
-  ASSERT_TRUE(ListFolderFiles(folder.Path(), ".scn", names).ok);
+  ASSERT_TRUE(ListFolderFiles({folder.Path()}, ".scn", names).ok);
   EXPECT_TRUE(InWindowsOrder(names));
   std::vector<std::string> sorted = names;
   std::sort(sorted.begin(), sorted.end());
@@ -70,7 +70,7 @@ TEST(ScenarioFolder, OffersTheScnFilesOnlyInWindowsOrderAndFailsForAMissingFolde
   EXPECT_EQ(sorted, offered);
 
   names = {"left over"};
-  const FileResult missing = ListFolderFiles(folder.Path() + "\\missing", ".scn", names);
+  const FileResult missing = ListFolderFiles({folder.Path() + "\\missing"}, ".scn", names);
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(names.empty());
   EXPECT_EQ(missing.file, folder.Path() + "\\missing");

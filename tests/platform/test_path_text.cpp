@@ -83,7 +83,7 @@ TEST(PathText, PerUserCopyInAProfileTheCodePageCannotHold) {
   // A failure there names the file as the tool's paths do, by the variable.
   EXPECT_EQ(ReadWholeFile(WidePath(folder + "\\gone.cfg"), bytes).file, folder + "\\gone.cfg");
   std::vector<std::string> names;
-  EXPECT_TRUE(ListFolderFiles(folder, ".cfg", names).ok);
+  EXPECT_TRUE(ListFolderFiles({folder}, ".cfg", names).ok);
   EXPECT_EQ(names, std::vector<std::string>{"user.cfg"});
   const std::wstring written = profile + L"\\VirtualStore\\Game\\startup\\user.cfg";
   EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
