@@ -40,9 +40,7 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
 // The ten slot lines of the table, each ended by `lineEnd`.
 std::string SlotLines(const MenuCollection& menus, std::string_view lineEnd) {
   std::string lines;
-  for (int n = 0; n < kMenuSlotCount; ++n) {
-    if (const clsGameMenu* menu = menus.Slot(n)) lines.append(AttractModeLine(*menu)) += lineEnd;
-  }
+  for (const clsGameMenu& menu : menus) lines.append(AttractModeLine(menu)) += lineEnd;
   return lines;
 }
 
@@ -121,7 +119,7 @@ std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menu
 }
 
 std::string DefaultUserCfg() {
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   ApplyDefaultMenus(menus);
   return RewriteUserCfg({}, menus);
 }

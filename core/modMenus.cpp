@@ -2,7 +2,7 @@
 
 #include "core/modMain.h"
 
-void InitMenus() { colMenus = NewMenuTable(); }
+void InitMenus() { colMenus = MenuCollection(); }
 
 void AddMenu(const std::string& name) {
   for (int n = 0; n < kMenuSlotCount; ++n) {

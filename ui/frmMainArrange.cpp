@@ -75,7 +75,7 @@ void frmMain::StepHistory(bool back) {
   CatchUpWithFile();  // a change made elsewhere leaves nothing to take back
   if (back ? !m_history.CanUndo() : !m_history.CanRedo()) return;
   const MenuCollection before = colMenus;
-  colMenus = back ? m_history.Undo() : m_history.Redo();
+  colMenus = m_history.Step(back);
   RefreshList();
   // The first row that the step changed is selected, where there is one.
   for (size_t row = 0; row < m_rows.size(); ++row) {
