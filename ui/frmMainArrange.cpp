@@ -38,20 +38,12 @@ void frmMain::lstMenus_ContextMenu(POINT at) {
       {"Undo", "Ctrl+Z", m_history.CanUndo()},
       {"Redo", "Ctrl+Y", m_history.CanRedo()},
   };
-  switch (ShowPopupMenu(lstMenus.Hwnd(), at, items)) {
-    case kMoveUp:
-      return MoveRowMenu(selected, selected - 1);
-    case kMoveDown:
-      return MoveRowMenu(selected, selected + 1);
-    case kEdit:
-      return cmdEdit_Click();
-    case kDelete:
-      return cmdDelete_Click();
-    case kUndo:
-      return StepHistory(true);
-    case kRedo:
-      return StepHistory(false);
-  }
+  const int chosen = ShowPopupMenu(lstMenus.Hwnd(), at, items);
+  if (chosen == kMoveUp || chosen == kMoveDown)
+    return MoveRowMenu(selected, chosen == kMoveUp ? selected - 1 : selected + 1);
+  if (chosen == kEdit) return cmdEdit_Click();
+  if (chosen == kDelete) return cmdDelete_Click();
+  if (chosen == kUndo || chosen == kRedo) StepHistory(chosen == kUndo);
 }
 
 void frmMain::MoveRowMenu(int fromRow, int toRow) {
