@@ -80,15 +80,15 @@ std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) 
 std::string AttractModeLinesOf(const MenuCollection& menus) { return SlotLines(menus, "\n"); }
 
 bool ApplyDefaultMenus(MenuCollection& menus) {
-  clsGameMenu* slot0 = menus.Slot(0);
-  clsGameMenu* slot1 = menus.Slot(1);
-  if (!slot0 || !slot1 || slot0->bEnabled()) return false;
-  slot0->sName(std::string(kBuiltInWater));
-  slot0->bEnabled(true);
+  clsGameMenu& slot0 = *menus.Slot(0);
+  clsGameMenu& slot1 = *menus.Slot(1);
+  if (slot0.bEnabled()) return false;
+  slot0.sName(std::string(kBuiltInWater));
+  slot0.bEnabled(true);
   // A slot 1 that the player enabled keeps its scenario: only an unused one gets the built-in.
-  if (!slot1->bEnabled()) {
-    slot1->sName(std::string(kBuiltInNorse));
-    slot1->bEnabled(true);
+  if (!slot1.bEnabled()) {
+    slot1.sName(std::string(kBuiltInNorse));
+    slot1.bEnabled(true);
   }
   return true;
 }

@@ -7,7 +7,7 @@ void InitMenus() { colMenus = MenuCollection(); }
 void AddMenu(const std::string& name) {
   for (int n = 0; n < kMenuSlotCount; ++n) {
     clsGameMenu* menu = colMenus.Slot(n);
-    if (menu && !menu->bEnabled()) {
+    if (!menu->bEnabled()) {
       menu->bEnabled(true);
       menu->sName(name);
       return;
