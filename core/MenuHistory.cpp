@@ -6,7 +6,7 @@ namespace {
 
 bool HasEnabledSlot(const MenuCollection& menus) {
   return std::any_of(menus.begin(), menus.end(),
-                     [](const auto& item) { return item.second.bEnabled(); });
+                     [](const clsGameMenu& menu) { return menu.bEnabled(); });
 }
 
 }  // namespace
@@ -29,12 +29,7 @@ bool MenuHistory::CanUndo() const {
 
 bool MenuHistory::CanRedo() const { return m_shown + 1 < m_tables.size(); }
 
-const MenuCollection& MenuHistory::Undo() {
-  if (CanUndo()) --m_shown;
-  return m_tables[m_shown];
-}
-
-const MenuCollection& MenuHistory::Redo() {
-  if (CanRedo()) ++m_shown;
+const MenuCollection& MenuHistory::Step(bool back) {
+  if (back ? CanUndo() : CanRedo()) m_shown = back ? m_shown - 1 : m_shown + 1;
   return m_tables[m_shown];
 }

@@ -21,9 +21,9 @@ class MenuHistory {
   bool CanUndo() const;
   bool CanRedo() const;
 
-  // Steps back or forward and returns the table to show; without a step, the one shown.
-  const MenuCollection& Undo();
-  const MenuCollection& Redo();
+  // Steps back (undo) or forward (redo) and returns the table to show; without a step, the one
+  // shown.
+  const MenuCollection& Step(bool back);
 
  private:
   // [0] as loaded, then one after each change.

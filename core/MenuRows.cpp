@@ -4,10 +4,9 @@
 
 std::vector<MenuRow> BuildMenuRows(const MenuCollection& menus) {
   std::vector<MenuRow> rows;
-  for (int n = 0; n < kMenuSlotCount; ++n) {
-    const clsGameMenu* menu = menus.Slot(n);
-    if (menu && menu->bEnabled())
-      rows.push_back({n, "Menu " + std::to_string(n) + " : " + menu->sName()});
+  for (const clsGameMenu& menu : menus) {
+    if (menu.bEnabled())
+      rows.push_back({menu.nId(), "Menu " + std::to_string(menu.nId()) + " : " + menu.sName()});
   }
   return rows;
 }

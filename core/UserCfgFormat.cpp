@@ -40,9 +40,7 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) {
 // The ten slot lines of the table, each ended by `lineEnd`.
 std::string SlotLines(const MenuCollection& menus, std::string_view lineEnd) {
   std::string lines;
-  for (int n = 0; n < kMenuSlotCount; ++n) {
-    if (const clsGameMenu* menu = menus.Slot(n)) lines.append(AttractModeLine(*menu)) += lineEnd;
-  }
+  for (const clsGameMenu& menu : menus) lines.append(AttractModeLine(menu)) += lineEnd;
   return lines;
 }
 
@@ -82,15 +80,15 @@ std::string ReadAttractModeLines(std::string_view bytes, MenuCollection& menus) 
 std::string AttractModeLinesOf(const MenuCollection& menus) { return SlotLines(menus, "\n"); }
 
 bool ApplyDefaultMenus(MenuCollection& menus) {
-  clsGameMenu* slot0 = menus.Slot(0);
-  clsGameMenu* slot1 = menus.Slot(1);
-  if (!slot0 || !slot1 || slot0->bEnabled()) return false;
-  slot0->sName(std::string(kBuiltInWater));
-  slot0->bEnabled(true);
+  clsGameMenu& slot0 = *menus.Slot(0);
+  clsGameMenu& slot1 = *menus.Slot(1);
+  if (slot0.bEnabled()) return false;
+  slot0.sName(std::string(kBuiltInWater));
+  slot0.bEnabled(true);
   // A slot 1 that the player enabled keeps its scenario: only an unused one gets the built-in.
-  if (!slot1->bEnabled()) {
-    slot1->sName(std::string(kBuiltInNorse));
-    slot1->bEnabled(true);
+  if (!slot1.bEnabled()) {
+    slot1.sName(std::string(kBuiltInNorse));
+    slot1.bEnabled(true);
   }
   return true;
 }
@@ -121,7 +119,7 @@ std::string RewriteUserCfg(std::string_view oldBytes, const MenuCollection& menu
 }
 
 std::string DefaultUserCfg() {
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   ApplyDefaultMenus(menus);
   return RewriteUserCfg({}, menus);
 }

@@ -29,10 +29,6 @@ bool AppearedMeanwhile(const FileResult& result) {
          result.error == kErrorFileExists;
 }
 
-// True for a path in a folder that only administrators may write (Program Files, the Windows
-// folder), whether or not Windows keeps per-user copies there.
-bool IsInProtectedFolder(const std::string& path) { return !VirtualStorePath(path).empty(); }
-
 // What the procedures share between their calls: the game folder of the last load, what the tool
 // last read from or wrote to its user.cfg (the file's size and last-write time then, and its
 // attract-mode lines), and whether a change of the table is waiting for a save.
@@ -61,7 +57,9 @@ FileResult WriteToPerUserCopy(const FileResult& refused, const std::string& path
   const std::string copy = PerUserCopyOf(loadedGameFolder, path);
   if (copy.empty()) {
     FileResult said = refused;
-    if (IsInProtectedFolder(path)) said.kind = FailureKind::NeedsAdministrator;
+    // A folder that only administrators may write (Program Files, the Windows folder), whether or
+    // not Windows keeps per-user copies there.
+    if (!VirtualStorePath(path).empty()) said.kind = FailureKind::NeedsAdministrator;
     return said;
   }
 
@@ -174,7 +172,7 @@ MenusReread RereadMenusIfChanged() {
   if (!stamp.exists || (path == sCfgFile && stamp == seen.stamp)) return {};
   std::string bytes;
   if (!ReadWholeFile(WidePath(path), bytes).ok || IsUtf16Text(bytes)) return {};
-  MenuCollection read = NewMenuTable();
+  MenuCollection read;
   std::string attractLines = ReadAttractModeLines(bytes, read);
   sCfgFile = path;
   const bool same = attractLines == seen.attractLines;  // only other lines changed: nothing to read

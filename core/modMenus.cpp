@@ -2,12 +2,12 @@
 
 #include "core/modMain.h"
 
-void InitMenus() { colMenus = NewMenuTable(); }
+void InitMenus() { colMenus = MenuCollection(); }
 
 void AddMenu(const std::string& name) {
   for (int n = 0; n < kMenuSlotCount; ++n) {
     clsGameMenu* menu = colMenus.Slot(n);
-    if (menu && !menu->bEnabled()) {
+    if (!menu->bEnabled()) {
       menu->bEnabled(true);
       menu->sName(name);
       return;

@@ -46,7 +46,7 @@ bool IsAttractModeLine(std::string_view line) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data), size);
 
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   const std::string readLines = ReadAttractModeLines(file, menus);
   if (size > 0 && (data[0] & 1)) ApplyDefaultMenus(menus);
 
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "slot lines in slot order");
   }
 
-  MenuCollection back = NewMenuTable();
+  MenuCollection back;
   const std::string backLines = ReadAttractModeLines(out, back);
   for (int n = 0; n < kMenuSlotCount; ++n) {
     const clsGameMenu& before = *menus.Slot(n);

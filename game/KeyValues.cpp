@@ -17,82 +17,76 @@ struct Token {
 
 constexpr std::string_view kBlanks = " \t\r\n\f";
 
-class Reader {
- public:
-  explicit Reader(std::string_view text) : m_text(text) {}
+// Moves `at` past blanks and comments.
+void SkipBlanksAndComments(std::string_view text, size_t& at) {
+  for (;;) {
+    at = std::min(text.find_first_not_of(kBlanks, at), text.size());
+    if (text.substr(at, 2) != "//") return;
+    at = std::min(text.find('\n', at), text.size());
+  }
+}
 
-  // The entries up to the end of the file (top level) or to the brace that closes the block.
-  std::optional<std::vector<KeyValue>> Entries(int depth) {
-    std::vector<KeyValue> entries;
-    for (;;) {
-      Token key = Next();
-      if (key.kind == TokenKind::Condition) continue;  // "[$WIN32]" after a value: all are taken
-      // The end of the file closes the top level, a brace a block.
-      if (key.kind == (depth == 0 ? TokenKind::End : TokenKind::Close)) return entries;
-      if (key.kind != TokenKind::Text) return std::nullopt;
-      KeyValue entry;
-      entry.key = std::move(key.text);
-      Token value = Next();
-      if (value.kind == TokenKind::Text) {
-        entry.text = std::move(value.text);
-      } else {
-        if (value.kind != TokenKind::Open || depth >= kDeepestKeyValuesBlock) return std::nullopt;
-        std::optional<std::vector<KeyValue>> inner = Entries(depth + 1);
-        if (!inner) return std::nullopt;
-        entry.entries = std::move(*inner);
-        entry.isBlock = true;
+// The quoted text that starts at `at`, which moves past its closing quote.
+Token Quoted(std::string_view text, size_t& at) {
+  std::string quoted;
+  while (++at < text.size() && text[at] != '"') {
+    char c = text[at];
+    if (c == '\\' && at + 1 < text.size()) {
+      c = text[++at];
+      if (c == 'n' || c == 't') {
+        c = c == 'n' ? '\n' : '\t';
+      } else if (c != '\\' && c != '"') {
+        quoted += '\\';  // not an escape Steam knows: both characters stand
       }
-      entries.push_back(std::move(entry));
     }
+    quoted += c;
   }
+  if (at >= text.size()) return {TokenKind::Bad, {}};  // the file ends inside the quotes
+  ++at;
+  return {TokenKind::Text, std::move(quoted)};
+}
 
- private:
-  Token Next() {
-    SkipBlanksAndComments();
-    if (m_at >= m_text.size()) return {TokenKind::End, {}};
-    const char c = m_text[m_at];
-    if (c == '{' || c == '}') {
-      ++m_at;
-      return {c == '{' ? TokenKind::Open : TokenKind::Close, {}};
+// The token that starts at `at` (after blanks and comments), which moves past it.
+Token Next(std::string_view text, size_t& at) {
+  SkipBlanksAndComments(text, at);
+  if (at >= text.size()) return {TokenKind::End, {}};
+  const char c = text[at];
+  if (c == '{' || c == '}') {
+    ++at;
+    return {c == '{' ? TokenKind::Open : TokenKind::Close, {}};
+  }
+  if (c == '"') return Quoted(text, at);
+  // A word without quotes ends at a blank, a quote or a brace.
+  const size_t start = at;
+  at = std::min(text.find_first_of(" \t\r\n\f\"{}", at), text.size());
+  return {c == '[' ? TokenKind::Condition : TokenKind::Text,
+          std::string(text.substr(start, at - start))};
+}
+
+// The entries up to the end of the file (top level) or to the brace that closes the block.
+std::optional<std::vector<KeyValue>> Entries(std::string_view text, size_t& at, int depth) {
+  std::vector<KeyValue> entries;
+  for (;;) {
+    Token key = Next(text, at);
+    if (key.kind == TokenKind::Condition) continue;  // "[$WIN32]" after a value: all are taken
+    // The end of the file closes the top level, a brace a block.
+    if (key.kind == (depth == 0 ? TokenKind::End : TokenKind::Close)) return entries;
+    if (key.kind != TokenKind::Text) return std::nullopt;
+    KeyValue entry;
+    entry.key = std::move(key.text);
+    Token value = Next(text, at);
+    if (value.kind == TokenKind::Text) {
+      entry.text = std::move(value.text);
+    } else {
+      if (value.kind != TokenKind::Open || depth >= kDeepestKeyValuesBlock) return std::nullopt;
+      std::optional<std::vector<KeyValue>> inner = Entries(text, at, depth + 1);
+      if (!inner) return std::nullopt;
+      entry.entries = std::move(*inner);
+      entry.isBlock = true;
     }
-    if (c == '"') return Quoted();
-    // A word without quotes ends at a blank, a quote or a brace.
-    const size_t start = m_at;
-    m_at = std::min(m_text.find_first_of(" \t\r\n\f\"{}", m_at), m_text.size());
-    return {c == '[' ? TokenKind::Condition : TokenKind::Text,
-            std::string(m_text.substr(start, m_at - start))};
+    entries.push_back(std::move(entry));
   }
-
-  Token Quoted() {
-    std::string text;
-    while (++m_at < m_text.size() && m_text[m_at] != '"') {
-      char c = m_text[m_at];
-      if (c == '\\' && m_at + 1 < m_text.size()) {
-        c = m_text[++m_at];
-        if (c == 'n' || c == 't') {
-          c = c == 'n' ? '\n' : '\t';
-        } else if (c != '\\' && c != '"') {
-          text += '\\';  // not an escape Steam knows: both characters stand
-        }
-      }
-      text += c;
-    }
-    if (m_at >= m_text.size()) return {TokenKind::Bad, {}};  // the file ends inside the quotes
-    ++m_at;
-    return {TokenKind::Text, std::move(text)};
-  }
-
-  void SkipBlanksAndComments() {
-    for (;;) {
-      m_at = std::min(m_text.find_first_not_of(kBlanks, m_at), m_text.size());
-      if (m_text.substr(m_at, 2) != "//") return;
-      m_at = std::min(m_text.find('\n', m_at), m_text.size());
-    }
-  }
-
-  std::string_view m_text;
-  size_t m_at = 0;
-};
+}
 
 }  // namespace
 
@@ -107,7 +101,8 @@ const KeyValue* KeyValue::Find(std::string_view name) const {
 std::optional<KeyValue> ReadKeyValues(std::string_view text) {
   if (text.size() > kLargestKeyValuesFile) return std::nullopt;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::optional<std::vector<KeyValue>> entries = Reader(text).Entries(0);
+  size_t at = 0;
+  std::optional<std::vector<KeyValue>> entries = Entries(text, at, 0);
   if (!entries) return std::nullopt;
   return KeyValue{"", "", std::move(*entries), true};
 }

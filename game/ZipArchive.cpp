@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <functional>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -187,11 +186,9 @@ bool StretchesApart(const std::vector<ZipEntry>& entries) {
          }) == stretches.end();
 }
 
-// Takes the bytes that come out of an entry; anything but None stops the extraction.
-using Output = std::function<ZipProblem(std::string_view bytes)>;
-
-// Raw deflate (no zlib header), as zip stores it.
-ZipProblem Inflate(std::string_view data, const Output& out) {
+// Raw deflate (no zlib header), as zip stores it, appended to `out`; TooLarge as soon as more
+// than `limit` bytes came out.
+ZipProblem Inflate(std::string_view data, uint64_t limit, std::string& out) {
   z_stream stream{};
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return ZipProblem::Damaged;
   std::vector<unsigned char> inflated(kPieceSize);
@@ -212,9 +209,13 @@ ZipProblem Inflate(std::string_view data, const Output& out) {
       problem = ZipProblem::Damaged;
       break;
     }
-    problem =
-        out({reinterpret_cast<const char*>(inflated.data()), inflated.size() - stream.avail_out});
-    if (problem != ZipProblem::None || status == Z_STREAM_END) break;
+    const size_t got = inflated.size() - stream.avail_out;
+    if (got > limit - out.size()) {
+      problem = ZipProblem::TooLarge;
+      break;
+    }
+    out.append(reinterpret_cast<const char*>(inflated.data()), got);
+    if (status == Z_STREAM_END) break;
   }
   inflateEnd(&stream);
   return problem;
@@ -256,17 +257,15 @@ ZipProblem ExtractZipEntry(std::string_view archive, const ZipEntry& entry, uint
   if (entry.size > limit) return ZipProblem::TooLarge;
   std::string_view data;
   if (!Slice(archive, entry.dataOffset, entry.compressedSize, data)) return ZipProblem::Damaged;
-  // What comes out is counted, checksummed and limited.
+  // What comes out is limited, counted and checksummed.
   out.clear();
-  uLong crc = crc32_z(0, nullptr, 0);
-  const Output put = [&](std::string_view bytes) {
-    if (bytes.size() > limit - std::min<uint64_t>(limit, out.size())) return ZipProblem::TooLarge;
-    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
-    out.append(bytes);
-    return ZipProblem::None;
-  };
-  const ZipProblem problem = entry.method == kMethodStored ? put(data) : Inflate(data, put);
-  if (problem != ZipProblem::None) return problem;
+  if (entry.method == kMethodStored) {
+    if (data.size() > limit) return ZipProblem::TooLarge;
+    out = data;
+  } else if (const ZipProblem problem = Inflate(data, limit, out); problem != ZipProblem::None) {
+    return problem;
+  }
   if (out.size() != entry.size) return ZipProblem::Damaged;
+  const uLong crc = crc32_z(0, reinterpret_cast<const Bytef*>(out.data()), out.size());
   return crc == entry.crc32 ? ZipProblem::None : ZipProblem::CrcMismatch;
 }

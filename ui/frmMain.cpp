@@ -10,12 +10,9 @@
 #include "game/modScenarioInstall.h"
 #include "platform/window/BusyPointer.h"
 #include "platform/window/FolderChooser.h"
-#include "platform/window/MsgBox.h"
-#include "platform/window/Resources.h"
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
-#include "ui/frmSelectScn.h"
 #include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
@@ -41,8 +38,6 @@ frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
   lstMenus.OnContextMenu = [this](POINT at) { lstMenus_ContextMenu(at); };
   lstMenus.OnDragRow = [this](int fromRow, int toRow) { MoveRowMenu(fromRow, toRow); };
 }
-
-frmMain::~frmMain() = default;
 
 frmSelectScn& frmMain::Picker() {
   if (!m_picker) m_picker = std::make_unique<frmSelectScn>();
@@ -133,12 +128,8 @@ void frmMain::Form_QueryUnload(bool& cancel) {
   if (!m_menusLoaded || !HasUnsavedChange()) return;
   for (;;) {
     if (CatchUpWithFile()) return;  // the file was changed elsewhere, and wins; said
-    bool madePerUserCopy = false;
-    const FileResult saved = WhileBusy([&] { return SaveMenus(&madePerUserCopy); });
-    if (saved.ok) {
-      if (madePerUserCopy) ReportPerUserCopy();
-      return;
-    }
+    const FileResult saved = Save();
+    if (saved.ok) return;
     if (saved.kind == FailureKind::ChangedElsewhere) continue;
     if (!AskToTrySavingAgain(saved)) return;
   }
@@ -191,12 +182,17 @@ void frmMain::RefreshList() {
   m_history.Record(colMenus);
   ShowRows(false);
   if (!bAutoSave) return;
+  const FileResult saved = Save();
+  // Slots that another program set meanwhile are not overwritten: the list shows them instead.
+  if (!saved.ok && !(saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile()))
+    ReportSaveFailure(saved);
+}
+
+FileResult frmMain::Save() {
   bool madePerUserCopy = false;
   const FileResult saved = WhileBusy([&] { return SaveMenus(&madePerUserCopy); });
-  // Slots that another program set meanwhile are not overwritten: the list shows them instead.
-  if (!saved.ok && saved.kind == FailureKind::ChangedElsewhere && CatchUpWithFile()) return;
-  if (!saved.ok) ReportSaveFailure(saved);
   if (madePerUserCopy) ReportPerUserCopy();
+  return saved;
 }
 
 void frmMain::ShowRows(bool keepSelectedSlot) {

@@ -17,8 +17,7 @@
 #include "platform/window/ListBox.h"
 #include "ui/DecorativeLook.h"
 #include "ui/LinkLabel.h"
-
-class frmSelectScn;
+#include "ui/frmSelectScn.h"
 
 class frmMain : public Form {
  public:
@@ -27,7 +26,6 @@ class frmMain : public Form {
   // are taken as dropped on the window once it has been shown.
   explicit frmMain(Form* splash = nullptr, std::wstring gameFolderArgument = L"",
                    std::vector<std::wstring> droppedFiles = {});
-  ~frmMain() override;
 
   // Rebuilds the list from the slot table, sets the buttons, keeps the selection, and saves
   // user.cfg once saving is switched on.
@@ -78,6 +76,8 @@ class frmMain : public Form {
   // Rebuilds the list from the slot table and sets the buttons and the selection; saves nothing.
   // keepSelectedSlot: the row of the slot that was selected is selected again, wherever it now is.
   void ShowRows(bool keepSelectedSlot);
+  // Saves user.cfg, and says so when the save made the per-user copy.
+  FileResult Save();
   // When another program changed the menus in user.cfg, reads them again and shows them (and says
   // so, unless `quietly`, when a change that could not be saved gave way to them). True when it
   // read them again.

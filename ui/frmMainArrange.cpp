@@ -38,20 +38,12 @@ void frmMain::lstMenus_ContextMenu(POINT at) {
       {"Undo", "Ctrl+Z", m_history.CanUndo()},
       {"Redo", "Ctrl+Y", m_history.CanRedo()},
   };
-  switch (ShowPopupMenu(lstMenus.Hwnd(), at, items)) {
-    case kMoveUp:
-      return MoveRowMenu(selected, selected - 1);
-    case kMoveDown:
-      return MoveRowMenu(selected, selected + 1);
-    case kEdit:
-      return cmdEdit_Click();
-    case kDelete:
-      return cmdDelete_Click();
-    case kUndo:
-      return StepHistory(true);
-    case kRedo:
-      return StepHistory(false);
-  }
+  const int chosen = ShowPopupMenu(lstMenus.Hwnd(), at, items);
+  if (chosen == kMoveUp || chosen == kMoveDown)
+    return MoveRowMenu(selected, chosen == kMoveUp ? selected - 1 : selected + 1);
+  if (chosen == kEdit) return cmdEdit_Click();
+  if (chosen == kDelete) return cmdDelete_Click();
+  if (chosen == kUndo || chosen == kRedo) StepHistory(chosen == kUndo);
 }
 
 void frmMain::MoveRowMenu(int fromRow, int toRow) {
@@ -75,7 +67,7 @@ void frmMain::StepHistory(bool back) {
   CatchUpWithFile();  // a change made elsewhere leaves nothing to take back
   if (back ? !m_history.CanUndo() : !m_history.CanRedo()) return;
   const MenuCollection before = colMenus;
-  colMenus = back ? m_history.Undo() : m_history.Redo();
+  colMenus = m_history.Step(back);
   RefreshList();
   // The first row that the step changed is selected, where there is one.
   for (size_t row = 0; row < m_rows.size(); ++row) {

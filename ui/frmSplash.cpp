@@ -4,7 +4,6 @@
 
 #include "core/modMain.h"
 #include "platform/window/Resources.h"
-#include "ui/frmMain.h"
 #include "ui/res/resource.h"
 
 frmSplash::frmSplash(std::wstring gameFolderArgument, std::vector<std::wstring> droppedFiles)
@@ -21,8 +20,6 @@ frmSplash::frmSplash(std::wstring gameFolderArgument, std::vector<std::wstring> 
   timTimer.OnTimer = [this] { timTimer_Timer(); };
   lblHyperLink.OnClick = [this] { lblHyperLink_Click(); };
 }
-
-frmSplash::~frmSplash() = default;
 
 void frmSplash::timTimer_Timer() {
   // Once only, whatever arrives meanwhile: the main window's load may show a message box, whose

@@ -11,8 +11,7 @@
 #include "platform/window/GdiHandles.h"
 #include "platform/window/Timer.h"
 #include "ui/LinkLabel.h"
-
-class frmMain;
+#include "ui/frmMain.h"
 
 class frmSplash : public Form {
  public:
@@ -20,7 +19,6 @@ class frmSplash : public Form {
   // files given there, which it takes as dropped on it.
   explicit frmSplash(std::wstring gameFolderArgument = L"",
                      std::vector<std::wstring> droppedFiles = {});
-  ~frmSplash() override;
 
   // How long the splash shows before the timer hands over, in milliseconds.
   static constexpr int kTimerInterval = 4000;

@@ -11,7 +11,7 @@ namespace {
 
 // A table whose slots 0, 1, ... are enabled with these names ("" leaves a slot disabled).
 MenuCollection Table(const std::vector<std::string>& names) {
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   for (size_t n = 0; n < names.size(); ++n) {
     menus.Slot(static_cast<int>(n))->bEnabled(!names[n].empty());
     menus.Slot(static_cast<int>(n))->sName(names[n]);
@@ -24,7 +24,7 @@ TEST(MenuHistory, UndoAndRedoWalkTheChangesBetweenTheLoadedTableAndTheLast) {
                                          Table({"B", "A", "C"}), Table({"X", "A", "C"}),
                                          Table({"B", "C"})};
   MenuHistory history;
-  EXPECT_EQ(history.Undo(), MenuCollection()) << "nothing before a table was loaded";
+  EXPECT_EQ(history.Step(true), MenuCollection()) << "nothing before a table was loaded";
   history.Reset(t[0]);
   // 'u' undo, 'r' redo, a digit: that table recorded (t[2] twice is one change); with the table
   // shown after each and whether undo and redo can act then.
@@ -40,7 +40,7 @@ TEST(MenuHistory, UndoAndRedoWalkTheChangesBetweenTheLoadedTableAndTheLast) {
   };
   for (const auto& step : steps) {
     if (step.what == 'u' || step.what == 'r') {
-      const MenuCollection& shown = step.what == 'u' ? history.Undo() : history.Redo();
+      const MenuCollection& shown = history.Step(step.what == 'u');
       EXPECT_TRUE(shown == t[step.shown]) << step.what << " to " << step.shown;
     } else {
       history.Record(t[step.what - '0']);
@@ -51,7 +51,7 @@ TEST(MenuHistory, UndoAndRedoWalkTheChangesBetweenTheLoadedTableAndTheLast) {
   // Read again from the file: nothing to undo or redo, and the new table is the first.
   history.Reset(t[3]);
   EXPECT_FALSE(history.CanUndo() || history.CanRedo());
-  EXPECT_TRUE(history.Undo() == t[3] && history.Redo() == t[3]);
+  EXPECT_TRUE(history.Step(true) == t[3] && history.Step(false) == t[3]);
 }
 
 TEST(MenuHistory, AnUndoLeavesNoMenuOnlyWhereItRestoresTheLoadedTable) {
@@ -69,7 +69,7 @@ TEST(MenuHistory, AnUndoLeavesNoMenuOnlyWhereItRestoresTheLoadedTable) {
     history.Reset(c.tables[0]);
     for (size_t n = 1; n < c.tables.size(); ++n) history.Record(c.tables[n]);
     EXPECT_EQ(history.CanUndo(), c.canUndo) << c.tables.size() << " tables";
-    EXPECT_TRUE(history.Undo() == c.tables[c.tables.size() - (c.canUndo ? 2 : 1)]);
+    EXPECT_TRUE(history.Step(true) == c.tables[c.tables.size() - (c.canUndo ? 2 : 1)]);
   }
 }
 

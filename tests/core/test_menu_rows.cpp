@@ -7,7 +7,7 @@
 namespace {
 
 TEST(MenuRows, OneRowPerEnabledSlotRememberingItsSlot) {
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   ReadAttractModeLines(
       "attractMode-scenario-3 Three\r\nattractMode-scenario-0 ~AoM_pgs_Water\r\n"
       "-attractMode-scenario-1\r\nattractMode-scenario-9 \r\n",
@@ -15,7 +15,7 @@ TEST(MenuRows, OneRowPerEnabledSlotRememberingItsSlot) {
   EXPECT_EQ(BuildMenuRows(menus),
             (std::vector<MenuRow>{
                 {0, "Menu 0 : ~AoM_pgs_Water"}, {3, "Menu 3 : Three"}, {9, "Menu 9 : "}}));
-  EXPECT_TRUE(BuildMenuRows(NewMenuTable()).empty());
+  EXPECT_TRUE(BuildMenuRows(MenuCollection()).empty());
 }
 
 TEST(MenuRows, SelectionStaysOrMovesToTheNewLastRow) {

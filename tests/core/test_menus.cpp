@@ -12,7 +12,7 @@ namespace {
 // A slot as "name" when enabled, "-" when disabled and empty, "-name" when disabled with a name.
 std::vector<std::string> Slots() {
   std::vector<std::string> slots;
-  for (const auto& [key, menu] : colMenus) {
+  for (const clsGameMenu& menu : colMenus) {
     slots.push_back(menu.bEnabled() ? menu.sName() : "-" + menu.sName());
   }
   return slots;
@@ -30,22 +30,21 @@ void Enable(const std::vector<std::string>& names) {
 
 void ExpectIdsInPlace() {
   int n = 0;
-  for (const auto& [key, menu] : colMenus) {
-    EXPECT_EQ(key, std::to_string(n));
+  for (const clsGameMenu& menu : colMenus) {
     EXPECT_EQ(menu.nId(), n);
     ++n;
   }
   EXPECT_EQ(n, 10);
 }
 
-TEST(SlotTable, InitMenusMakesTenEmptyDisabledSlotsKeyedByNumber) {
-  colMenus = MenuCollection();
+TEST(SlotTable, InitMenusMakesTenEmptyDisabledSlotsNumberedInOrder) {
+  colMenus.Slot(4)->bEnabled(true);
   InitMenus();
   EXPECT_EQ(Slots(), std::vector<std::string>(10, "-"));
   ExpectIdsInPlace();
-  EXPECT_NE(colMenus.Find("9"), nullptr);
-  EXPECT_EQ(colMenus.Find("10"), nullptr);
-  EXPECT_EQ(colMenus.Find("01"), nullptr);
+  EXPECT_NE(colMenus.Slot(9), nullptr);
+  EXPECT_EQ(colMenus.Slot(10), nullptr);
+  EXPECT_EQ(colMenus.Slot(-1), nullptr);
 }
 
 TEST(SlotTable, AddMenuFillsTheFirstDisabledSlot) {

@@ -285,7 +285,7 @@ TEST_F(UserCfgFiles, UnreadableFileAtStartUpLoadsNothingAndWritesNothing) {
   EXPECT_EQ(loaded.kind, FailureKind::InUse);
   EXPECT_FALSE(bAutoSave);
   EXPECT_TRUE(sCfgFile.empty());
-  for (const auto& [key, menu] : colMenus) EXPECT_FALSE(menu.bEnabled());
+  for (const clsGameMenu& menu : colMenus) EXPECT_FALSE(menu.bEnabled());
 
   // With no file read, a save writes nothing at all.
   AddMenu("X");

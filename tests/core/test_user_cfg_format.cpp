@@ -15,13 +15,13 @@ namespace {
 // disabled with a name.
 std::vector<std::string> SlotsOf(const MenuCollection& menus) {
   std::vector<std::string> slots;
-  for (const auto& [key, menu] : menus)
+  for (const clsGameMenu& menu : menus)
     slots.push_back(menu.bEnabled() ? menu.sName() : "-" + menu.sName());
   return slots;
 }
 
 MenuCollection Read(const std::string& bytes) {
-  MenuCollection menus = NewMenuTable();
+  MenuCollection menus;
   ReadAttractModeLines(bytes, menus);
   return menus;
 }
@@ -131,7 +131,7 @@ TEST(UserCfgFormat, RewriteKeepsOtherLinesInOrderAndEndsWithTheTenSlots) {
        std::string(62, 'x') + "\r\nattractMode-scenario-1 A\r\n" + std::string(101, 'y') + "\rz",
        std::string(62, 'x') + "\r\n" + std::string(101, 'y') + "\r\nz\r\n"},
   };
-  const MenuCollection noMenus = NewMenuTable();
+  const MenuCollection noMenus;
   for (const Case& c : cases)
     EXPECT_EQ(RewriteUserCfg(c.file, noMenus), c.kept + kAllDisabled) << c.what;
 
