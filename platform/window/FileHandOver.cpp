@@ -1,6 +1,9 @@
 #include "platform/window/FileHandOver.h"
 
+#include <cstdint>
 #include <cstring>
+
+#include "platform/AnsiText.h"
 
 namespace {
 
@@ -53,16 +56,6 @@ bool OfferToOpenWindows(const std::wstring& identity, const std::vector<std::wst
   return offer.taken;
 }
 
-// A number as hexadecimal digits.
-std::wstring Hex(unsigned long long number) {
-  std::wstring digits;
-  do {
-    digits.insert(digits.begin(), L"0123456789abcdef"[number % 16]);
-    number /= 16;
-  } while (number);
-  return digits;
-}
-
 }  // namespace
 
 bool FileHandOver::HandToOpenWindow(const std::string& folder,
@@ -95,9 +88,9 @@ std::wstring FolderIdentity(const std::string& folder) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION information{};
   if (!handle || !GetFileInformationByHandle(handle.Get(), &information)) return L"";
-  return Hex(information.dwVolumeSerialNumber) + L"-" +
-         Hex((static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
-             information.nFileIndexLow);
+  return WideFromAnsi(
+      std::to_string(information.dwVolumeSerialNumber) + "-" +
+      std::to_string((uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow));
 }
 
 void MarkHandOverTarget(HWND window, const std::wstring& identity) {

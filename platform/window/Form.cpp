@@ -79,13 +79,9 @@ std::optional<int> RunMessagesWhile(HWND window) {
 
 FormPart::FormPart(Form& form, int tabIndex) : m_form(form), m_tabIndex(tabIndex) {
   m_form.m_parts.push_back(this);
-  m_form.m_backdrop.bitmap = {};  // a picture part comes or goes
 }
 
-FormPart::~FormPart() {
-  std::erase(m_form.m_parts, this);
-  m_form.m_backdrop.bitmap = {};
-}
+FormPart::~FormPart() { std::erase(m_form.m_parts, this); }
 
 void FormPart::RaiseDropFiles(const std::vector<DroppedFile>& files) {
   RunEventProcedure([&] { m_form.Form_DropFiles(files); });
@@ -117,10 +113,7 @@ void Form::Create(HWND owner) {
   StylesFor(m_design, style, exStyle);
   // Laid out at the system's DPI first; a window that comes up on a screen of another DPI is laid
   // out again for that screen below, before anything is shown.
-  if (const int dpi = ScreenDpi(); dpi != m_dpi) {
-    m_dpi = dpi;
-    m_scaled.clear();
-  }
+  m_dpi = ScreenDpi();
   const RECT frame = WindowRectAt(m_dpi);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -331,7 +324,6 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
   if (changed) {
     // The controls let go of the old font before it is deleted, at the end of this block.
     UniqueFont oldFont = std::exchange(m_font, CreateFontFromDesign(m_design.font, dpi));
-    m_scaled.clear();
     for (FormPart* part : m_parts) part->ApplyDpi();
     if (m_iconId) ApplyIcon();
   }

@@ -166,11 +166,8 @@ class Form {
   int Dpi() const { return m_dpi; }
   // A place in twips as pixels at the window's DPI.
   PixelRect Pixels(const TwipsRect& place) const { return ToPixels(place, m_dpi); }
-  // A bitmap of design pixels (made for 96 DPI) with its top-left corner at `at`, as pixels.
-  PixelRect PictureRect(TwipsPoint at, HBITMAP bitmap) const;
-  // The bitmap at width x height pixels: itself at its own size, else a copy resized by area
-  // averaging, made once for this DPI and owned by the form.
-  HBITMAP ScaledBitmap(HBITMAP bitmap, int width, int height);
+  // Where a bitmap of design pixels (made for 96 DPI) with its top-left corner at `at` is drawn.
+  RECT PictureRect(TwipsPoint at, HBITMAP bitmap) const;
 
   // For the controls of this form.
   HFONT DefaultFont() const { return m_font.Get(); }
@@ -179,7 +176,7 @@ class Form {
   COLORREF BackColor() const;
   // Draws what lies under the child windows in the rectangle `area` (client coordinates) into
   // `dc`, whose origin is that rectangle's top-left corner: the back colour, the picture and the
-  // picture controls. Transparent controls draw their own background with it.
+  // picture parts. Transparent controls draw their own background with it.
   void PaintBackground(HDC dc, const RECT& area);
 
  protected:
@@ -240,26 +237,11 @@ class Form {
   HBITMAP m_picture = nullptr;
   PictureKind m_pictureKind = PictureKind::Content;
   int m_dpi = kDesignDpi;
-  struct ScaledCopy {
-    HBITMAP source;
-    int width, height;
-    UniqueBitmap copy;
-  };
-  std::vector<ScaledCopy> m_scaled;
   int m_iconId = 0;
   WindowIcons m_icons;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
   std::vector<FormPart*> m_parts;
-  // What lies under the child windows (back colour, picture, picture parts), drawn once for the
-  // client size, DPI, picture and colour it holds, and copied by every paint and transparent label.
-  struct Backdrop {
-    RECT client{};
-    int dpi = 0;
-    HBITMAP picture = nullptr;
-    COLORREF back = 0;
-    UniqueBitmap bitmap;
-  } m_backdrop;
   HWND m_focusChild = nullptr;    // the control that had the focus when the form was left
   bool m_leftButtonDown = false;  // a click is a press and a release on the form itself
   bool m_modal = false;

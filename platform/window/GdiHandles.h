@@ -67,16 +67,11 @@ class PaintScope {
   HDC m_dc;
 };
 
-UniqueBrush CreateSolidBrushOwned(COLORREF color);
-
 // Width and height of a bitmap in pixels; {0, 0} for none.
 SIZE BitmapSize(HBITMAP bitmap);
 
-// Draws the whole bitmap unscaled with its top-left corner at (x, y); the DC's clipping cuts it.
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
-
-// A copy of the bitmap resized to width x height, compatible with the screen. Enlarged by a whole
+// Draws the whole bitmap into the rectangle `to`; the DC's clipping cuts it. Enlarged by a whole
 // factor, every pixel becomes a block of equal pixels, so pixel art stays crisp; at any other size
 // GDI's halftone averaging blends neighbouring pixels rather than doubling some rows and not
 // others.
-UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height);
+void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& to);

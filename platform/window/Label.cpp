@@ -51,10 +51,7 @@ void Label::FitCaption() {
 void Label::MakeFontAndCursor() {
   m_madeForDpi = m_form.Dpi();
   if (m_fontDesign) m_font = CreateFontFromDesign(*m_fontDesign, m_madeForDpi);
-  if (m_cursorResource) {
-    m_ownCursor = LoadCursorResource(m_cursorResource, m_madeForDpi);
-    m_cursor = m_ownCursor.Get();
-  }
+  if (m_cursorResource) m_cursor = LoadCursorResource(m_cursorResource, m_madeForDpi);
 }
 
 void Label::SetFont(const FontDesign& font) {
@@ -68,16 +65,9 @@ void Label::SetForeColor(COLORREF color) {
   Redraw();
 }
 
-void Label::SetMouseCursor(HCURSOR cursor) {
-  m_cursorResource = 0;
-  m_ownCursor = {};
-  m_cursor = cursor;
-}
-
 void Label::SetMouseCursorResource(int id) {
   m_cursorResource = id;
-  m_ownCursor = LoadCursorResource(id, m_madeForDpi);
-  m_cursor = m_ownCursor.Get();
+  m_cursor = LoadCursorResource(id, m_madeForDpi);
 }
 
 void Label::Redraw() {
