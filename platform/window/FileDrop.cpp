@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -25,6 +26,34 @@
 #include "platform/window/WindowError.h"
 
 namespace {
+
+// The files of a WM_COPYDATA message that hands them over for the folder of this identity, in
+// time; nothing for any other message.
+std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& message,
+                                                     const std::wstring& identity) {
+  // Any program may send any bytes: each is checked before it is believed.
+  ULONGLONG takeBefore = 0;
+  if (identity.empty() || message.dwData != kHandOverTag || !message.lpData ||
+      message.cbData < sizeof takeBefore || (message.cbData - sizeof takeBefore) % 2) {
+    return std::nullopt;
+  }
+  std::memcpy(&takeBefore, message.lpData, sizeof takeBefore);
+  std::wstring text((message.cbData - sizeof takeBefore) / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), static_cast<const char*>(message.lpData) + sizeof takeBefore,
+              text.size() * sizeof(wchar_t));
+  if (GetTickCount64() > takeBefore || text.empty() || text.back() != L'\0') return std::nullopt;
+  std::vector<std::wstring> parts;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find(L'\0', start);
+    parts.push_back(text.substr(start, end - start));
+  }
+  if (parts.size() < 2 || parts.front() != identity) return std::nullopt;
+  parts.erase(parts.begin());
+  for (const std::wstring& part : parts) {
+    if (part.empty()) return std::nullopt;
+  }
+  return parts;
+}
 
 // WM_COPYGLOBALDATA, which carries the shell's file list across processes.
 constexpr UINT kCopyGlobalData = 0x0049;
@@ -253,13 +282,13 @@ class FileDropTarget::OleTarget final : public IDropTarget {
     }
     RemoveSpool(std::exchange(m_owner.m_pendingSpool, spool));
     m_owner.m_pending = std::move(files);
-    PostMessageW(m_owner.m_window, DeliverMessage(), 0, 0);
+    PostMessageW(m_owner.m_form.Hwnd(), DeliverMessage(), 0, 0);
     return S_OK;
   }
 
  private:
   bool Takes() const {
-    return m_takes && IsWindowEnabled(m_owner.m_window) && !m_owner.m_delivering;
+    return m_takes && IsWindowEnabled(m_owner.m_form.Hwnd()) && !m_owner.m_delivering;
   }
   static bool HoldsFiles(IDataObject* data) {
     FORMATETC list = FormatOf(CF_HDROP, -1, TYMED_HGLOBAL);
@@ -282,28 +311,34 @@ FileDropTarget::~FileDropTarget() {
 }
 
 void FileDropTarget::Create(int /*id*/) {
-  m_window = m_form.Hwnd();
-  DragAcceptFiles(m_window, TRUE);
-  LetShellMessagesThrough(m_window);
+  DragAcceptFiles(m_form.Hwnd(), TRUE);
+  LetShellMessagesThrough(m_form.Hwnd());
   // There only the shell's file list gets through, and only while no OLE target is registered.
-  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_window, m_ole));
+  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_form.Hwnd(), m_ole));
 }
 
 void FileDropTarget::Destroyed() {
-  if (!m_window) return;
-  if (m_oleRegistered) RevokeDragDrop(m_window);
+  if (!m_form.IsLoaded()) return;
+  if (m_oleRegistered) RevokeDragDrop(m_form.Hwnd());
   m_oleRegistered = false;
-  DragAcceptFiles(m_window, FALSE);
-  MarkHandOverTarget(m_window, m_handOverIdentity = L"");
-  m_window = nullptr;
+  DragAcceptFiles(m_form.Hwnd(), FALSE);
+  RemovePropW(m_form.Hwnd(), kHandOverTarget);
+  m_handOverIdentity.clear();
 }
 
 void FileDropTarget::TakeHandedFiles(const std::string& folder) {
-  if (m_window) MarkHandOverTarget(m_window, m_handOverIdentity = FolderIdentity(folder));
+  if (!m_form.IsLoaded()) return;
+  // Starts for this game folder offer their files to the windows that have the property.
+  m_handOverIdentity = FolderIdentity(folder);
+  if (m_handOverIdentity.empty()) {
+    RemovePropW(m_form.Hwnd(), kHandOverTarget);
+  } else {
+    SetPropW(m_form.Hwnd(), kHandOverTarget, m_form.Hwnd());
+  }
 }
 
 void FileDropTarget::DeliverHandedLater() {
-  if (!m_handed.empty()) PostMessageW(m_window, DeliverMessage(), kHandedFiles, 0);
+  if (!m_handed.empty()) PostMessageW(m_form.Hwnd(), DeliverMessage(), kHandedFiles, 0);
 }
 
 void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
@@ -320,7 +355,7 @@ bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<DroppedFile> files = FilesOf(drop);
     DragFinish(drop);
-    if (IsWindowEnabled(m_window) && !m_delivering) Deliver(std::move(files), L"");
+    if (IsWindowEnabled(m_form.Hwnd()) && !m_delivering) Deliver(std::move(files), L"");
     return true;
   }
   if (message == WM_COPYDATA) {
@@ -328,15 +363,15 @@ bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     result = handed ? TRUE : FALSE;
     if (!handed) return true;
     for (std::wstring& path : *handed) m_handed.push_back({path, path});
-    if (IsIconic(m_window)) ShowWindow(m_window, SW_RESTORE);
-    SetForegroundWindow(m_window);
+    if (IsIconic(m_form.Hwnd())) ShowWindow(m_form.Hwnd(), SW_RESTORE);
+    SetForegroundWindow(m_form.Hwnd());
     DeliverHandedLater();
     return true;
   }
   if (message == DeliverMessage() && wParam == kHandedFiles) {
     // Taken while a picker or a box was up, they wait for the window to be enabled again: a
     // drop then would come in the middle of that work.
-    if (IsWindowEnabled(m_window) && !m_delivering) {
+    if (IsWindowEnabled(m_form.Hwnd()) && !m_delivering) {
       Deliver(std::exchange(m_handed, {}), L"");
       DeliverHandedLater();
     }

@@ -1,5 +1,7 @@
-// What the form shows: the back colour, the picture and the picture parts under the child
+// What the form shows: the button face, the picture and the pictures above it under the child
 // windows, and its icon.
+#include <algorithm>
+
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 
@@ -14,10 +16,6 @@ void Form::ApplyIcon() {
   SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.Get()));
   // The window has let go of the icons it had: they go now.
   m_icons = std::move(icons);
-}
-
-COLORREF Form::BackColor() const {
-  return m_design.backColor && !HighContrastOn() ? *m_design.backColor : GetSysColor(COLOR_BTNFACE);
 }
 
 HBRUSH Form::BrushFor(COLORREF color) {
@@ -35,6 +33,11 @@ void Form::SetPicture(HBITMAP picture, PictureKind kind) {
   if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void Form::AddPicture(TwipsPoint at, HBITMAP bitmap) {
+  m_pictures.emplace_back(at, bitmap);
+  if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 bool Form::PictureShown() const {
   return m_picture && !(m_pictureKind == PictureKind::Decoration && HighContrastOn());
 }
@@ -43,6 +46,18 @@ RECT Form::PictureRect(TwipsPoint at, HBITMAP bitmap) const {
   const SIZE size = BitmapSize(bitmap);
   const PixelRect r = Pixels({at.x, at.y, size.cx * kTwipsPerPixel, size.cy * kTwipsPerPixel});
   return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
+void Form::DrawPicture(HDC dc, TwipsPoint at, HBITMAP bitmap) {
+  const RECT place = PictureRect(at, bitmap);
+  const auto scaled = std::find_if(m_scaled.begin(), m_scaled.end(),
+                                   [&](const auto& made) { return made.first == bitmap; });
+  if (scaled != m_scaled.end()) return DrawBitmap(dc, scaled->second.Get(), place);
+  UniqueBitmap copy = ScaleBitmap(bitmap, place.right - place.left, place.bottom - place.top);
+  // Out of memory for the copy: the picture is drawn scaled all the same.
+  if (!copy) return DrawBitmap(dc, bitmap, place);
+  DrawBitmap(dc, copy.Get(), place);
+  m_scaled.emplace_back(bitmap, std::move(copy));
 }
 
 void Form::Paint(HDC dc) {
@@ -73,14 +88,14 @@ void Form::DrawBackdrop(HDC dc, const RECT& area) {
   const HBITMAP shown = PictureShown() ? m_picture : nullptr;
   const RECT picture = PictureRect({0, 0}, shown);
   {
-    // The back colour only where the picture does not cover.
+    // The button face only where the picture does not cover.
     const int beforeFill = SaveDC(dc);
     ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
-    FillRect(dc, &area, BrushFor(BackColor()));
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     RestoreDC(dc, beforeFill);
   }
-  DrawBitmap(dc, shown, picture);
-  for (const FormPart* part : m_parts) part->DrawBackground(dc);
+  if (shown) DrawPicture(dc, {0, 0}, shown);
+  for (const auto& [at, bitmap] : m_pictures) DrawPicture(dc, at, bitmap);
   RestoreDC(dc, saved);
 }
 

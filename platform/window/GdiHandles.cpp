@@ -20,3 +20,14 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& to) {
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, to.left, to.top, width, height, source.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
 }
+
+UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  UniqueBitmap scaled(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  MemoryDC target;
+  if (!scaled || !target.Get()) return {};
+  SelectedObject selected(target.Get(), scaled.Get());
+  DrawBitmap(target.Get(), bitmap, {0, 0, width, height});
+  return scaled;
+}

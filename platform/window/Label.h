@@ -49,6 +49,5 @@ class Label : public Control {
   UniqueFont m_font;
   int m_cursorResource = 0;
   UniqueCursor m_cursor;
-  int m_madeForDpi = kDesignDpi;  // the DPI that the font and the cursor were made for
   std::optional<COLORREF> m_foreColor;
 };

@@ -117,9 +117,7 @@ void ListBox::AddItem(const std::string& text) {
 }
 
 int ListBox::ListCount() const {
-  if (!m_hwnd) return 0;
-  const LRESULT count = SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0);
-  return count == LB_ERR ? 0 : static_cast<int>(count);
+  return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0)) : 0;
 }
 
 std::string ListBox::List(int index) const {
@@ -134,9 +132,8 @@ std::string ListBox::List(int index) const {
 }
 
 int ListBox::ListIndex() const {
-  if (!m_hwnd) return -1;
-  const LRESULT index = SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0);
-  return index == LB_ERR ? -1 : static_cast<int>(index);
+  // LB_ERR, -1, when no row is selected.
+  return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0)) : -1;
 }
 
 void ListBox::SetListIndex(int index) {
@@ -163,16 +160,13 @@ LRESULT ListBox::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const int toRow = std::exchange(m_dropTo, -1);
     if (OnDragRow) RunEventProcedure([&] { OnDragRow(m_fromRow, toRow); });
   }
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKeyDown) {
+  // With Alt held, keys arrive as WM_SYSKEYDOWN and WM_SYSKEYUP.
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  const auto& onKey = down ? OnKeyDown : OnKeyUp;
+  if ((down || message == WM_KEYUP || message == WM_SYSKEYUP) && onKey) {
     const int keyCode = static_cast<int>(wParam);
     const int shift = CurrentShiftState();
-    RunEventProcedure([&] { OnKeyDown(keyCode, shift); });
-  }
-  // With Alt held, a released key arrives as WM_SYSKEYUP.
-  if ((message == WM_KEYUP || message == WM_SYSKEYUP) && OnKeyUp) {
-    const int keyCode = static_cast<int>(wParam);
-    const int shift = CurrentShiftState();
-    RunEventProcedure([&] { OnKeyUp(keyCode, shift); });
+    RunEventProcedure([&] { onKey(keyCode, shift); });
   }
   return result;
 }

@@ -51,17 +51,6 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
 
 constexpr uint32_t kBlack = 0, kWhite = 0xFFFFFF;
 
-// The bitmap drawn at width x height into a bitmap of that size, as a window draws it.
-UniqueBitmap Drawn(HBITMAP bitmap, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  UniqueBitmap drawn(CreateCompatibleBitmap(screen, width, height));
-  ReleaseDC(nullptr, screen);
-  MemoryDC dc;
-  const SelectedObject selected(dc.Get(), drawn.Get());
-  DrawBitmap(dc.Get(), bitmap, {0, 0, width, height});
-  return drawn;
-}
-
 TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyNearEdgesOtherwise) {
   // Four columns, black, black, white, white, three rows: the artwork's hard edges.
   const uint32_t art[] = {kBlack, kBlack, kWhite, kWhite, kBlack, kBlack,
@@ -69,7 +58,7 @@ TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyNearEdgesOtherwi
   const UniqueBitmap source(CreateBitmap(4, 3, 1, 32, art));
   ASSERT_TRUE(source);
 
-  const UniqueBitmap doubled = Drawn(source.Get(), 8, 6);
+  const UniqueBitmap doubled = ScaleBitmap(source.Get(), 8, 6);
   ASSERT_EQ(BitmapSize(doubled.Get()).cx, 8);
   const std::vector<uint32_t> twice = PixelsOf(doubled.Get());
   for (int y = 0; y < 6; ++y) {
@@ -81,7 +70,7 @@ TEST(DisplayScale, PicturesGrowByWholeFactorsExactlyAndBlendOnlyNearEdgesOtherwi
 
   // 1.5 times: the far columns stay pure, only those near the edge may blend, and the grey of
   // the blend is one of the edge's, never a colour the picture does not have.
-  const UniqueBitmap half = Drawn(source.Get(), 6, 5);
+  const UniqueBitmap half = ScaleBitmap(source.Get(), 6, 5);
   ASSERT_EQ(BitmapSize(half.Get()).cy, 5);
   const std::vector<uint32_t> larger = PixelsOf(half.Get());
   for (int y = 0; y < 5; ++y) {
