@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kFormClassName[] = "TessivaneForm";
-
 ATOM formClass = 0;
 int loadedForms = 0;
 // The program's active form: Form_Activate runs when another form becomes it, not when the
@@ -166,10 +164,6 @@ void Form::Show() {
   if (GetActiveWindow() != m_hwnd && IsWindowEnabled(m_hwnd)) SetForegroundWindow(m_hwnd);
 }
 
-void Form::Hide() {
-  if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
-}
-
 void Form::Unload() {
   if (!m_hwnd) return;
   RunEventProcedure([this] { Form_Unload(); });
@@ -186,7 +180,7 @@ ATOM Form::WindowClass() {
   windowClass.lpfnWndProc = &Form::WindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.lpszClassName = kFormClassName;
+  windowClass.lpszClassName = "TessivaneForm";
   formClass = RegisterClassExA(&windowClass);
   if (!formClass) ThrowWindowsError("Registering the window class");
   return formClass;

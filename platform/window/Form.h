@@ -136,7 +136,7 @@ class Form {
   // owner is active again. A WM_QUIT that arrives meanwhile unloads the form and is posted again.
   void ShowModal(Form* owner = nullptr);
   // Makes the window invisible; the form stays loaded.
-  void Hide();
+  void Hide() { ShowWindow(m_hwnd, SW_HIDE); }
   // Destroys the window and its controls. Does nothing when the form is not loaded.
   void Unload();
 
