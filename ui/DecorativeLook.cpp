@@ -25,7 +25,7 @@ DecorativeLook::DecorativeLook(Form& form, const FrameLayout& layout)
     m_bitmaps.push_back(LoadBitmapResource(id));
     for (int at : along) {
       const TwipsPoint place = horizontal ? TwipsPoint{at, across} : TwipsPoint{across, at};
-      m_tiles.push_back(std::make_unique<Picture>(form, place, m_bitmaps.back().Get()));
+      form.AddPicture(place, m_bitmaps.back().Get());
     }
   };
   // Edges first, so that the corners lie above the tiles that reach into them.

@@ -3,12 +3,10 @@
 // of small gold tiles along the four edges of the client area, and sand-coloured buttons and lists.
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
 #include "platform/window/Form.h"
 #include "platform/window/GdiHandles.h"
-#include "platform/window/Picture.h"
 
 inline constexpr COLORREF kSandColor = RGB(228, 205, 122);
 
@@ -25,7 +23,7 @@ extern const FrameLayout kMainWindowFrame;
 extern const FrameLayout kPickerFrame;
 
 // The background and the frame of one window, loaded from the program's resources and given to
-// the form as its picture and picture controls. It lives as long as its form object.
+// the form as its picture and the pictures above it. It lives as long as its form object.
 class DecorativeLook {
  public:
   DecorativeLook(Form& form, const FrameLayout& layout);
@@ -35,5 +33,4 @@ class DecorativeLook {
  private:
   UniqueBitmap m_background;
   std::vector<UniqueBitmap> m_bitmaps;
-  std::vector<std::unique_ptr<Picture>> m_tiles;
 };

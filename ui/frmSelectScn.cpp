@@ -22,15 +22,7 @@ void frmSelectScn::Form_Load() { FillScenarioList(); }
 void frmSelectScn::FillScenarioList() {
   // A scenario folder that is missing or cannot be read lists no files: the built-in scenarios
   // are offered all the same.
-  const std::vector<std::string> rows = ListScenarioRows(sGamePath);
-
-  size_t textBytes = 0;
-  for (const std::string& row : rows) textBytes += row.size() + 1;
-  {
-    RedrawOff filling(lstScn);
-    lstScn.ReserveRows(static_cast<int>(rows.size()), textBytes);
-    for (const std::string& row : rows) lstScn.AddItem(row);
-  }
+  for (const std::string& row : ListScenarioRows(sGamePath)) lstScn.AddItem(row);
   lstScn.SetListIndex(0);
 }
 

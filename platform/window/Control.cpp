@@ -37,7 +37,6 @@ void Control::Subclass() {
   SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_originalProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::SubclassProc)));
-  if (!m_originalProc) ThrowWindowsError("Subclassing a control");
 }
 
 void Control::Unsubclass() {

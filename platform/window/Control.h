@@ -14,7 +14,6 @@
 class Control : public FormPart {
  public:
   HWND Hwnd() const { return m_hwnd; }
-  bool IsLoaded() const { return m_hwnd != nullptr; }
 
  protected:
   // Controls without a tab stop (labels) still have a tab index: it orders their creation.

@@ -8,11 +8,6 @@
 
 namespace {
 
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using DwmSetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
-
 // dwmapi.h's values for Windows 11's corners.
 constexpr DWORD kDwmWindowCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
 constexpr DWORD kDwmDoNotRound = 1;               // DWMWCP_DONOTROUND
@@ -34,21 +29,21 @@ HighContrastQuery highContrastQuery = nullptr;
 
 int DpiOfWindow(HWND hwnd) {
   static const auto getDpiForWindow =
-      SystemFunction<GetDpiForWindowFunction>("user32.dll", "GetDpiForWindow");
+      SystemFunction<UINT(WINAPI*)(HWND)>("user32.dll", "GetDpiForWindow");
   const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
 }
 
 int SystemMetricAt(int index, int dpi) {
   static const auto forDpi =
-      SystemFunction<GetSystemMetricsForDpiFunction>("user32.dll", "GetSystemMetricsForDpi");
+      SystemFunction<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
   return forDpi ? forDpi(index, static_cast<UINT>(dpi))
                 : MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
 }
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
-  static const auto adjust =
-      SystemFunction<AdjustWindowRectExForDpiFunction>("user32.dll", "AdjustWindowRectExForDpi");
+  static const auto adjust = SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+      "user32.dll", "AdjustWindowRectExForDpi");
   if (!adjust || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
@@ -68,7 +63,8 @@ bool HighContrastOn() {
 
 void KeepSquareCorners(HWND hwnd) {
   static const auto setAttribute =
-      SystemFunction<DwmSetWindowAttributeFunction>("dwmapi.dll", "DwmSetWindowAttribute");
+      SystemFunction<HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD)>("dwmapi.dll",
+                                                                        "DwmSetWindowAttribute");
   if (!setAttribute) return;
   const DWORD preference = kDwmDoNotRound;
   // Refused before Windows 11, which knows no such attribute: the corners are square there.

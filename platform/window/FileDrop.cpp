@@ -11,14 +11,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <utility>
 
+#include "platform/AnsiText.h"
+#include "platform/ComApartment.h"
 #include "platform/FileFailures.h"
-#include "platform/FolderListing.h"
 #include "platform/PathText.h"
-#include "platform/SystemFunction.h"
 #include "platform/UniqueHandle.h"
 #include "platform/VirtualStore.h"
 #include "platform/window/FileHandOver.h"
@@ -26,9 +27,36 @@
 
 namespace {
 
+// The files of a WM_COPYDATA message that hands them over for the folder of this identity, in
+// time; nothing for any other message.
+std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& message,
+                                                     const std::wstring& identity) {
+  // Any program may send any bytes: each is checked before it is believed.
+  ULONGLONG takeBefore = 0;
+  if (identity.empty() || message.dwData != kHandOverTag || !message.lpData ||
+      message.cbData < sizeof takeBefore || (message.cbData - sizeof takeBefore) % 2) {
+    return std::nullopt;
+  }
+  std::memcpy(&takeBefore, message.lpData, sizeof takeBefore);
+  std::wstring text((message.cbData - sizeof takeBefore) / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), static_cast<const char*>(message.lpData) + sizeof takeBefore,
+              text.size() * sizeof(wchar_t));
+  if (GetTickCount64() > takeBefore || text.empty() || text.back() != L'\0') return std::nullopt;
+  std::vector<std::wstring> parts;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find(L'\0', start);
+    parts.push_back(text.substr(start, end - start));
+  }
+  if (parts.size() < 2 || parts.front() != identity) return std::nullopt;
+  parts.erase(parts.begin());
+  for (const std::wstring& part : parts) {
+    if (part.empty()) return std::nullopt;
+  }
+  return parts;
+}
+
 // WM_COPYGLOBALDATA, which carries the shell's file list across processes.
 constexpr UINT kCopyGlobalData = 0x0049;
-constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW
 // The clipboard formats of file contents without a path (CFSTR_FILEDESCRIPTORW and
 // CFSTR_FILECONTENTS, which the ANSI headers spell as ANSI text).
 constexpr wchar_t kFileDescriptors[] = L"FileGroupDescriptorW";
@@ -38,12 +66,6 @@ constexpr WPARAM kHandedFiles = 1;  // DeliverMessage's parameter for handed fil
 UINT DeliverMessage() {
   static const UINT message = RegisterWindowMessageW(L"TessivaneFilesDropped");
   return message;
-}
-
-// A number in a file name. (std::to_wstring would bring the C library's wide printf along.)
-std::wstring Number(unsigned long number) {
-  const std::string digits = std::to_string(number);
-  return std::wstring(digits.begin(), digits.end());
 }
 
 CLIPFORMAT Format(const wchar_t* name) {
@@ -68,14 +90,11 @@ bool ShellRunsBelowUs() {
 }
 
 // An elevated window still gets the shell's file list from Explorer, which runs without
-// administrator rights (Windows Vista's message filter; looked up, for it is Windows 7's).
+// administrator rights, through Windows' message filter.
 void LetShellMessagesThrough(HWND window) {
-  using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  const auto filter = SystemFunction<Filter>("user32.dll", "ChangeWindowMessageFilterEx");
-  if (!filter) return;
   for (UINT message :
        {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
-    filter(window, message, kAllowMessage, nullptr);
+    ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
   }
 }
 
@@ -108,41 +127,37 @@ Spooled SpoolContents(IDataObject* data, LONG index, const std::wstring& path,
   FORMATETC format = FormatOf(Format(kFileContents), index, TYMED_ISTREAM | TYMED_HGLOBAL);
   STGMEDIUM medium{};
   if (FAILED(data->GetData(&format, &medium))) return Spooled::Failed;
+  // Memory is read as a stream of its own. It may be larger than the file: Windows rounds its
+  // size up.
+  const bool memory = medium.tymed == TYMED_HGLOBAL;
+  ComPtr<IStream> memoryStream;
+  if (memory) CreateStreamOnHGlobal(medium.hGlobal, FALSE, memoryStream.Out());
+  IStream* stream = memory                          ? memoryStream.operator->()
+                    : medium.tymed == TYMED_ISTREAM ? medium.pstm
+                                                    : nullptr;
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  Spooled result = file ? Spooled::Whole : Spooled::Failed;
+  Spooled result = file && stream ? Spooled::Whole : Spooled::Failed;
   const uint64_t most = size.value_or(left);
   uint64_t written = 0;
   DWORD error = 0;
-  if (result == Spooled::Whole && medium.tymed == TYMED_ISTREAM) {
-    char piece[kPieceSize];
-    for (ULONG read = 1; result == Spooled::Whole && read > 0;) {
-      // One byte more than may come tells contents that go on.
-      const auto ask = static_cast<ULONG>(std::min<uint64_t>(sizeof piece - 1, most - written) + 1);
-      if (FAILED(medium.pstm->Read(piece, ask, &read))) {
-        result = Spooled::Failed;
-      } else if (read > most - written) {
-        result = size ? Spooled::Failed : Spooled::TooLarge;
-      } else if (!WriteAll(file.Get(), piece, read, &error)) {
-        result = Spooled::Failed;
-      } else {
-        written += read;
-      }
-    }
-    if (result == Spooled::Whole && written != most && size) result = Spooled::Failed;
-  } else if (result == Spooled::Whole && medium.tymed == TYMED_HGLOBAL) {
-    // The memory may be larger than the file: Windows rounds its size up.
-    const uint64_t held = GlobalSize(medium.hGlobal);
-    written = size.value_or(held);
-    const char* bytes = static_cast<const char*>(GlobalLock(medium.hGlobal));
-    if (written > held) result = Spooled::Failed;
-    if (result == Spooled::Whole && written > left) result = Spooled::TooLarge;
-    if (result == Spooled::Whole && !(bytes && WriteAll(file.Get(), bytes, written, &error)))
+  char piece[kPieceSize];
+  for (ULONG read = 1; result == Spooled::Whole && read > 0;) {
+    // One byte more than may come tells contents that go on.
+    const auto ask = static_cast<ULONG>(std::min<uint64_t>(sizeof piece - 1, most - written) + 1);
+    if (FAILED(stream->Read(piece, ask, &read))) {
       result = Spooled::Failed;
-    if (bytes) GlobalUnlock(medium.hGlobal);
-  } else {
-    result = Spooled::Failed;
+    } else if (read > most - written && !(memory && size)) {
+      result = size ? Spooled::Failed : Spooled::TooLarge;
+    } else if (const auto take = static_cast<ULONG>(std::min<uint64_t>(read, most - written));
+               !WriteAll(file.Get(), piece, take, &error)) {
+      result = Spooled::Failed;
+    } else {
+      written += take;
+      if (take < read) break;  // the memory's rounding
+    }
   }
+  if (result == Spooled::Whole && written != most && size) result = Spooled::Failed;
   file.Reset();
   ReleaseStgMedium(&medium);
   if (result == Spooled::Whole) {
@@ -184,7 +199,7 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
         if (file.dwFlags & FD_FILESIZE)
           size = (uint64_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
         // Each in a folder of its own: two of one name from different folders stay apart.
-        const std::wstring own = folder + L"\\" + Number(n);
+        const std::wstring own = folder + L"\\" + WideFromAnsi(std::to_string(n));
         const std::wstring name = NameOf(file);
         const std::wstring path = own + L"\\" + LastNamePart(name);
         // One that cannot be written still counts: the import then says it cannot read it.
@@ -207,17 +222,12 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
 // Removes the folder with everything in it.
 void RemoveSpool(const std::wstring& folder) {
   if (folder.empty()) return;
-  std::vector<FolderEntry> entries;
-  ListFolder(folder, entries);
-  for (const FolderEntry& entry : entries) {
-    const std::wstring path = folder + L"\\" + entry.name;
-    if (entry.folder) {
-      RemoveSpool(path);
-    } else {
-      DeleteFileW(path.c_str());
-    }
-  }
-  RemoveDirectoryW(folder.c_str());
+  const std::wstring paths = folder + L'\0';  // a list of one, ended by a second NUL
+  SHFILEOPSTRUCTW remove{};
+  remove.wFunc = FO_DELETE;
+  remove.pFrom = paths.c_str();
+  remove.fFlags = FOF_NO_UI;
+  SHFileOperationW(&remove);
 }
 
 }  // namespace
@@ -272,13 +282,13 @@ class FileDropTarget::OleTarget final : public IDropTarget {
     }
     RemoveSpool(std::exchange(m_owner.m_pendingSpool, spool));
     m_owner.m_pending = std::move(files);
-    PostMessageW(m_owner.m_window, DeliverMessage(), 0, 0);
+    PostMessageW(m_owner.m_form.Hwnd(), DeliverMessage(), 0, 0);
     return S_OK;
   }
 
  private:
   bool Takes() const {
-    return m_takes && IsWindowEnabled(m_owner.m_window) && !m_owner.m_delivering;
+    return m_takes && IsWindowEnabled(m_owner.m_form.Hwnd()) && !m_owner.m_delivering;
   }
   static bool HoldsFiles(IDataObject* data) {
     FORMATETC list = FormatOf(CF_HDROP, -1, TYMED_HGLOBAL);
@@ -301,28 +311,34 @@ FileDropTarget::~FileDropTarget() {
 }
 
 void FileDropTarget::Create(int /*id*/) {
-  m_window = m_form.Hwnd();
-  DragAcceptFiles(m_window, TRUE);
-  LetShellMessagesThrough(m_window);
+  DragAcceptFiles(m_form.Hwnd(), TRUE);
+  LetShellMessagesThrough(m_form.Hwnd());
   // There only the shell's file list gets through, and only while no OLE target is registered.
-  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_window, m_ole));
+  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_form.Hwnd(), m_ole));
 }
 
 void FileDropTarget::Destroyed() {
-  if (!m_window) return;
-  if (m_oleRegistered) RevokeDragDrop(m_window);
+  if (!m_form.IsLoaded()) return;
+  if (m_oleRegistered) RevokeDragDrop(m_form.Hwnd());
   m_oleRegistered = false;
-  DragAcceptFiles(m_window, FALSE);
-  MarkHandOverTarget(m_window, m_handOverIdentity = L"");
-  m_window = nullptr;
+  DragAcceptFiles(m_form.Hwnd(), FALSE);
+  RemovePropW(m_form.Hwnd(), kHandOverTarget);
+  m_handOverIdentity.clear();
 }
 
 void FileDropTarget::TakeHandedFiles(const std::string& folder) {
-  if (m_window) MarkHandOverTarget(m_window, m_handOverIdentity = FolderIdentity(folder));
+  if (!m_form.IsLoaded()) return;
+  // Starts for this game folder offer their files to the windows that have the property.
+  m_handOverIdentity = FolderIdentity(folder);
+  if (m_handOverIdentity.empty()) {
+    RemovePropW(m_form.Hwnd(), kHandOverTarget);
+  } else {
+    SetPropW(m_form.Hwnd(), kHandOverTarget, m_form.Hwnd());
+  }
 }
 
 void FileDropTarget::DeliverHandedLater() {
-  if (!m_handed.empty()) PostMessageW(m_window, DeliverMessage(), kHandedFiles, 0);
+  if (!m_handed.empty()) PostMessageW(m_form.Hwnd(), DeliverMessage(), kHandedFiles, 0);
 }
 
 void FileDropTarget::Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder) {
@@ -339,7 +355,7 @@ bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<DroppedFile> files = FilesOf(drop);
     DragFinish(drop);
-    if (IsWindowEnabled(m_window) && !m_delivering) Deliver(std::move(files), L"");
+    if (IsWindowEnabled(m_form.Hwnd()) && !m_delivering) Deliver(std::move(files), L"");
     return true;
   }
   if (message == WM_COPYDATA) {
@@ -347,15 +363,15 @@ bool FileDropTarget::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     result = handed ? TRUE : FALSE;
     if (!handed) return true;
     for (std::wstring& path : *handed) m_handed.push_back({path, path});
-    if (IsIconic(m_window)) ShowWindow(m_window, SW_RESTORE);
-    SetForegroundWindow(m_window);
+    if (IsIconic(m_form.Hwnd())) ShowWindow(m_form.Hwnd(), SW_RESTORE);
+    SetForegroundWindow(m_form.Hwnd());
     DeliverHandedLater();
     return true;
   }
   if (message == DeliverMessage() && wParam == kHandedFiles) {
     // Taken while a picker or a box was up, they wait for the window to be enabled again: a
     // drop then would come in the middle of that work.
-    if (IsWindowEnabled(m_window) && !m_delivering) {
+    if (IsWindowEnabled(m_form.Hwnd()) && !m_delivering) {
       Deliver(std::exchange(m_handed, {}), L"");
       DeliverHandedLater();
     }

@@ -43,7 +43,6 @@ class FileDropTarget : public FormPart {
   void Deliver(std::vector<DroppedFile> files, std::wstring spoolFolder);
   void DeliverHandedLater();
 
-  HWND m_window = nullptr;
   uint64_t m_limit;
   OleTarget* m_ole = nullptr;
   bool m_oleRegistered = false;

@@ -1,11 +1,14 @@
 #include "platform/window/FileHandOver.h"
 
+#include <cstdint>
 #include <cstring>
+
+#include "platform/AnsiText.h"
+
+#include "platform/AnsiText.h"
 
 namespace {
 
-constexpr wchar_t kTargetProperty[] = L"TessivaneHandOverTarget";
-constexpr ULONG_PTR kHandOverTag = 0x54455353;  // "TESS": our WM_COPYDATA among any other
 // How long a window may take to answer; it takes nothing after that, since by then the start
 // that offered the files may have gone on without it.
 constexpr UINT kAnswerWithinMs = 5000;
@@ -33,7 +36,7 @@ struct Offer {
 
 BOOL CALLBACK OfferTo(HWND window, LPARAM param) {
   auto* offer = reinterpret_cast<Offer*>(param);
-  if (!GetPropW(window, kTargetProperty)) return TRUE;
+  if (!GetPropW(window, kHandOverTarget)) return TRUE;
   // Started from Explorer, this start may bring its window to the front; so may the window.
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
@@ -51,16 +54,6 @@ bool OfferToOpenWindows(const std::wstring& identity, const std::vector<std::wst
   Offer offer{{kHandOverTag, static_cast<DWORD>(bytes.size()), bytes.data()}};
   EnumWindows(&OfferTo, reinterpret_cast<LPARAM>(&offer));
   return offer.taken;
-}
-
-// A number as hexadecimal digits.
-std::wstring Hex(unsigned long long number) {
-  std::wstring digits;
-  do {
-    digits.insert(digits.begin(), L"0123456789abcdef"[number % 16]);
-    number /= 16;
-  } while (number);
-  return digits;
 }
 
 }  // namespace
@@ -95,41 +88,7 @@ std::wstring FolderIdentity(const std::string& folder) {
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION information{};
   if (!handle || !GetFileInformationByHandle(handle.Get(), &information)) return L"";
-  return Hex(information.dwVolumeSerialNumber) + L"-" +
-         Hex((static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
-             information.nFileIndexLow);
-}
-
-void MarkHandOverTarget(HWND window, const std::wstring& identity) {
-  if (identity.empty()) {
-    RemovePropW(window, kTargetProperty);
-  } else {
-    SetPropW(window, kTargetProperty, reinterpret_cast<HANDLE>(1));
-  }
-}
-
-std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& message,
-                                                     const std::wstring& identity) {
-  // Any program may send any bytes: each is checked before it is believed.
-  ULONGLONG takeBefore = 0;
-  if (identity.empty() || message.dwData != kHandOverTag || !message.lpData ||
-      message.cbData < sizeof takeBefore || (message.cbData - sizeof takeBefore) % 2) {
-    return std::nullopt;
-  }
-  std::memcpy(&takeBefore, message.lpData, sizeof takeBefore);
-  std::wstring text((message.cbData - sizeof takeBefore) / sizeof(wchar_t), L'\0');
-  std::memcpy(text.data(), static_cast<const char*>(message.lpData) + sizeof takeBefore,
-              text.size() * sizeof(wchar_t));
-  if (GetTickCount64() > takeBefore || text.empty() || text.back() != L'\0') return std::nullopt;
-  std::vector<std::wstring> parts;
-  for (size_t start = 0, end; start < text.size(); start = end + 1) {
-    end = text.find(L'\0', start);
-    parts.push_back(text.substr(start, end - start));
-  }
-  if (parts.size() < 2 || parts.front() != identity) return std::nullopt;
-  parts.erase(parts.begin());
-  for (const std::wstring& part : parts) {
-    if (part.empty()) return std::nullopt;
-  }
-  return parts;
+  return WideFromAnsi(
+      std::to_string(information.dwVolumeSerialNumber) + "-" +
+      std::to_string((uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow));
 }

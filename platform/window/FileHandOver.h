@@ -10,11 +10,15 @@
 // index), which neither the case of its name, nor its 8.3 name, nor a link to it change.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/UniqueHandle.h"
+
+// The window's side: the property that marks a window open on a game folder, and the tag of the
+// WM_COPYDATA message that hands it files (FileDropTarget).
+inline constexpr wchar_t kHandOverTarget[] = L"TessivaneHandOverTarget";
+inline constexpr ULONG_PTR kHandOverTag = 0x54455353;  // "TESS": our WM_COPYDATA among any other
 
 class FileHandOver {
  public:
@@ -31,11 +35,3 @@ class FileHandOver {
 
 // The file system's identity of the folder as text; "" when it cannot be opened.
 std::wstring FolderIdentity(const std::string& folder);
-
-// The window's side. Marks the window as open on the folder of this identity, so that starts
-// hand their files to it ("": no longer).
-void MarkHandOverTarget(HWND window, const std::wstring& identity);
-// The files of a WM_COPYDATA message that hands them over for the folder of this identity, in
-// time; nothing for any other message.
-std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& message,
-                                                     const std::wstring& identity);

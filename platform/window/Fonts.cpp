@@ -6,7 +6,6 @@
 
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
-  if (!screen) return 96;
   int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;

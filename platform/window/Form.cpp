@@ -9,27 +9,21 @@
 
 namespace {
 
-const char kFormClassName[] = "TessivaneForm";
-
 ATOM formClass = 0;
 int loadedForms = 0;
 // The program's active form: Form_Activate runs when another form becomes it, not when the
 // program gets the activation back from another program or from a message box.
 Form* activeForm = nullptr;
 
-RECT WorkAreaNear(HWND hwnd) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  HMONITOR monitor = hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
-                          : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
-  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return screen;
-}
-
-// The top-left corner of a window of this size at its start-up position.
+// The top-left corner of a window of this size at its start-up position: on the owner's screen,
+// else on the primary one.
 POINT StartUpPlace(StartUpPosition position, HWND owner, int width, int height) {
-  const RECT work = WorkAreaNear(owner);
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  GetMonitorInfoA(owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                        : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                  &screen);
+  const RECT work = screen.rcWork;
   RECT around = work;
   if (position == StartUpPosition::CenterOwner && owner) GetWindowRect(owner, &around);
   POINT place{around.left + (around.right - around.left - width) / 2,
@@ -79,13 +73,9 @@ std::optional<int> RunMessagesWhile(HWND window) {
 
 FormPart::FormPart(Form& form, int tabIndex) : m_form(form), m_tabIndex(tabIndex) {
   m_form.m_parts.push_back(this);
-  m_form.m_backdrop.bitmap = {};  // a picture part comes or goes
 }
 
-FormPart::~FormPart() {
-  std::erase(m_form.m_parts, this);
-  m_form.m_backdrop.bitmap = {};
-}
+FormPart::~FormPart() { std::erase(m_form.m_parts, this); }
 
 void FormPart::RaiseDropFiles(const std::vector<DroppedFile>& files) {
   RunEventProcedure([&] { m_form.Form_DropFiles(files); });
@@ -102,8 +92,6 @@ Form::~Form() {
   OnDestroyed();
   DestroyWindow(hwnd);
 }
-
-bool Form::IsVisible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
 
 void Form::Load() {
   // A form centred on its owner is owned by the window that is active when it loads.
@@ -125,7 +113,8 @@ void Form::Create(HWND owner) {
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const POINT place = StartUpPlace(m_design.startUpPosition, owner, width, height);
-  m_font = CreateFontFromDesign(m_design.font, m_dpi);
+  // The controls' default font: the design's default face and size, in the system's script.
+  m_font = CreateFontFromDesign({}, m_dpi);
 
   HWND hwnd =
       CreateWindowExA(exStyle, MAKEINTATOM(WindowClass()), m_design.caption.c_str(), style, place.x,
@@ -175,10 +164,6 @@ void Form::Show() {
   if (GetActiveWindow() != m_hwnd && IsWindowEnabled(m_hwnd)) SetForegroundWindow(m_hwnd);
 }
 
-void Form::Hide() {
-  if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
-}
-
 void Form::Unload() {
   if (!m_hwnd) return;
   RunEventProcedure([this] { Form_Unload(); });
@@ -195,15 +180,10 @@ ATOM Form::WindowClass() {
   windowClass.lpfnWndProc = &Form::WindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.lpszClassName = kFormClassName;
+  windowClass.lpszClassName = "TessivaneForm";
   formClass = RegisterClassExA(&windowClass);
   if (!formClass) ThrowWindowsError("Registering the window class");
   return formClass;
-}
-
-Form* Form::FromHwnd(HWND hwnd) {
-  if (!hwnd || !formClass || GetClassLongPtrA(hwnd, GCW_ATOM) != formClass) return nullptr;
-  return reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 int Form::LoadedFormCount() { return loadedForms; }
@@ -325,12 +305,11 @@ RECT Form::WindowRectAt(int dpi) const {
 }
 
 void Form::ApplyDpi(int dpi, const RECT* suggested) {
-  if (!m_hwnd || dpi <= 0) return;
   const bool changed = dpi != m_dpi;
   m_dpi = dpi;
   if (changed) {
     // The controls let go of the old font before it is deleted, at the end of this block.
-    UniqueFont oldFont = std::exchange(m_font, CreateFontFromDesign(m_design.font, dpi));
+    UniqueFont oldFont = std::exchange(m_font, CreateFontFromDesign({}, dpi));
     m_scaled.clear();
     for (FormPart* part : m_parts) part->ApplyDpi();
     if (m_iconId) ApplyIcon();
@@ -370,7 +349,6 @@ void Form::ShowModal(Form* owner) {
 
   m_disabledWindows = DisableOtherThreadWindows(dialog);
   m_modal = true;
-  m_modalOwner = GetWindow(dialog, GW_OWNER);
   Show();
 
   const std::optional<int> quit = RunMessagesWhile(dialog);
@@ -388,11 +366,8 @@ void Form::EndModal() {
     if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
   }
   m_disabledWindows.clear();
-  if (m_modalOwner && IsWindow(m_modalOwner) && IsWindowVisible(m_modalOwner) &&
-      GetActiveWindow() == m_hwnd) {
-    SetActiveWindow(m_modalOwner);
-  }
-  m_modalOwner = nullptr;
+  const HWND owner = m_hwnd ? GetWindow(m_hwnd, GW_OWNER) : nullptr;
+  if (owner && IsWindowVisible(owner) && GetActiveWindow() == m_hwnd) SetActiveWindow(owner);
 }
 
 void Form::OnActivate(WPARAM wParam) {
@@ -426,7 +401,9 @@ void DispatchFormMessage(MSG& msg) {
   // IsDialogMessage gives the forms dialog keyboard navigation. Enter and Escape make it send
   // IDOK and IDCANCEL from no control, which the forms ignore: there is no default button.
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  Form* form = Form::FromHwnd(root);
+  Form* form = root && formClass && GetClassLongPtrA(root, GCW_ATOM) == formClass
+                   ? reinterpret_cast<Form*>(GetWindowLongPtrA(root, GWLP_USERDATA))
+                   : nullptr;
   if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
     bool used = false;
     const int keyCode = static_cast<int>(msg.wParam);

@@ -62,9 +62,9 @@ void DispatchFormMessage(MSG& msg);
 // Paints the thread's windows that wait to be drawn, so that long work leaves them drawn.
 void KeepWindowsDrawn();
 
-// A part of a form that lives as long as the form object: a control, a timer, a picture, the
-// drop target. It joins its form when made and leaves it when destroyed; the form tells it when
-// its window is made, laid out again and destroyed, and hands it the window's messages.
+// A part of a form that lives as long as the form object: a control, a timer, the drop target. It
+// joins its form when made and leaves it when destroyed; the form tells it when its window is made,
+// laid out again and destroyed, and hands it the window's messages.
 class FormPart {
  public:
   FormPart(const FormPart&) = delete;
@@ -87,8 +87,6 @@ class FormPart {
                              LRESULT& /*result*/) {
     return false;
   }
-  // Draws the part into what lies under the form's child windows (a picture).
-  virtual void DrawBackground(HDC /*dc*/) const {}
   // Raises the form's Form_DropFiles.
   void RaiseDropFiles(const std::vector<DroppedFile>& files);
 
@@ -117,9 +115,7 @@ struct FormDesign {
   FormBorder border = FormBorder::FixedSingle;
   TwipsSize clientSize{};
   StartUpPosition startUpPosition = StartUpPosition::CenterScreen;
-  bool showInTaskbar = true;            // false: no taskbar button even without an owner
-  std::optional<COLORREF> backColor{};  // shown where no picture covers; none: the button face
-  FontDesign font{};                    // the controls' default font
+  bool showInTaskbar = true;  // false: no taskbar button even without an owner
 };
 
 class Form {
@@ -140,13 +136,13 @@ class Form {
   // owner is active again. A WM_QUIT that arrives meanwhile unloads the form and is posted again.
   void ShowModal(Form* owner = nullptr);
   // Makes the window invisible; the form stays loaded.
-  void Hide();
+  void Hide() { ShowWindow(m_hwnd, SW_HIDE); }
   // Destroys the window and its controls. Does nothing when the form is not loaded.
   void Unload();
 
   bool IsLoaded() const { return m_hwnd != nullptr; }
   const FormDesign& Design() const { return m_design; }
-  bool IsVisible() const;
+  bool IsVisible() const { return IsWindowVisible(m_hwnd); }
   HWND Hwnd() const { return m_hwnd; }
 
   // The picture drawn from the top-left corner of the client area at the display's scale, clipped
@@ -154,32 +150,29 @@ class Form {
   void SetPicture(HBITMAP picture, PictureKind kind = PictureKind::Content);
   // Whether the picture is drawn now (there is one, and it is not a decoration in high contrast).
   bool PictureShown() const;
+  // A bitmap of design pixels drawn with its top-left corner at `at`, scaled to the window's DPI,
+  // above the form's picture and below every control, taking no input (a click on it is a click
+  // on the form). The form draws it, so it needs no window and always stays under the child
+  // windows. The bitmap stays its caller's and must outlive the form's use of it.
+  void AddPicture(TwipsPoint at, HBITMAP bitmap);
   // The ICON resource of the title bar and taskbar button, taken at the sizes of the window's DPI.
   void SetIcon(int iconId);
 
   // How many forms are loaded in the whole program.
   static int LoadedFormCount();
-  // The form whose window this is; nullptr for any other window.
-  static Form* FromHwnd(HWND hwnd);
 
   // The DPI that the window is laid out at: its screen's (96 before it is first loaded).
   int Dpi() const { return m_dpi; }
   // A place in twips as pixels at the window's DPI.
   PixelRect Pixels(const TwipsRect& place) const { return ToPixels(place, m_dpi); }
-  // A bitmap of design pixels (made for 96 DPI) with its top-left corner at `at`, as pixels.
-  PixelRect PictureRect(TwipsPoint at, HBITMAP bitmap) const;
-  // The bitmap at width x height pixels: itself at its own size, else a copy resized by area
-  // averaging, made once for this DPI and owned by the form.
-  HBITMAP ScaledBitmap(HBITMAP bitmap, int width, int height);
 
   // For the controls of this form.
   HFONT DefaultFont() const { return m_font.Get(); }
   // A solid brush of this colour, made once and owned by the form.
   HBRUSH BrushFor(COLORREF color);
-  COLORREF BackColor() const;
   // Draws what lies under the child windows in the rectangle `area` (client coordinates) into
-  // `dc`, whose origin is that rectangle's top-left corner: the back colour, the picture and the
-  // picture controls. Transparent controls draw their own background with it.
+  // `dc`, whose origin is that rectangle's top-left corner: the button face, the picture and the
+  // pictures above it. Transparent controls draw their own background with it.
   void PaintBackground(HDC dc, const RECT& area);
 
  protected:
@@ -225,6 +218,10 @@ class Form {
   void CreateParts();
   void Paint(HDC dc);
   void DrawBackdrop(HDC dc, const RECT& area);
+  // Where a bitmap of design pixels (made for 96 DPI) with its top-left corner at `at` is drawn.
+  RECT PictureRect(TwipsPoint at, HBITMAP bitmap) const;
+  // Draws the bitmap at that place, scaled once for this DPI (ScaleBitmap) and owned by the form.
+  void DrawPicture(HDC dc, TwipsPoint at, HBITMAP bitmap);
   // Lays the window out again at `dpi`: size, fonts, controls, pictures. `suggested` is where
   // Windows proposes to put the window (WM_DPICHANGED), or nullptr to keep its top-left corner.
   void ApplyDpi(int dpi, const RECT* suggested);
@@ -240,29 +237,15 @@ class Form {
   HBITMAP m_picture = nullptr;
   PictureKind m_pictureKind = PictureKind::Content;
   int m_dpi = kDesignDpi;
-  struct ScaledCopy {
-    HBITMAP source;
-    int width, height;
-    UniqueBitmap copy;
-  };
-  std::vector<ScaledCopy> m_scaled;
+  std::vector<std::pair<HBITMAP, UniqueBitmap>> m_scaled;  // the pictures at m_dpi
   int m_iconId = 0;
   WindowIcons m_icons;
   UniqueFont m_font;
   std::vector<std::pair<COLORREF, UniqueBrush>> m_brushes;
   std::vector<FormPart*> m_parts;
-  // What lies under the child windows (back colour, picture, picture parts), drawn once for the
-  // client size, DPI, picture and colour it holds, and copied by every paint and transparent label.
-  struct Backdrop {
-    RECT client{};
-    int dpi = 0;
-    HBITMAP picture = nullptr;
-    COLORREF back = 0;
-    UniqueBitmap bitmap;
-  } m_backdrop;
+  std::vector<std::pair<TwipsPoint, HBITMAP>> m_pictures;
   HWND m_focusChild = nullptr;    // the control that had the focus when the form was left
   bool m_leftButtonDown = false;  // a click is a press and a release on the form itself
   bool m_modal = false;
-  HWND m_modalOwner = nullptr;
   std::vector<HWND> m_disabledWindows;
 };

@@ -1,5 +1,7 @@
-// What the form shows: the back colour, the picture and the picture parts under the child
+// What the form shows: the button face, the picture and the pictures above it under the child
 // windows, and its icon.
+#include <algorithm>
+
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/Form.h"
 
@@ -16,15 +18,11 @@ void Form::ApplyIcon() {
   m_icons = std::move(icons);
 }
 
-COLORREF Form::BackColor() const {
-  return m_design.backColor && !HighContrastOn() ? *m_design.backColor : GetSysColor(COLOR_BTNFACE);
-}
-
 HBRUSH Form::BrushFor(COLORREF color) {
   for (const auto& [made, brush] : m_brushes) {
     if (made == color) return brush.Get();
   }
-  UniqueBrush brush = CreateSolidBrushOwned(color);
+  UniqueBrush brush(CreateSolidBrush(color));
   if (!brush) return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   return m_brushes.emplace_back(color, std::move(brush)).second.Get();
 }
@@ -35,28 +33,31 @@ void Form::SetPicture(HBITMAP picture, PictureKind kind) {
   if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void Form::AddPicture(TwipsPoint at, HBITMAP bitmap) {
+  m_pictures.emplace_back(at, bitmap);
+  if (m_hwnd) RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 bool Form::PictureShown() const {
   return m_picture && !(m_pictureKind == PictureKind::Decoration && HighContrastOn());
 }
 
-PixelRect Form::PictureRect(TwipsPoint at, HBITMAP bitmap) const {
+RECT Form::PictureRect(TwipsPoint at, HBITMAP bitmap) const {
   const SIZE size = BitmapSize(bitmap);
-  return Pixels({at.x, at.y, size.cx * kTwipsPerPixel, size.cy * kTwipsPerPixel});
+  const PixelRect r = Pixels({at.x, at.y, size.cx * kTwipsPerPixel, size.cy * kTwipsPerPixel});
+  return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
-HBITMAP Form::ScaledBitmap(HBITMAP bitmap, int width, int height) {
-  const SIZE size = BitmapSize(bitmap);
-  if (!bitmap || (size.cx == width && size.cy == height)) return bitmap;
-  for (const ScaledCopy& scaled : m_scaled) {
-    if (scaled.source == bitmap && scaled.width == width && scaled.height == height) {
-      return scaled.copy.Get();
-    }
-  }
-  UniqueBitmap copy = ScaleBitmap(bitmap, width, height);
-  // Out of memory for the copy: the picture unscaled is better than none.
-  if (!copy) return bitmap;
-  m_scaled.push_back({bitmap, width, height, std::move(copy)});
-  return m_scaled.back().copy.Get();
+void Form::DrawPicture(HDC dc, TwipsPoint at, HBITMAP bitmap) {
+  const RECT place = PictureRect(at, bitmap);
+  const auto scaled = std::find_if(m_scaled.begin(), m_scaled.end(),
+                                   [&](const auto& made) { return made.first == bitmap; });
+  if (scaled != m_scaled.end()) return DrawBitmap(dc, scaled->second.Get(), place);
+  UniqueBitmap copy = ScaleBitmap(bitmap, place.right - place.left, place.bottom - place.top);
+  // Out of memory for the copy: the picture is drawn scaled all the same.
+  if (!copy) return DrawBitmap(dc, bitmap, place);
+  DrawBitmap(dc, copy.Get(), place);
+  m_scaled.emplace_back(bitmap, std::move(copy));
 }
 
 void Form::Paint(HDC dc) {
@@ -66,36 +67,18 @@ void Form::Paint(HDC dc) {
 }
 
 void Form::PaintBackground(HDC dc, const RECT& area) {
-  RECT client{};
-  GetClientRect(m_hwnd, &client);
-  const HBITMAP shown = PictureShown() ? m_picture : nullptr;
-  const COLORREF back = BackColor();
-  Backdrop& drawn = m_backdrop;
-  if (!drawn.bitmap || !EqualRect(&drawn.client, &client) || drawn.dpi != m_dpi ||
-      drawn.picture != shown || drawn.back != back) {
-    // Compatible with the screen, so that the copy shows what drawing on the window would.
-    HDC screen = GetDC(nullptr);
-    drawn = {client, m_dpi, shown, back,
-             UniqueBitmap(CreateCompatibleBitmap(screen, client.right, client.bottom))};
-    ReleaseDC(nullptr, screen);
-    MemoryDC memory;
-    if (drawn.bitmap && memory.Get()) {
-      SelectedObject selected(memory.Get(), drawn.bitmap.Get());
-      DrawBackdrop(memory.Get(), client);
-    } else {
-      drawn.bitmap = {};
-    }
-  }
-  RECT inside;
-  MemoryDC source;
-  if (!drawn.bitmap || !source.Get() || !IntersectRect(&inside, &area, &client) ||
-      !EqualRect(&inside, &area)) {
-    DrawBackdrop(dc, area);  // out of memory, or beyond the client area
-    return;
-  }
-  SelectedObject selected(source.Get(), drawn.bitmap.Get());
-  BitBlt(dc, 0, 0, area.right - area.left, area.bottom - area.top, source.Get(), area.left,
-         area.top, SRCCOPY);
+  // Drawn off the screen first and copied in one step, so that nothing flickers; compatible with
+  // the screen, so that the copy shows what drawing on the window would.
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  HDC screen = GetDC(nullptr);
+  const UniqueBitmap buffer(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  MemoryDC memory;
+  if (!buffer || !memory.Get()) return DrawBackdrop(dc, area);  // out of memory
+  SelectedObject selected(memory.Get(), buffer.Get());
+  DrawBackdrop(memory.Get(), area);
+  BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 void Form::DrawBackdrop(HDC dc, const RECT& area) {
@@ -103,16 +86,16 @@ void Form::DrawBackdrop(HDC dc, const RECT& area) {
   OffsetWindowOrgEx(dc, area.left, area.top, nullptr);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   const HBITMAP shown = PictureShown() ? m_picture : nullptr;
-  const PixelRect picture = PictureRect({0, 0}, shown);
+  const RECT picture = PictureRect({0, 0}, shown);
   {
-    // The back colour only where the picture does not cover, so nothing flickers.
+    // The button face only where the picture does not cover.
     const int beforeFill = SaveDC(dc);
-    ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
-    FillRect(dc, &area, BrushFor(BackColor()));
+    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
     RestoreDC(dc, beforeFill);
   }
-  DrawBitmap(dc, ScaledBitmap(shown, picture.width, picture.height), 0, 0);
-  for (const FormPart* part : m_parts) part->DrawBackground(dc);
+  if (shown) DrawPicture(dc, {0, 0}, shown);
+  for (const auto& [at, bitmap] : m_pictures) DrawPicture(dc, at, bitmap);
   RestoreDC(dc, saved);
 }
 

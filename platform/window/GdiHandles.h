@@ -27,13 +27,8 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueCursor = UniqueIcon;
 
 // A memory device context compatible with the screen, for drawing bitmaps.
-class MemoryDC {
- public:
-  MemoryDC() : m_dc(CreateCompatibleDC(nullptr)) {}
-  HDC Get() const { return m_dc.Get(); }
-
- private:
-  UniqueHandle<HDC, DcTraits> m_dc;
+struct MemoryDC : UniqueHandle<HDC, DcTraits> {
+  MemoryDC() : UniqueHandle(CreateCompatibleDC(nullptr)) {}
 };
 
 // Selects an object into a device context for the lifetime of this scope.
@@ -67,16 +62,16 @@ class PaintScope {
   HDC m_dc;
 };
 
-UniqueBrush CreateSolidBrushOwned(COLORREF color);
-
 // Width and height of a bitmap in pixels; {0, 0} for none.
 SIZE BitmapSize(HBITMAP bitmap);
 
-// Draws the whole bitmap unscaled with its top-left corner at (x, y); the DC's clipping cuts it.
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
-
-// A copy of the bitmap resized to width x height, compatible with the screen. Enlarged by a whole
+// Draws the whole bitmap into the rectangle `to`; the DC's clipping cuts it. Enlarged by a whole
 // factor, every pixel becomes a block of equal pixels, so pixel art stays crisp; at any other size
 // GDI's halftone averaging blends neighbouring pixels rather than doubling some rows and not
 // others.
+void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& to);
+
+// A copy of the bitmap drawn at width x height, compatible with the screen. Halftone averaging
+// depends on where the drawing starts: a picture that is drawn in parts (under a transparent
+// label as under the form) is scaled once and copied, so that the parts meet without a seam.
 UniqueBitmap ScaleBitmap(HBITMAP bitmap, int width, int height);

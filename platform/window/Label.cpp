@@ -14,7 +14,7 @@ void Label::Create(int id) {
   // Owner-drawn, so that the form paints what lies under it; SS_NOTIFY so that it takes clicks
   // and the mouse at all (a plain static lets them through to the form).
   CreateChild("STATIC", m_caption, SS_OWNERDRAW | SS_NOTIFY, 0, id);
-  if (m_madeForDpi != m_form.Dpi()) MakeFontAndCursor();
+  MakeFontAndCursor();
   FitCaption();
 }
 
@@ -38,7 +38,7 @@ void Label::FitCaption() {
     if (extent.cx <= place.width || !m_fontDesign || points - kPointsStep < kSmallestPoints) break;
     FontDesign smaller = *m_fontDesign;
     smaller.points = points - kPointsStep;
-    m_font = CreateFontFromDesign(smaller, m_madeForDpi);
+    m_font = CreateFontFromDesign(smaller, m_form.Dpi());
   }
   // The font that the text is drawn in, for whoever asks the window (WM_GETFONT).
   SendMessageA(m_hwnd, WM_SETFONT,
@@ -49,17 +49,13 @@ void Label::FitCaption() {
 }
 
 void Label::MakeFontAndCursor() {
-  m_madeForDpi = m_form.Dpi();
-  if (m_fontDesign) m_font = CreateFontFromDesign(*m_fontDesign, m_madeForDpi);
-  if (m_cursorResource) {
-    m_ownCursor = LoadCursorResource(m_cursorResource, m_madeForDpi);
-    m_cursor = m_ownCursor.Get();
-  }
+  if (m_fontDesign) m_font = CreateFontFromDesign(*m_fontDesign, m_form.Dpi());
+  if (m_cursorResource) m_cursor = LoadCursorResource(m_cursorResource, m_form.Dpi());
 }
 
 void Label::SetFont(const FontDesign& font) {
   m_fontDesign = font;
-  m_font = CreateFontFromDesign(font, m_madeForDpi);
+  m_font = CreateFontFromDesign(font, m_form.Dpi());
   FitCaption();
 }
 
@@ -68,16 +64,9 @@ void Label::SetForeColor(COLORREF color) {
   Redraw();
 }
 
-void Label::SetMouseCursor(HCURSOR cursor) {
-  m_cursorResource = 0;
-  m_ownCursor = {};
-  m_cursor = cursor;
-}
-
 void Label::SetMouseCursorResource(int id) {
   m_cursorResource = id;
-  m_ownCursor = LoadCursorResource(id, m_madeForDpi);
-  m_cursor = m_ownCursor.Get();
+  m_cursor = LoadCursorResource(id, m_form.Dpi());
 }
 
 void Label::Redraw() {

@@ -23,9 +23,6 @@ class Label : public Control {
   void SetFont(const FontDesign& font);
   // Without a colour of its own the text has the system's button text colour.
   void SetForeColor(COLORREF color);
-  // The cursor while the mouse is over the label; it must outlive the label's use of it
-  // (a system cursor from LoadCursor, or one its form owns in a UniqueCursor).
-  void SetMouseCursor(HCURSOR cursor);
   // The program's CURSOR resource while the mouse is over the label, at the size for the window's
   // DPI; the label owns it. Throws WindowError when the resource is missing.
   void SetMouseCursorResource(int id);
@@ -36,7 +33,7 @@ class Label : public Control {
   void Create(int id) override;
   void OnCommand(WORD code) override;
   void OnDrawItem(const DRAWITEMSTRUCT& item) override;
-  HCURSOR MouseCursor() const override { return m_cursor; }
+  HCURSOR MouseCursor() const override { return m_cursor.Get(); }
   void ApplyDpi() override;
   void MakeFontAndCursor();
   // Makes the font smaller while the caption is wider than the label's place, and the window the
@@ -51,8 +48,6 @@ class Label : public Control {
   std::optional<FontDesign> m_fontDesign;
   UniqueFont m_font;
   int m_cursorResource = 0;
-  UniqueCursor m_ownCursor;
-  int m_madeForDpi = kDesignDpi;  // the DPI that the font and the cursor were made for
+  UniqueCursor m_cursor;
   std::optional<COLORREF> m_foreColor;
-  HCURSOR m_cursor = nullptr;
 };

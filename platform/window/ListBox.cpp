@@ -1,7 +1,58 @@
 #include "platform/window/ListBox.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/WindowError.h"
+
+namespace {
+
+POINT PointOf(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+int RowHeight(HWND list) {
+  return std::max(1, static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)));
+}
+
+int TopRow(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+// The row under a point of the list's client area; -1 where there is none (below the last).
+int RowAt(HWND list, LPARAM clientPoint) {
+  const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, clientPoint);
+  RECT row{};
+  const POINT point = PointOf(clientPoint);
+  if (HIWORD(hit) != 0 ||
+      SendMessageA(list, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&row)) == LB_ERR ||
+      !PtInRect(&row, point))
+    return -1;
+  return LOWORD(hit);
+}
+
+// Where the shortcut menu goes, on the screen: at the mouse for a right-click, and for Shift+F10
+// or the menu key (WM_CONTEXTMENU's -1, -1) just below the selected row, kept within the list
+// (its top-left corner without a selection).
+POINT ContextMenuPoint(HWND list, LPARAM screenPoint) {
+  POINT point = PointOf(screenPoint);
+  if (point.x != -1 || point.y != -1) return point;
+  RECT client;
+  GetClientRect(list, &client);
+  RECT row{};
+  const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  point = {client.left, client.top};
+  if (selected != LB_ERR && SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(selected),
+                                         reinterpret_cast<LPARAM>(&row)) != LB_ERR) {
+    point = {row.left + (row.bottom - row.top), row.bottom};
+  }
+  point.x = std::clamp(point.x, client.left, std::max(client.left, client.right - 1));
+  point.y = std::clamp(point.y, client.top, std::max(client.top, client.bottom - 1));
+  ClientToScreen(list, &point);
+  return point;
+}
+
+}  // namespace
 
 ListBox::ListBox(Form& form, TwipsRect place, int tabIndex) : Control(form, place, tabIndex) {}
 
@@ -66,9 +117,7 @@ void ListBox::AddItem(const std::string& text) {
 }
 
 int ListBox::ListCount() const {
-  if (!m_hwnd) return 0;
-  const LRESULT count = SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0);
-  return count == LB_ERR ? 0 : static_cast<int>(count);
+  return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCOUNT, 0, 0)) : 0;
 }
 
 std::string ListBox::List(int index) const {
@@ -83,50 +132,141 @@ std::string ListBox::List(int index) const {
 }
 
 int ListBox::ListIndex() const {
-  if (!m_hwnd) return -1;
-  const LRESULT index = SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0);
-  return index == LB_ERR ? -1 : static_cast<int>(index);
+  // LB_ERR, -1, when no row is selected.
+  return m_hwnd ? static_cast<int>(SendMessageA(m_hwnd, LB_GETCURSEL, 0, 0)) : -1;
 }
 
 void ListBox::SetListIndex(int index) {
   if (m_hwnd) SendMessageA(m_hwnd, LB_SETCURSEL, index, 0);
 }
 
-void ListBox::SetRedraw(bool redraw) {
-  if (!m_hwnd) return;
-  SendMessageA(m_hwnd, WM_SETREDRAW, redraw, 0);
-  if (redraw) InvalidateRect(m_hwnd, nullptr, TRUE);
-}
-
-void ListBox::ReserveRows(int rows, std::size_t textBytes) {
-  if (m_hwnd) SendMessageA(m_hwnd, LB_INITSTORAGE, rows, static_cast<LPARAM>(textBytes));
-}
-
 LRESULT ListBox::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_drag.Before(m_hwnd, message, wParam, lParam)) return 0;
+  if (DragBefore(message, wParam, lParam)) return 0;
   // Esc ends a drag, rather than going to the window as its cancel key.
-  if (message == WM_GETDLGCODE && m_drag.Active())
+  if (message == WM_GETDLGCODE && m_drag != Drag::None)
     return CallOriginal(message, wParam, lParam) | DLGC_WANTALLKEYS;
-  if (message == WM_RBUTTONDOWN) SelectRowAt(m_hwnd, lParam);
+  if (message == WM_RBUTTONDOWN) {
+    const int row = RowAt(m_hwnd, lParam);
+    if (row >= 0) SetListIndex(row);
+    SetFocus(m_hwnd);
+  }
   if (message == WM_CONTEXTMENU && OnContextMenu) {
     const POINT at = ContextMenuPoint(m_hwnd, lParam);
     RunEventProcedure([&] { OnContextMenu(at); });
     return 0;
   }
   const LRESULT result = CallOriginal(message, wParam, lParam);
-  int fromRow = 0, toRow = 0;
-  if (m_drag.After(m_hwnd, message, lParam, fromRow, toRow) && OnDragRow)
-    RunEventProcedure([&] { OnDragRow(fromRow, toRow); });
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && OnKeyDown) {
-    const int keyCode = static_cast<int>(wParam);
-    const int shift = CurrentShiftState();
-    RunEventProcedure([&] { OnKeyDown(keyCode, shift); });
+  if (DragAfter(message, lParam)) {
+    const int toRow = std::exchange(m_dropTo, -1);
+    if (OnDragRow) RunEventProcedure([&] { OnDragRow(m_fromRow, toRow); });
   }
-  // With Alt held, a released key arrives as WM_SYSKEYUP.
-  if ((message == WM_KEYUP || message == WM_SYSKEYUP) && OnKeyUp) {
+  // With Alt held, keys arrive as WM_SYSKEYDOWN and WM_SYSKEYUP.
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  const auto& onKey = down ? OnKeyDown : OnKeyUp;
+  if ((down || message == WM_KEYUP || message == WM_SYSKEYUP) && onKey) {
     const int keyCode = static_cast<int>(wParam);
     const int shift = CurrentShiftState();
-    RunEventProcedure([&] { OnKeyUp(keyCode, shift); });
+    RunEventProcedure([&] { onKey(keyCode, shift); });
   }
   return result;
+}
+
+int ListBox::GapAt(POINT point) const {
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  if (!PtInRect(&client, point)) return -1;
+  const int height = RowHeight(m_hwnd);
+  // The boundary between rows nearest the point, within the rows there are.
+  const int gap = std::clamp(TopRow(m_hwnd) + static_cast<int>((point.y + height / 2) / height), 0,
+                             ListCount());
+  return gap == m_fromRow || gap == m_fromRow + 1 ? -1 : gap;
+}
+
+RECT ListBox::MarkBand(int gap) const {
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  const int height = RowHeight(m_hwnd);
+  const int thickness = std::max(2, height / 6);
+  const int y = (gap - TopRow(m_hwnd)) * height;
+  return {client.left, y - thickness / 2, client.right, y - thickness / 2 + thickness};
+}
+
+void ListBox::ShowMark(int gap) {
+  if (gap == m_gap) return;
+  // The list paints the old band afresh, and the new one with the mark (DragAfter, WM_PAINT).
+  for (const int band : {m_gap, gap}) {
+    const RECT area = MarkBand(band);
+    if (band >= 0) InvalidateRect(m_hwnd, &area, TRUE);
+  }
+  m_gap = gap;
+  UpdateWindow(m_hwnd);
+}
+
+bool ListBox::DragBefore(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_drag == Drag::None) return false;
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      const POINT point = PointOf(lParam);
+      if (m_drag == Drag::Pressed &&
+          (std::abs(point.x - m_pressedAt.x) > GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(point.y - m_pressedAt.y) > GetSystemMetrics(SM_CYDRAG))) {
+        m_drag = Drag::Dragging;
+      }
+      if (m_drag == Drag::Dragging) ShowMark(GapAt(point));
+      return true;  // the held row stays selected
+    }
+    case WM_LBUTTONUP:
+      // The list's own handling of the release ends its capture; the drop follows it (DragAfter).
+      if (m_drag == Drag::Dragging && m_gap >= 0) m_dropTo = m_gap > m_fromRow ? m_gap - 1 : m_gap;
+      ShowMark(-1);
+      m_drag = Drag::None;
+      return false;
+    case WM_KEYDOWN:
+      if (wParam != VK_ESCAPE) return false;
+      ShowMark(-1);
+      m_drag = Drag::Cancelled;
+      return true;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) == m_hwnd) return false;
+      ShowMark(-1);
+      m_drag = Drag::None;
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool ListBox::DragAfter(UINT message, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN: {
+      // Only a press on a row, which the list has just selected and holds the mouse for.
+      const int row = RowAt(m_hwnd, lParam);
+      if (row < 0) return false;
+      if (GetCapture() != m_hwnd) SetCapture(m_hwnd);
+      m_drag = Drag::Pressed;
+      m_fromRow = row;
+      m_pressedAt = PointOf(lParam);
+      return false;
+    }
+    case WM_LBUTTONUP:
+      return m_dropTo >= 0;
+    case WM_PAINT:
+      if (m_drag == Drag::Dragging && m_gap >= 0) {
+        const RECT band = MarkBand(m_gap);
+        HDC dc = GetDC(m_hwnd);
+        FillRect(dc, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+        ReleaseDC(m_hwnd, dc);
+      }
+      return false;
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+      // The rows moved under the mark: paint the list afresh, with the mark where it now is.
+      if (m_drag == Drag::Dragging) {
+        m_gap = -1;
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+      }
+      return false;
+    default:
+      return false;
+  }
 }

@@ -14,10 +14,7 @@ int ShowPopupMenu(HWND owner, POINT at, const std::vector<PopupMenuItem>& items)
     if (*item.keys) text = text + "\t" + item.keys;
     const UINT flags = !item.text ? MF_SEPARATOR : MF_STRING | (item.enabled ? 0 : MF_GRAYED);
     // Command 0 means no choice: item n is command n + 1.
-    if (!AppendMenuA(menu, flags, n + 1, text.c_str())) {
-      DestroyMenu(menu);
-      ThrowWindowsError("AppendMenu");
-    }
+    AppendMenuA(menu, flags, n + 1, text.c_str());
   }
   const BOOL chosen = TrackPopupMenu(
       menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,

@@ -4,8 +4,7 @@
 
 class Form;
 
-// Sets the window's reason, one line; "" removes it. Where the system lacks the functions (before
-// Windows Vista) nothing is shown.
+// Sets the window's reason, one line; "" removes it.
 void SetShutdownBlockReason(const Form& form, const std::string& reason);
 
 // A test seam: tests see every reason given; nullptr for none. Returns the observer before. A

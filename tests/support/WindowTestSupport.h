@@ -220,8 +220,15 @@ class PickerDriver {
 
  private:
   bool Tick() {
+    // A step that pumps messages (a drag waiting for the window under the pointer) must not run
+    // the next step from inside itself.
+    if (m_inStep) return true;
     if (m_next < m_steps.size()) {
-      if (m_picker.IsVisible()) m_steps[m_next++](m_picker.Hwnd());
+      if (m_picker.IsVisible()) {
+        m_inStep = true;
+        m_steps[m_next++](m_picker.Hwnd());
+        m_inStep = false;
+      }
       return true;
     }
     if ((m_leftOpen = m_picker.IsLoaded())) m_picker.Unload();
@@ -230,6 +237,7 @@ class PickerDriver {
   frmSelectScn& m_picker;
   std::vector<PickerStep> m_steps;
   size_t m_next = 0;
+  bool m_inStep = false;
   bool m_leftOpen = false;
   test_support::ThreadTimer m_timer;
 };

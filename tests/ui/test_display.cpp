@@ -197,6 +197,20 @@ TEST_F(Display, LinkLabelsShowTheWholeAddressAtEveryDpi) {
   splash.Unload();
 }
 
+// The pointing hand over the link only: the rest of the window keeps the arrow.
+TEST_F(Display, TheLinkAloneShowsTheHand) {
+  ShowMain();
+  const HWND link = FindWindowExA(main_->Hwnd(), nullptr, "Static", kHomePageAddress.data());
+  ASSERT_TRUE(link);
+  const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  for (HWND over : {link, main_->Hwnd(), MainList()}) {
+    SetCursor(arrow);
+    SendMessageA(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor() != arrow, over == link) << "the hand only over the link";
+  }
+}
+
 TEST_F(Display, CaptionsAndRowsOnSandStayDarkInADarkSchemeAndTheSelectionKeepsItsHighlight) {
   const int indexes[] = {COLOR_BTNTEXT, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT};
   const COLORREF dark[] = {RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 120, 215)};
