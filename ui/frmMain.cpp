@@ -8,12 +8,12 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "game/modScenarioInstall.h"
+#include "platform/modHyperlink.h"
 #include "platform/window/BusyPointer.h"
 #include "platform/window/FolderChooser.h"
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
-#include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
 frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
