@@ -52,11 +52,6 @@ std::wstring FullPathName(const std::wstring& path) {
   return full.empty() ? path : full;
 }
 
-// "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
-bool FolderExists(const std::string& path) {
-  return GetPathKind(WidePath(path)) == PathKind::Folder;
-}
-
 // An existing folder is not made again: where the user may not create folders, Windows may refuse
 // that with access denied.
 bool CreateFolders(const std::string& folder, unsigned long* error) {

@@ -70,7 +70,6 @@ FileStamp GetFileStamp(const std::string& path);
 // resolved, "/" read as "\"); the path itself when the system cannot make it full. (ANSI paths go
 // through WidePath and back through AnsiPath.)
 std::wstring FullPathName(const std::wstring& path);
-bool FolderExists(const std::string& path);
 
 // Reads the whole file as bytes (ANSI paths go through WidePath; the failure names the path as
 // AnsiPath gives it). A file that another program holds open without sharing is tried again for
