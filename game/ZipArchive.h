@@ -19,8 +19,6 @@ struct ZipEntry {
   uint64_t size = 0;  // once inflated
   uint64_t localHeaderOffset = 0;
   uint64_t dataOffset = 0;  // behind the local header
-
-  bool IsFolder() const { return !name.empty() && (name.back() == '/' || name.back() == '\\'); }
 };
 
 enum class ZipProblem {

@@ -180,7 +180,8 @@ class Import {
     ZipProblem problem = ReadZipDirectory(archive, entries);
     std::vector<const ZipEntry*> scenarios;
     for (const ZipEntry& entry : entries) {
-      if (entry.IsFolder() || !IsScenarioFileName(EntryName(entry))) continue;
+      // A folder's entry (its name ends in "/") is no scenario.
+      if (!IsScenarioFileName(EntryName(entry))) continue;
       if (problem == ZipProblem::None) problem = EntryProblem(entry);
       scenarios.push_back(&entry);
     }
