@@ -107,7 +107,7 @@ FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes, uint6
     wanted = kPieceSize;  // more than its size said: read on
   }
   bytes.resize(filled);
-  return FileResult::Success();
+  return {};
 }
 
 uint64_t FreeBytesIn(const std::string& folder) {

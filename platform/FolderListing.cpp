@@ -74,7 +74,7 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
     // A folder without even "." and ".." (a drive's root) has no file to find.
     if (error == ERROR_FILE_NOT_FOUND &&
         GetPathKind(folder.empty() ? L"." : folder) == PathKind::Folder)
-      return FileResult::Success();
+      return {};
     // A folder that is not there is a path not found, as FindFirstFile reports a missing folder.
     return FileResult::FromLastError(path,
                                      error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
@@ -89,7 +89,7 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
     entries.clear();
     return FileResult::FromLastError(path, error);
   }
-  return FileResult::Success();
+  return {};
 }
 
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
@@ -116,7 +116,7 @@ FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::s
   // the sort's order too), and one of them is kept.
   if (folders.size() > 1)
     names.erase(std::unique(names.begin(), names.end(), SameFileName), names.end());
-  return FileResult::Success();
+  return {};
 }
 
 bool IsAliasOfAnother(const std::string& path) {

@@ -168,7 +168,7 @@ bool AskToTrySavingAgain(const FileResult& failure) {
 void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
   // A first start whose default file could not be made names user.cfg and why: the failure
   // itself may be about its temporary file.
-  if (failure.IsWriting()) {
+  if (failure.step != FileStep::Read) {
     MsgBox("The game's menu settings could not be written to\r\n" + cfgFile + "\r\n\r\n" +
                OtherFilePrefix(failure, cfgFile) + FailureSentence(failure) +
                "\r\n\r\nNo menus are shown, and nothing was written.",
