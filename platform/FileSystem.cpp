@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "platform/AnsiText.h"
 #include "platform/FileFailures.h"
