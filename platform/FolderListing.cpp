@@ -95,22 +95,21 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
-  std::optional<FileResult> firstFailure;
+  // Where none could be listed, the first folder's failure is the first failure.
+  FileResult first = FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);  // no folder given
   bool listedAny = false;
   std::vector<FolderEntry> entries;
   for (const std::string& folder : folders) {
     FileResult listed = ListFolder(WidePath(folder), entries);
     listedAny = listedAny || listed.ok;
-    if (!listed.ok && !firstFailure) firstFailure = std::move(listed);
+    if (&folder == &folders.front()) first = std::move(listed);
     for (const FolderEntry& entry : entries) {
       std::optional<std::string> name = AnsiFromWide(entry.name);
       if (!entry.folder && name && HasExtension(*name, extension))
         names.push_back(std::move(*name));
     }
   }
-  if (!listedAny) {
-    return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
-  }
+  if (!listedAny) return first;
   SortNames(names);
   // The same name in both folders stands twice in a row (equal but for case, it compares equal in
   // the sort's order too), and one of them is kept.
