@@ -97,7 +97,7 @@ FileResult RewrittenForSave(const std::string& path, std::string& bytes) {
     return ChangedElsewhere(path);
   }
   bytes = std::move(rewritten);
-  return FileResult::Success();
+  return {};
 }
 
 }  // namespace
@@ -130,7 +130,7 @@ FileResult LoadMenus(bool* madePerUserCopy) {
   seen = {path, stamp, ReadAttractModeLines(bytes, colMenus)};
   unsavedChange = false;
   if (ApplyDefaultMenus(colMenus)) bAutoSave = true;
-  return FileResult::Success();
+  return {};
 }
 
 FileResult SaveMenus(bool* madePerUserCopy) {

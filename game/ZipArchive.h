@@ -3,7 +3,6 @@
 // central directory (its table of entries at the end, ZIP64 included), checked against each
 // entry's local header, then one entry at a time, stored or deflated, with its CRC-32 checked.
 // The archive is held whole in memory. Pure: builds natively too.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,8 +18,6 @@ struct ZipEntry {
   uint64_t size = 0;  // once inflated
   uint64_t localHeaderOffset = 0;
   uint64_t dataOffset = 0;  // behind the local header
-
-  bool IsFolder() const { return !name.empty() && (name.back() == '/' || name.back() == '\\'); }
 };
 
 enum class ZipProblem {

@@ -24,12 +24,13 @@ namespace {
 std::optional<std::string> AnsiFolder(const std::wstring& folder) {
   if (folder.empty()) return std::nullopt;
   std::optional<std::string> ansi = AnsiFromWide(folder);
-  if (ansi && !EndsWithSeparator(AnsiCodePage(), *ansi)) *ansi += '\\';
+  if (ansi && WithoutTrailingSeparators(AnsiCodePage(), *ansi).size() == ansi->size())
+    *ansi += '\\';
   return ansi;
 }
 
 bool HoldsStartup(const std::string& folder) {
-  return FolderExists(folder + std::string(kStartupFolder));
+  return GetPathKind(WidePath(folder + std::string(kStartupFolder))) == PathKind::Folder;
 }
 
 // The folder the player named, or the game's setup registered, as sGamePath, and whether it is

@@ -105,7 +105,8 @@ class Import {
     }
     std::vector<std::string> names;
     // Room for all of them, asked before anything is written.
-    const std::string volume = FolderExists(RealFolder()) ? RealFolder() : sGamePath;
+    const bool made = GetPathKind(WidePath(RealFolder())) == PathKind::Folder;
+    const std::string volume = made ? RealFolder() : sGamePath;
     if (total > 0 && FreeBytesIn(volume) < total) {
       const FileResult full = FileResult::Failure(volume, kErrorDiskFull, FailureKind::SystemError);
       for (const Plan& plan : plans) Refuse(*plan.scenario, Reason::CopyFailed, full);
@@ -179,7 +180,8 @@ class Import {
     ZipProblem problem = ReadZipDirectory(archive, entries);
     std::vector<const ZipEntry*> scenarios;
     for (const ZipEntry& entry : entries) {
-      if (entry.IsFolder() || !IsScenarioFileName(EntryName(entry))) continue;
+      // A folder's entry (its name ends in "/") is no scenario.
+      if (!IsScenarioFileName(EntryName(entry))) continue;
       if (problem == ZipProblem::None) problem = EntryProblem(entry);
       scenarios.push_back(&entry);
     }

@@ -112,7 +112,7 @@ FileResult TakeLock(const std::string& tempPath, UniqueFile& temp) {
       return AtStep(FileResult::FromLastError(tempPath, error), FileStep::CreateTemporary);
     temp.Reset(CreateFileW(WidePath(tempPath).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (temp) return FileResult::Success();
+    if (temp) return {};
     error = GetLastError();
     // A folder in the way of the temporary file refuses it as well, but for no want of rights.
     if (GetPathKind(WidePath(tempPath)) == PathKind::Folder) {
@@ -141,9 +141,8 @@ FileResult MoveOnto(HANDLE temp, const std::string& path, bool replaceExisting) 
   info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
   std::copy(target.begin(), target.end(), info->FileName);
   for (int attempt = 1;; ++attempt) {
-    if (SetFileInformationByHandle(temp, FileRenameInfo, info, static_cast<DWORD>(buffer.size()))) {
-      return FileResult::Success();
-    }
+    if (SetFileInformationByHandle(temp, FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+      return {};
     const DWORD error = GetLastError();
     // Windows answers access denied too while another program has the file open.
     if (!IsSharingError(error) && error != ERROR_ACCESS_DENIED)

@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "platform/AnsiText.h"
 #include "platform/FileFailures.h"
@@ -50,11 +49,6 @@ std::wstring FullPathName(const std::wstring& path) {
     return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
   });
   return full.empty() ? path : full;
-}
-
-// "C:\Games\AoM\startup\" names the folder as well as "C:\Games\AoM\startup" does.
-bool FolderExists(const std::string& path) {
-  return GetPathKind(WidePath(path)) == PathKind::Folder;
 }
 
 // An existing folder is not made again: where the user may not create folders, Windows may refuse
@@ -112,7 +106,7 @@ FileResult ReadWholeFile(const std::wstring& widePath, std::string& bytes, uint6
     wanted = kPieceSize;  // more than its size said: read on
   }
   bytes.resize(filled);
-  return FileResult::Success();
+  return {};
 }
 
 uint64_t FreeBytesIn(const std::string& folder) {

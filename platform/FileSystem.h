@@ -37,12 +37,10 @@ struct FileResult {
   FailureKind kind = FailureKind::SystemError;
   FileStep step = FileStep::Read;
 
-  bool IsWriting() const { return step != FileStep::Read; }
   // The folder or the file refused the write for want of permission (no write access): the case
   // in which Windows gives a legacy program a per-user copy of the folder instead.
   bool RefusedByPermission() const { return !ok && kind == FailureKind::AccessRefused; }
 
-  static FileResult Success() { return {}; }
   static FileResult Failure(const std::string& file, unsigned long error, FailureKind kind);
   // A failure of the last Win32 call on this file, which the system's message text describes
   // (access denied counts as a permission refusal).
@@ -70,7 +68,6 @@ FileStamp GetFileStamp(const std::string& path);
 // resolved, "/" read as "\"); the path itself when the system cannot make it full. (ANSI paths go
 // through WidePath and back through AnsiPath.)
 std::wstring FullPathName(const std::wstring& path);
-bool FolderExists(const std::string& path);
 
 // Reads the whole file as bytes (ANSI paths go through WidePath; the failure names the path as
 // AnsiPath gives it). A file that another program holds open without sharing is tried again for

@@ -74,7 +74,7 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
     // A folder without even "." and ".." (a drive's root) has no file to find.
     if (error == ERROR_FILE_NOT_FOUND &&
         GetPathKind(folder.empty() ? L"." : folder) == PathKind::Folder)
-      return FileResult::Success();
+      return {};
     // A folder that is not there is a path not found, as FindFirstFile reports a missing folder.
     return FileResult::FromLastError(path,
                                      error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
@@ -89,34 +89,33 @@ FileResult ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
     entries.clear();
     return FileResult::FromLastError(path, error);
   }
-  return FileResult::Success();
+  return {};
 }
 
 FileResult ListFolderFiles(const std::vector<std::string>& folders, const std::string& extension,
                            std::vector<std::string>& names) {
   names.clear();
-  std::optional<FileResult> firstFailure;
+  // Where none could be listed, the first folder's failure is the first failure.
+  FileResult first = FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);  // no folder given
   bool listedAny = false;
   std::vector<FolderEntry> entries;
   for (const std::string& folder : folders) {
     FileResult listed = ListFolder(WidePath(folder), entries);
     listedAny = listedAny || listed.ok;
-    if (!listed.ok && !firstFailure) firstFailure = std::move(listed);
+    if (&folder == &folders.front()) first = std::move(listed);
     for (const FolderEntry& entry : entries) {
       std::optional<std::string> name = AnsiFromWide(entry.name);
       if (!entry.folder && name && HasExtension(*name, extension))
         names.push_back(std::move(*name));
     }
   }
-  if (!listedAny) {
-    return firstFailure ? *firstFailure : FileResult::FromLastError("", ERROR_PATH_NOT_FOUND);
-  }
+  if (!listedAny) return first;
   SortNames(names);
   // The same name in both folders stands twice in a row (equal but for case, it compares equal in
   // the sort's order too), and one of them is kept.
   if (folders.size() > 1)
     names.erase(std::unique(names.begin(), names.end(), SameFileName), names.end());
-  return FileResult::Success();
+  return {};
 }
 
 bool IsAliasOfAnother(const std::string& path) {

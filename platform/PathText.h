@@ -57,10 +57,6 @@ inline std::string WithoutTrailingSeparators(unsigned codePage, std::string_view
   return std::string(path.substr(0, end));
 }
 
-inline bool EndsWithSeparator(unsigned codePage, std::string_view path) {
-  return !path.empty() && WithoutTrailingSeparators(codePage, path).size() < path.size();
-}
-
 // Text compared without regard to the case of ASCII letters, whatever the code page: names the
 // game and Windows spell in ASCII ("Program Files", the built-in scenarios) are recognised in any
 // case. Only single-byte characters are folded; two-byte characters must be equal byte for byte,

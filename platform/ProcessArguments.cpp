@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/FileFailures.h"
+
 std::wstring ProcessArguments() {
   // The program's name ends at the first space or tab, or, when it starts with a quote, at the
   // next quote (a program's path holds no quote to escape).
@@ -14,9 +16,7 @@ std::wstring ProcessArguments() {
 }
 
 std::wstring ProgramFolder() {
-  std::wstring path(32768, L'\0');  // the longest path Windows has
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) return L"";
-  path.resize(length);
-  return path.substr(0, path.find_last_of(L'\\') + 1);
+  const std::wstring path = PathOfCall(
+      [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
+  return path.substr(0, path.find_last_of(L'\\') + 1);  // "" when npos: no path
 }

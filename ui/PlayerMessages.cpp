@@ -1,7 +1,6 @@
 #include "ui/PlayerMessages.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "core/GameFolderLayout.h"
 #include "core/modMain.h"
@@ -15,10 +14,6 @@
 namespace {
 
 constexpr const char* kLookupTitle = "Invalid AoM path";
-// The message about a folder without its startup folder, before and after the folder's name.
-constexpr std::string_view kNoStartupFolderStart =
-    "The game installation points to this directory :\r\n";
-constexpr std::string_view kNoStartupFolderEnd = "\r\n\r\nBut this folder does not exist.";
 
 // The one place where a failure's kind becomes words: the sentence that says why.
 std::string FailureSentence(const FileResult& failure) {
@@ -117,16 +112,13 @@ std::string More(size_t count) {
 void ShowGameLookupMessage(GameLookupOutcome outcome, const std::wstring& folderNotHeld) {
   // A folder without startup is named itself, although what is missing is its startup subfolder;
   // a folder that the code page cannot hold is named as it was written.
-  const bool noStartup = outcome == GameLookupOutcome::NoStartupFolder;
   if (outcome == GameLookupOutcome::NothingRegistered) {
     MsgBox("Cannot find the folder where AoM is installed.", kMsgBoxError, kLookupTitle);
-  } else if (noStartup && sGamePath.empty() && !folderNotHeld.empty()) {
-    const bool ends = folderNotHeld.back() == L'\\' || folderNotHeld.back() == L'/';
-    MsgBox(WideFromAnsi(kNoStartupFolderStart) + folderNotHeld + (ends ? L"" : L"\\") +
-               WideFromAnsi(kNoStartupFolderEnd),
-           kMsgBoxError, kLookupTitle);
-  } else if (noStartup) {
-    MsgBox(std::string(kNoStartupFolderStart) + sGamePath + std::string(kNoStartupFolderEnd),
+  } else if (outcome == GameLookupOutcome::NoStartupFolder) {
+    std::wstring folder = sGamePath.empty() ? folderNotHeld : WideFromAnsi(sGamePath);
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    MsgBox(L"The game installation points to this directory :\r\n" + folder +
+               L"\r\n\r\nBut this folder does not exist.",
            kMsgBoxError, kLookupTitle);
   }
 }
@@ -176,7 +168,7 @@ bool AskToTrySavingAgain(const FileResult& failure) {
 void ReportLoadFailure(const FileResult& failure, const std::string& cfgFile) {
   // A first start whose default file could not be made names user.cfg and why: the failure
   // itself may be about its temporary file.
-  if (failure.IsWriting()) {
+  if (failure.step != FileStep::Read) {
     MsgBox("The game's menu settings could not be written to\r\n" + cfgFile + "\r\n\r\n" +
                OtherFilePrefix(failure, cfgFile) + FailureSentence(failure) +
                "\r\n\r\nNo menus are shown, and nothing was written.",

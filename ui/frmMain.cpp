@@ -8,12 +8,12 @@
 #include "core/modMain.h"
 #include "core/modMenus.h"
 #include "game/modScenarioInstall.h"
+#include "platform/modHyperlink.h"
 #include "platform/window/BusyPointer.h"
 #include "platform/window/FolderChooser.h"
 #include "platform/window/ShutdownReason.h"
 #include "ui/PlayerMessages.h"
 #include "ui/ProgramIdentity.h"
-#include "ui/modHyperlink.h"
 #include "ui/res/resource.h"
 
 frmMain::frmMain(Form* splash, std::wstring gameFolderArgument,
@@ -321,15 +321,12 @@ void frmMain::TakeDroppedFiles(const std::vector<DroppedFile>& files) {
         },
         &ReportRefused);
   }
-  AddDroppedMenus(names);
-  if (std::exchange(m_closeAfterImport, false)) PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
-}
-
-void frmMain::AddDroppedMenus(const std::vector<std::string>& names) {
+  // The scenarios as menus, each as Add makes one, then one save: as many as there are free
+  // slots, in order; those that got none are named in a box.
   CatchUpWithFile();
-  // As many as there are free slots, in order; the rest go without.
   const size_t added = std::min(names.size(), kMenuSlotCount - BuildMenuRows(colMenus).size());
   for (size_t n = 0; n < added; ++n) AddMenu(names[n]);
   if (added > 0) RefreshList();
   if (added < names.size()) ReportNoMenuFor({names.begin() + added, names.end()});
+  if (std::exchange(m_closeAfterImport, false)) PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
 }

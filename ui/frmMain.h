@@ -91,9 +91,6 @@ class frmMain : public Form {
   // file could not be read, or the load has not ended): shows the reason again and returns true,
   // so that no change is made that could not be saved.
   bool RefuseChangeWithoutMenus();
-  // The scenarios of one drop as menus, each as Add makes one, in order, then one save; those
-  // for which no slot was free are named in a box.
-  void AddDroppedMenus(const std::vector<std::string>& names);
 
   DecorativeLook m_look{*this, kMainWindowFrame};
   Button cmdAdd{*this, {240, 240, 975, 375}, "Add", 0};

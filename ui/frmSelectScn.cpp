@@ -1,7 +1,6 @@
 #include "ui/frmSelectScn.h"
 
 #include <string>
-#include <vector>
 
 #include "core/modMain.h"
 #include "game/modScenarioFolder.h"

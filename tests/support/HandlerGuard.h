@@ -2,7 +2,7 @@
 // Recorders in place of the message box and the shell for as long as a guard lives: it puts back
 // the handler that was there when it ends, also when a failed ASSERT leaves the test early, so
 // that no later test runs with an earlier test's recorder.
-#include "platform/ShellOpen.h"
+#include "platform/modHyperlink.h"
 #include "platform/window/MsgBox.h"
 #include "platform/window/ShutdownReason.h"
 

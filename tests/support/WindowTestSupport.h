@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core/modMain.h"
-#include "platform/ShellOpen.h"
 #include "platform/SystemFunction.h"
+#include "platform/modHyperlink.h"
 #include "platform/window/MsgBox.h"
 #include "tests/support/FormTestSupport.h"
 #include "tests/support/HandlerGuard.h"

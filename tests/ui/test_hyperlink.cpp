@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/ShellOpen.h"
+#include "platform/modHyperlink.h"
 #include "platform/window/GdiHandles.h"
 #include "tests/support/HandlerGuard.h"
 #include "ui/ProgramIdentity.h"
-#include "ui/modHyperlink.h"
 
 namespace {
 

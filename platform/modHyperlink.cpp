@@ -1,4 +1,4 @@
-#include "platform/ShellOpen.h"
+#include "platform/modHyperlink.h"
 
 #include <shellapi.h>
 
@@ -10,8 +10,8 @@ ShellExecuteHandler currentHandler = &ShellExecuteA;
 
 }  // namespace
 
-HINSTANCE ShellOpen(HWND owner, const char* file, int showCommand) {
-  return currentHandler(owner, "open", file, nullptr, nullptr, showCommand);
+void OpenLink(HWND owner, const std::string& address) {
+  currentHandler(owner, "open", address.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
 ShellExecuteHandler SetShellExecuteHandler(ShellExecuteHandler handler) {
