@@ -5,8 +5,6 @@
 
 #include "platform/AnsiText.h"
 
-#include "platform/AnsiText.h"
-
 namespace {
 
 // How long a window may take to answer; it takes nothing after that, since by then the start
