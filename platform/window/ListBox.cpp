@@ -74,7 +74,6 @@ void ListBox::ApplyDpi() {
 }
 
 void ListBox::FitRow(const std::string& text) {
-  if (!m_measure.Get()) return;
   SIZE size{};
   {
     SelectedObject font(m_measure.Get(), m_form.DefaultFont());
