@@ -3,9 +3,6 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/SystemFunction.h"
-#include "platform/window/Fonts.h"
-
 namespace {
 
 double Linear(int channel) {
@@ -22,13 +19,6 @@ double Luminance(COLORREF color) {
 HighContrastQuery highContrastQuery = nullptr;
 
 }  // namespace
-
-int SystemMetricAt(int index, int dpi) {
-  static const auto forDpi =
-      SystemFunction<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
-  return forDpi ? forDpi(index, static_cast<UINT>(dpi))
-                : MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
-}
 
 HighContrastQuery SetHighContrastQuery(HighContrastQuery query) {
   return std::exchange(highContrastQuery, query);

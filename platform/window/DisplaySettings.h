@@ -1,10 +1,7 @@
 #pragma once
-// What the display and the user's settings ask of the windows: system sizes at a DPI,
-// high-contrast mode and readable text colours.
+// What the display and the user's settings ask of the windows: high-contrast mode
+// and readable text colours.
 #include <windows.h>
-
-// A size of GetSystemMetrics (SM_CXICON, ...) as Windows gives it to a window at `dpi`.
-int SystemMetricAt(int index, int dpi);
 
 // The user chose a high-contrast theme: decoration and fixed colours give way to the system's.
 bool HighContrastOn();
