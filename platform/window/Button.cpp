@@ -50,18 +50,14 @@ LRESULT Button::OnSubclassMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Enter goes to the focused button itself instead of the dialog manager's IDOK.
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       const LRESULT code = CallOriginal(message, wParam, lParam);
-      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-        return code | DLGC_WANTMESSAGE;
-      }
-      return code;
+      const bool enter = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN;
+      return enter ? code | DLGC_WANTMESSAGE : code;
     }
     case WM_KEYDOWN:
-      if (wParam == VK_RETURN) {
-        const bool repeated = (lParam & (1 << 30)) != 0;
-        if (!repeated) Press();
-        return 0;
-      }
-      break;
+      if (wParam != VK_RETURN) break;
+      // Bit 30: the key was down already, a repeat while it is held.
+      if (!(lParam & (1 << 30))) Press();
+      return 0;
   }
   return CallOriginal(message, wParam, lParam);
 }

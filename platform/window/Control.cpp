@@ -10,7 +10,7 @@ Control::~Control() {
   Unsubclass();
 }
 
-HWND Control::CreateChild(const char* className, const std::string& text, DWORD style,
+void Control::CreateChild(const char* className, const std::string& text, DWORD style,
                           DWORD exStyle, int id) {
   const PixelRect r = m_form.Pixels(m_place);
   m_hwnd = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left,
@@ -19,7 +19,6 @@ HWND Control::CreateChild(const char* className, const std::string& text, DWORD 
                            GetModuleHandleA(nullptr), nullptr);
   if (!m_hwnd) ThrowWindowsError("Creating a control");
   SendMessageA(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_form.DefaultFont()), FALSE);
-  return m_hwnd;
 }
 
 void Control::ApplyDpi() {

@@ -21,7 +21,7 @@ class Control : public FormPart {
   ~Control() override;
 
   // Makes the control's window at its place on the loaded form.
-  HWND CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
+  void CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                    int id);
   // Routes the window's own messages through OnSubclassMessage until the window is destroyed.
   // Only for what reaches the control's window and not its form's: keys, the mouse on the

@@ -1,17 +1,7 @@
 #pragma once
-// What the display and the user's settings ask of the windows: the resolution (DPI) of the screen
-// a window is on, high-contrast mode, readable text colours, and square corners on Windows 11.
+// What the display and the user's settings ask of the windows: high-contrast mode
+// and readable text colours.
 #include <windows.h>
-
-// The DPI of the screen a window is on: the monitor's own under per-monitor awareness, else the
-// system's. Older Windows without a per-window DPI give the system's.
-int DpiOfWindow(HWND hwnd);
-
-// A size of GetSystemMetrics (SM_CXICON, ...) as Windows gives it to a window at `dpi`.
-int SystemMetricAt(int index, int dpi);
-
-// The outer size of a window whose client area is `rect`, with the title bar and borders at `dpi`.
-void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 
 // The user chose a high-contrast theme: decoration and fixed colours give way to the system's.
 bool HighContrastOn();
@@ -22,10 +12,6 @@ bool HighContrastOn();
 // switched on), so without it no test could see the windows as a player in that mode does.
 using HighContrastQuery = bool (*)();
 HighContrastQuery SetHighContrastQuery(HighContrastQuery query);
-
-// Asks Windows 11 not to round the window's corners, which would cut into the frame's corner
-// tiles. Where DWM cannot round corners (older Windows, Wine) nothing happens.
-void KeepSquareCorners(HWND hwnd);
 
 // WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
 double ContrastRatio(COLORREF a, COLORREF b);

@@ -49,9 +49,7 @@ std::optional<std::vector<std::wstring>> HandedFiles(const COPYDATASTRUCT& messa
   }
   if (parts.size() < 2 || parts.front() != identity) return std::nullopt;
   parts.erase(parts.begin());
-  for (const std::wstring& part : parts) {
-    if (part.empty()) return std::nullopt;
-  }
+  if (std::ranges::any_of(parts, &std::wstring::empty)) return std::nullopt;
   return parts;
 }
 
@@ -187,31 +185,28 @@ std::vector<DroppedFile> SpoolFileContents(IDataObject* data, uint64_t limit,
   // killed run left behind.
   wchar_t temp[MAX_PATH + 1], unique[MAX_PATH];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (count > 0 && length > 0 && length <= MAX_PATH && GetTempFileNameW(temp, L"tes", 0, unique)) {
+  if (count > 0 && length > 0 && length <= MAX_PATH && GetTempFileNameW(temp, L"tes", 0, unique) &&
+      DeleteFileW(unique) && CreateDirectoryW(unique, nullptr)) {
     folder = unique;
-    if (DeleteFileW(unique) && CreateDirectoryW(unique, nullptr)) {
-      uint64_t left = limit;
-      for (UINT n = 0; n < count; ++n) {
-        const FILEDESCRIPTORW& file = group->fgd[n];
-        if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-          continue;
-        std::optional<uint64_t> size;
-        if (file.dwFlags & FD_FILESIZE)
-          size = (uint64_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
-        // Each in a folder of its own: two of one name from different folders stay apart.
-        const std::wstring own = folder + L"\\" + WideFromAnsi(std::to_string(n));
-        const std::wstring name = NameOf(file);
-        const std::wstring path = own + L"\\" + LastNamePart(name);
-        // One that cannot be written still counts: the import then says it cannot read it.
-        Spooled spooled = Spooled::Failed;
-        // A device's name ("COM1.scn") would send the contents to the device: not written.
-        if (!IsDeviceName(LastNamePart(name)) && CreateDirectoryW(own.c_str(), nullptr))
-          spooled = SpoolContents(data, static_cast<LONG>(n), path, size, left);
-        if (spooled == Spooled::TooLarge) left = 0;
-        files.push_back({path, name, spooled == Spooled::TooLarge});
-      }
-    } else {
-      folder.clear();
+    uint64_t left = limit;
+    for (UINT n = 0; n < count; ++n) {
+      const FILEDESCRIPTORW& file = group->fgd[n];
+      if ((file.dwFlags & FD_ATTRIBUTES) && (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        continue;
+      std::optional<uint64_t> size;
+      if (file.dwFlags & FD_FILESIZE)
+        size = (uint64_t{file.nFileSizeHigh} << 32) | file.nFileSizeLow;
+      // Each in a folder of its own: two of one name from different folders stay apart.
+      const std::wstring own = folder + L"\\" + WideFromAnsi(std::to_string(n));
+      const std::wstring name = NameOf(file);
+      const std::wstring path = own + L"\\" + LastNamePart(name);
+      // One that cannot be written still counts: the import then says it cannot read it.
+      Spooled spooled = Spooled::Failed;
+      // A device's name ("COM1.scn") would send the contents to the device: not written.
+      if (!IsDeviceName(LastNamePart(name)) && CreateDirectoryW(own.c_str(), nullptr))
+        spooled = SpoolContents(data, static_cast<LONG>(n), path, size, left);
+      if (spooled == Spooled::TooLarge) left = 0;
+      files.push_back({path, name, spooled == Spooled::TooLarge});
     }
   }
   if (group) GlobalUnlock(medium.hGlobal);
@@ -247,9 +242,9 @@ class FileDropTarget::OleTarget final : public IDropTarget {
     *object = nullptr;
     return E_NOINTERFACE;
   }
-  // The owner keeps this object for its whole life; OLE's references only count.
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
+  // The owner keeps this object for its whole life: OLE's references do not decide it.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
     m_takes = HoldsFiles(data);
@@ -297,7 +292,6 @@ class FileDropTarget::OleTarget final : public IDropTarget {
   }
 
   FileDropTarget& m_owner;
-  ULONG m_references = 1;
   bool m_takes = false;
 };
 
@@ -314,13 +308,12 @@ void FileDropTarget::Create(int /*id*/) {
   DragAcceptFiles(m_form.Hwnd(), TRUE);
   LetShellMessagesThrough(m_form.Hwnd());
   // There only the shell's file list gets through, and only while no OLE target is registered.
-  m_oleRegistered = !ShellRunsBelowUs() && SUCCEEDED(RegisterDragDrop(m_form.Hwnd(), m_ole));
+  if (!ShellRunsBelowUs()) RegisterDragDrop(m_form.Hwnd(), m_ole);
 }
 
 void FileDropTarget::Destroyed() {
   if (!m_form.IsLoaded()) return;
-  if (m_oleRegistered) RevokeDragDrop(m_form.Hwnd());
-  m_oleRegistered = false;
+  RevokeDragDrop(m_form.Hwnd());
   DragAcceptFiles(m_form.Hwnd(), FALSE);
   RemovePropW(m_form.Hwnd(), kHandOverTarget);
   m_handOverIdentity.clear();

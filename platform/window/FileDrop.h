@@ -45,7 +45,6 @@ class FileDropTarget : public FormPart {
 
   uint64_t m_limit;
   OleTarget* m_ole = nullptr;
-  bool m_oleRegistered = false;
   bool m_delivering = false;
   std::vector<DroppedFile> m_pending;
   std::wstring m_pendingSpool;

@@ -5,8 +5,6 @@
 
 #include "platform/AnsiText.h"
 
-#include "platform/AnsiText.h"
-
 namespace {
 
 // How long a window may take to answer; it takes nothing after that, since by then the start
@@ -49,13 +47,6 @@ BOOL CALLBACK OfferTo(HWND window, LPARAM param) {
   return !offer->taken;
 }
 
-bool OfferToOpenWindows(const std::wstring& identity, const std::vector<std::wstring>& files) {
-  std::string bytes = Message(identity, files);
-  Offer offer{{kHandOverTag, static_cast<DWORD>(bytes.size()), bytes.data()}};
-  EnumWindows(&OfferTo, reinterpret_cast<LPARAM>(&offer));
-  return offer.taken;
-}
-
 }  // namespace
 
 bool FileHandOver::HandToOpenWindow(const std::string& folder,
@@ -69,8 +60,12 @@ bool FileHandOver::HandToOpenWindow(const std::string& folder,
     const DWORD waited = WaitForSingleObject(m_turn.Get(), kLookAgainMs);
     // A start that ended without letting go (it failed) leaves its turn abandoned: ours now.
     const bool ourTurn = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    // A window may be open without having had a turn: one started without files.
-    if (OfferToOpenWindows(identity, files)) {
+    // A window may be open without having had a turn: one started without files. The message
+    // is made anew for each offer, with a time to take it by from now.
+    std::string bytes = Message(identity, files);
+    Offer offer{{kHandOverTag, static_cast<DWORD>(bytes.size()), bytes.data()}};
+    EnumWindows(&OfferTo, reinterpret_cast<LPARAM>(&offer));
+    if (offer.taken) {
       if (ourTurn) ReleaseMutex(m_turn.Get());
       m_turn.Reset();
       return true;

@@ -32,18 +32,13 @@ BYTE SystemCharset() {
   return static_cast<BYTE>(info.ciCharset);
 }
 
-// MS Sans Serif is a bitmap font, made in a few sizes for 96 DPI only (under Wine it stops
-// growing at 16 pixels): above that its TrueType successor in Windows' own dialogs, Tahoma,
-// grows with the display. At 96 DPI the design's face is kept, pixel for pixel.
-FontDesign ScalableAt(FontDesign design, int dpi) {
-  if (dpi != kDesignDpi && design.face == "MS Sans Serif") design.face = "Tahoma";
-  return design;
-}
-
 }  // namespace
 
-UniqueFont CreateFontFromDesign(const FontDesign& requested, int dpi) {
-  const FontDesign design = ScalableAt(requested, dpi);
+UniqueFont CreateFontFromDesign(FontDesign design, int dpi) {
+  // MS Sans Serif is a bitmap font, made in a few sizes for 96 DPI only (under Wine it stops
+  // growing at 16 pixels): above that its TrueType successor in Windows' own dialogs, Tahoma,
+  // grows with the display. At 96 DPI the design's face is kept, pixel for pixel.
+  if (dpi != kDesignDpi && design.face == "MS Sans Serif") design.face = "Tahoma";
   // Windows' font mapper weighs the character set above the face's name: asked for MS Sans Serif
   // in the Japanese set, which that face lacks, it gives a face that has Japanese glyphs (a
   // proportional sans serif one, as asked) rather than Latin letters and boxes for the rest.

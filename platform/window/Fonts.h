@@ -25,4 +25,4 @@ int ScreenDpi();
 // designed when that face has the set's glyphs, else in one that Windows finds has them, so that
 // every name shows in the player's script; a latinOnly font in the ANSI (Western) set and its own
 // face. A face the system lacks is replaced by its nearest.
-UniqueFont CreateFontFromDesign(const FontDesign& design, int dpi);
+UniqueFont CreateFontFromDesign(FontDesign design, int dpi);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/SystemFunction.h"
 #include "platform/window/DisplaySettings.h"
 #include "platform/window/WindowError.h"
 
@@ -14,6 +15,40 @@ int loadedForms = 0;
 // The program's active form: Form_Activate runs when another form becomes it, not when the
 // program gets the activation back from another program or from a message box.
 Form* activeForm = nullptr;
+
+// dwmapi.h's values for Windows 11's corners.
+constexpr DWORD kDwmWindowCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
+constexpr DWORD kDwmDoNotRound = 1;               // DWMWCP_DONOTROUND
+
+// The DPI of the screen a window is on: the monitor's own under per-monitor awareness, else the
+// system's. Older Windows without a per-window DPI give the system's.
+int DpiOfWindow(HWND hwnd) {
+  static const auto getDpiForWindow =
+      SystemFunction<UINT(WINAPI*)(HWND)>("user32.dll", "GetDpiForWindow");
+  const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+// The outer size of a window whose client area is `rect`, with the title bar and borders at `dpi`.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+  static const auto adjust = SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+      "user32.dll", "AdjustWindowRectExForDpi");
+  if (!adjust || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+}
+
+// Asks Windows 11 not to round the window's corners, which would cut into the frame's corner
+// tiles. Where DWM cannot round corners (older Windows, Wine) nothing happens.
+void KeepSquareCorners(HWND hwnd) {
+  static const auto setAttribute =
+      SystemFunction<HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD)>("dwmapi.dll",
+                                                                        "DwmSetWindowAttribute");
+  if (!setAttribute) return;
+  const DWORD preference = kDwmDoNotRound;
+  // Refused before Windows 11, which knows no such attribute: the corners are square there.
+  setAttribute(hwnd, kDwmWindowCornerPreference, &preference, sizeof preference);
+}
 
 // The top-left corner of a window of this size at its start-up position: on the owner's screen,
 // else on the primary one.
@@ -32,6 +67,15 @@ POINT StartUpPlace(StartUpPosition position, HWND owner, int width, int height) 
   place.x = std::max(work.left, std::min(place.x, work.right - width));
   place.y = std::max(work.top, std::min(place.y, work.bottom - height));
   return place;
+}
+
+void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle) {
+  // By FormBorder: a title bar without maximise, a 1-pixel line, a raised dialog frame.
+  constexpr DWORD kBorders[] = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                WS_POPUP | WS_BORDER, WS_POPUP | WS_DLGFRAME};
+  // The form paints everything under its controls itself.
+  style = WS_CLIPCHILDREN | kBorders[static_cast<int>(design.border)];
+  exStyle = design.showInTaskbar ? 0 : WS_EX_TOOLWINDOW;
 }
 
 // Disables the thread's visible, enabled top-level windows other than the dialog; returns them,
@@ -105,10 +149,8 @@ void Form::Create(HWND owner) {
   StylesFor(m_design, style, exStyle);
   // Laid out at the system's DPI first; a window that comes up on a screen of another DPI is laid
   // out again for that screen below, before anything is shown.
-  if (const int dpi = ScreenDpi(); dpi != m_dpi) {
-    m_dpi = dpi;
-    m_scaled.clear();
-  }
+  m_dpi = ScreenDpi();
+  m_scaled.clear();
   const RECT frame = WindowRectAt(m_dpi);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -136,25 +178,21 @@ void Form::Create(HWND owner) {
     // A new window has no icon of its own: telling it "none" would still cost Wine a round trip
     // to the X server.
     if (m_iconId) ApplyIcon();
-    CreateParts();
+    std::vector<FormPart*> order = m_parts;
+    std::stable_sort(order.begin(), order.end(), [](const FormPart* a, const FormPart* b) {
+      return a->m_tabIndex < b->m_tabIndex;
+    });
+    // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
+    // Tab moves along the order of the child windows, and a new child window goes below its
+    // siblings: made in tab index order, the controls are in tab order, as a dialog's are.
+    int id = 100;
+    for (FormPart* part : order) part->Create(id++);
     // A form whose load failed halfway is not fit to show: its caller hears of it.
     Form_Load();
   } catch (...) {
     Unload();
     throw;
   }
-}
-
-void Form::CreateParts() {
-  std::vector<FormPart*> order = m_parts;
-  std::stable_sort(order.begin(), order.end(), [](const FormPart* a, const FormPart* b) {
-    return a->m_tabIndex < b->m_tabIndex;
-  });
-  // Ids start clear of IDOK and IDCANCEL, which the dialog manager sends from no control.
-  // Tab moves along the order of the child windows, and a new child window goes below its
-  // siblings: made in tab index order, the controls are in tab order, as a dialog's are.
-  int id = 100;
-  for (FormPart* part : order) part->Create(id++);
 }
 
 void Form::Show() {
@@ -285,15 +323,6 @@ void Form::OnDestroyed() {
   if (--loadedForms == 0) PostQuitMessage(0);
 }
 
-void Form::StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle) {
-  // By FormBorder: a title bar without maximise, a 1-pixel line, a raised dialog frame.
-  constexpr DWORD kBorders[] = {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                WS_POPUP | WS_BORDER, WS_POPUP | WS_DLGFRAME};
-  // The form paints everything under its controls itself.
-  style = WS_CLIPCHILDREN | kBorders[static_cast<int>(design.border)];
-  exStyle = design.showInTaskbar ? 0 : WS_EX_TOOLWINDOW;
-}
-
 RECT Form::WindowRectAt(int dpi) const {
   DWORD style = 0;
   DWORD exStyle = 0;
@@ -362,9 +391,7 @@ void Form::EndModal() {
   m_modal = false;
   // Enabled again before the dialog goes, so that Windows does not hand the activation to
   // another program's window.
-  for (HWND hwnd : m_disabledWindows) {
-    if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-  }
+  for (HWND hwnd : m_disabledWindows) EnableWindow(hwnd, TRUE);
   m_disabledWindows.clear();
   const HWND owner = m_hwnd ? GetWindow(m_hwnd, GW_OWNER) : nullptr;
   if (owner && IsWindowVisible(owner) && GetActiveWindow() == m_hwnd) SetActiveWindow(owner);

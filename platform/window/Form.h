@@ -211,11 +211,9 @@ class Form {
   static constexpr UINT kReactivateMessage = WM_APP + 2;
 
   static ATOM WindowClass();
-  static void StylesFor(const FormDesign& design, DWORD& style, DWORD& exStyle);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Create(HWND owner);
-  void CreateParts();
   void Paint(HDC dc);
   void DrawBackdrop(HDC dc, const RECT& area);
   // Where a bitmap of design pixels (made for 96 DPI) with its top-left corner at `at` is drawn.

@@ -45,7 +45,8 @@ void Label::FitCaption() {
                reinterpret_cast<WPARAM>(m_font ? m_font.Get() : m_form.DefaultFont()), FALSE);
   SetWindowPos(m_hwnd, nullptr, 0, 0, std::min<int>(extent.cx, place.width),
                std::max<int>(extent.cy, place.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Redraw();
+  // The whole label, background included: the old text must not show through.
+  InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
 void Label::MakeFontAndCursor() {
@@ -61,17 +62,12 @@ void Label::SetFont(const FontDesign& font) {
 
 void Label::SetForeColor(COLORREF color) {
   m_foreColor = color;
-  Redraw();
+  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
 void Label::SetMouseCursorResource(int id) {
   m_cursorResource = id;
   m_cursor = LoadCursorResource(id, m_form.Dpi());
-}
-
-void Label::Redraw() {
-  // The whole label, background included: the old text must not show through.
-  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
 void Label::OnCommand(WORD code) {

@@ -39,7 +39,6 @@ class Label : public Control {
   // Makes the font smaller while the caption is wider than the label's place, and the window the
   // text's size (no wider than the place).
   void FitCaption();
-  void Redraw();
 
   static constexpr double kPointsStep = 0.75;  // a pixel at 96 DPI
   static constexpr double kSmallestPoints = 6;

@@ -74,7 +74,6 @@ void ListBox::ApplyDpi() {
 }
 
 void ListBox::FitRow(const std::string& text) {
-  if (!m_measure.Get()) return;
   SIZE size{};
   {
     SelectedObject font(m_measure.Get(), m_form.DefaultFont());
@@ -125,9 +124,8 @@ std::string ListBox::List(int index) const {
   const LRESULT length = SendMessageA(m_hwnd, LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) return {};
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(m_hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+  text.resize(static_cast<std::size_t>(
+      SendMessageA(m_hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
   return text;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/AnsiText.h"
 
 namespace {
@@ -57,7 +59,5 @@ int MsgBox(const std::wstring& prompt, unsigned style, const std::string& title)
 }
 
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) {
-  MsgBoxHandler previous = currentHandler;
-  currentHandler = handler ? handler : &ShowRealMessageBox;
-  return previous;
+  return std::exchange(currentHandler, handler ? handler : &ShowRealMessageBox);
 }

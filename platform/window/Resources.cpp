@@ -6,7 +6,8 @@
 #include <string>
 
 #include "platform/ComApartment.h"
-#include "platform/window/DisplaySettings.h"
+#include "platform/SystemFunction.h"
+#include "platform/window/Fonts.h"
 #include "platform/window/Twips.h"
 #include "platform/window/WindowError.h"
 
@@ -47,6 +48,14 @@ UniqueBitmap DecodeJpegResource(int id) {
 // that size or one that Windows stretched from the nearest, a cursor's hot spot moved with it.
 HANDLE LoadImageResource(int id, UINT type, int size) {
   return LoadImageA(Module(), MAKEINTRESOURCEA(id), type, size, size, LR_DEFAULTCOLOR);
+}
+
+// A size of GetSystemMetrics (SM_CXICON, ...) as Windows gives it to a window at `dpi`.
+int SystemMetricAt(int index, int dpi) {
+  static const auto forDpi =
+      SystemFunction<int(WINAPI*)(int, UINT)>("user32.dll", "GetSystemMetricsForDpi");
+  return forDpi ? forDpi(index, static_cast<UINT>(dpi))
+                : MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
 }
 
 // The owner of a loaded resource, or the error that the program cannot do without it.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/AnsiText.h"
 #include "platform/window/Form.h"
 
@@ -19,7 +21,5 @@ void SetShutdownBlockReason(const Form& form, const std::string& reason) {
 }
 
 ShutdownReasonObserver SetShutdownReasonObserver(ShutdownReasonObserver newObserver) {
-  const ShutdownReasonObserver previous = observer;
-  observer = newObserver;
-  return previous;
+  return std::exchange(observer, newObserver);
 }

@@ -13,12 +13,8 @@ void Timer::SetEnabled(bool enabled) {
 }
 
 void Timer::Start() {
-  if (!m_form.IsLoaded()) return;
-  if (m_enabled && m_interval > 0) {
+  if (m_form.IsLoaded() && m_enabled && m_interval > 0)
     SetTimer(m_form.Hwnd(), Id(), m_interval, nullptr);
-  } else {
-    Stop();
-  }
 }
 
 void Timer::Stop() {
